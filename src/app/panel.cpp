@@ -1,0 +1,442 @@
+#include "panel.h"
+
+#include "acquisitioncycle.h"
+#include "programstate.h"
+#include "meter/portchoice.h"
+#include "platform/beeper.h"
+#include "platform/clock.h"
+#include "platform/prompts.h"
+#include "platform/seriallink.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+struct ToolbarButton {
+    const char* key;
+    const char* tooltip;
+    const char* text;
+    bool shown;
+};
+
+// The main toolbar's buttons in their order. "Stop" and "As" are hidden holders of the two
+// looks of the first button; "Logger", "TimeSet" and "Erase" have no command.
+constexpr ToolbarButton kToolbarButtons[] = {
+    {"Save", "Save As", "Save", true},
+    {"Open", "Open File", "Open", true},
+    {"List", "List Display", "List", true},
+    {"Graph", "Graphic Display", "Graph", true},
+    {"Sample", "PC Sampling", "Sample", true},
+    {"Stop", "Stop Recording", "Stop", false},
+    {"As", "Save As", "Save", false},
+    {"CF", "Cel Far", "\xC2\xB0" "C/\xC2\xB0" "F", true},
+    {"Logger", "Data Logger", "Logger", false},
+    {"TimeSet", "Set Meter Time to System Time", "Time", false},
+    {"Alarm", "Alarm", "Alarm", true},
+    {"Erase", "Erase Data Logger", "Erase", false},
+};
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+void SetTextColour(QLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+void SetPointSize(QLabel* label, int points, bool bold = false)
+{
+    QFont font = label->font();
+    font.setPointSize(points);
+    font.setBold(bold);
+    label->setFont(font);
+}
+
+// "OVER" or "UNDER": light-yellow text on red, hidden until its quantity is in alarm; it keeps
+// its place when hidden so the panel does not jump as it blinks.
+QLabel* MakeIndicator(QWidget* parent, const QString& name, const char* caption)
+{
+    auto* label = new QLabel(QString::fromLatin1(caption), parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignCenter);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, QColor(255, 0, 0));
+    palette.setColor(QPalette::WindowText, QColor(255, 255, 128));
+    label->setPalette(palette);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    label->setMinimumWidth(56);
+    QSizePolicy policy = label->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    label->setSizePolicy(policy);
+    label->hide();
+    return label;
+}
+
+// A caption with a subscript "2" after its first part, as in CO2.
+QWidget* SubscriptCaption(QWidget* parent, QLabel* main, QLabel* subscript, const QString& after)
+{
+    auto* box = new QWidget(parent);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    main->setParent(box);
+    subscript->setParent(box);
+    QFont small = subscript->font();
+    small.setPointSizeF(main->font().pointSizeF() * 0.65);
+    subscript->setFont(small);
+    row->addWidget(main, 0, Qt::AlignBottom);
+    row->addWidget(subscript, 0, Qt::AlignBottom);
+    if (!after.isEmpty())
+        row->addWidget(new QLabel(after, box), 0, Qt::AlignBottom);
+    row->addStretch();
+    return box;
+}
+
+} // namespace
+
+Panel::Panel(ProgramState& state, SerialLink& link, Clock& clock, Beeper& beeper,
+             Prompts& prompts, QWidget* parent)
+    : QWidget(parent)
+    , m_state(state)
+    , m_link(link)
+    , m_beeper(beeper)
+    , m_prompts(prompts)
+{
+    setObjectName(QStringLiteral("Panel"));
+    setWindowTitle(caption());
+    m_cycle = new AcquisitionCycle(link, clock, state.Reading, this);
+    buildToolbar();
+    buildLayout();
+
+    connect(m_cycle, &AcquisitionCycle::readingDecoded, this, &Panel::showReading);
+    connect(m_cycle, &AcquisitionCycle::noDataStarted, this, [this] {
+        m_lblCom->setText(QStringLiteral("No COM"));
+        Q_EMIT meterSilent();
+    });
+    connect(m_cycle, &AcquisitionCycle::comLabelVisibilityChanged, this,
+            [this](bool visible) { m_lblCom->setVisible(visible); });
+    connect(m_cycle, &AcquisitionCycle::noDataEnded, this, [this] {
+        m_lblCom->setText(portText());
+        m_lblCom->setVisible(true);
+    });
+}
+
+Panel::~Panel() = default;
+
+QString Panel::portText() const
+{
+    return PortText(m_state.PortNumber);
+}
+
+void Panel::buildToolbar()
+{
+    m_toolbar = new QToolBar(this);
+    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolbar->setMovable(false);
+    for (const ToolbarButton& button : kToolbarButtons) {
+        const QString key = QString::fromLatin1(button.key);
+        auto* action = m_toolbar->addAction(QString::fromUtf8(button.text));
+        action->setObjectName(key);
+        action->setToolTip(QString::fromLatin1(button.tooltip));
+        action->setVisible(button.shown);
+        connect(action, &QAction::triggered, this, [this, key] { Q_EMIT toolbarCommand(key); });
+    }
+}
+
+QAction* Panel::toolbarButton(const QString& key) const
+{
+    return m_toolbar->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
+}
+
+void Panel::buildLayout()
+{
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(m_toolbar);
+
+    auto* body = new QWidget(this);
+    outer->addWidget(body, 1);
+    auto* grid = new QGridLayout(body);
+    grid->setContentsMargins(16, 10, 16, 10);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(6);
+
+    // Title and port label.
+    auto* meterName = MakeLabel(body, "MeterName", QStringLiteral("NDIR CO"));
+    auto* meterSub = MakeLabel(body, "Label2", QStringLiteral("2"));
+    SetPointSize(meterName, 13, true);
+    meterSub->setFont(meterName->font());
+    grid->addWidget(SubscriptCaption(body, meterName, meterSub, QStringLiteral(" Meter")), 0, 0, 1, 3);
+    meterName->setAccessibleName(QStringLiteral("NDIR CO   Meter"));
+
+    m_lblCom = MakeLabel(body, "LblCOM", QStringLiteral("No COM"));
+    m_lblCom->setAutoFillBackground(true);
+    QPalette comPalette = m_lblCom->palette();
+    comPalette.setColor(QPalette::Window, QColor(0, 96, 0));
+    comPalette.setColor(QPalette::WindowText, Qt::white);
+    m_lblCom->setPalette(comPalette);
+    m_lblCom->setAlignment(Qt::AlignCenter);
+    m_lblCom->setMinimumWidth(72);
+    m_lblCom->setToolTip(QStringLiteral("Serial port"));
+    QSizePolicy comPolicy = m_lblCom->sizePolicy();
+    comPolicy.setRetainSizeWhenHidden(true);
+    m_lblCom->setSizePolicy(comPolicy);
+    m_lblCom->installEventFilter(this);
+    grid->addWidget(m_lblCom, 0, 3);
+
+    // CO2: the largest figure of the panel.
+    auto* unitCo = MakeLabel(body, "UnitCO", QStringLiteral("CO"));
+    auto* unit2 = MakeLabel(body, "Unit2", QStringLiteral("2"));
+    SetPointSize(unitCo, 16, true);
+    unit2->setFont(unitCo->font());
+    grid->addWidget(SubscriptCaption(body, unitCo, unit2, QString()), 1, 0, Qt::AlignVCenter);
+    m_lblAir = MakeLabel(body, "LblAir", QString());
+    SetPointSize(m_lblAir, 40, true);
+    SetTextColour(m_lblAir, Qt::black);
+    m_lblAir->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_lblAir->setMinimumWidth(200);
+    m_lblAir->setAccessibleDescription(QStringLiteral("CO2 in ppm"));
+    grid->addWidget(m_lblAir, 1, 1);
+    auto* ppm = MakeLabel(body, "Unitppm", QStringLiteral("ppm"));
+    SetPointSize(ppm, 16);
+    grid->addWidget(ppm, 1, 2, Qt::AlignBottom);
+
+    // The other four quantities, each with its value, unit and indicators.
+    auto valueLabel = [&](const char* name, const QColor& colour, const char* description) {
+        QLabel* label = MakeLabel(body, name, QString());
+        SetPointSize(label, 24, true);
+        SetTextColour(label, colour);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setAccessibleDescription(QString::fromLatin1(description));
+        return label;
+    };
+    const QColor blue(0, 0, 255);
+    const QColor red(255, 0, 0);
+    m_lblTemperature = valueLabel("LblTemperature", blue, "Temperature");
+    m_lblRh = valueLabel("LblRH", blue, "Relative humidity");
+    m_lblDew = valueLabel("LblDew", red, "Dew point");
+    m_lblWet = valueLabel("LblWet", red, "Wet bulb");
+
+    m_imaC = MakeLabel(body, "ImaC", QStringLiteral("\u00B0C"));
+    m_imaF = MakeLabel(body, "ImaF", QStringLiteral("\u00B0F"));
+    for (QLabel* picture : {m_imaC, m_imaF}) {
+        SetPointSize(picture, 18, true);
+        SetTextColour(picture, blue);
+    }
+    m_imaF->hide();
+    auto* unitBox = new QWidget(body);
+    auto* unitRow = new QHBoxLayout(unitBox);
+    unitRow->setContentsMargins(0, 0, 0, 0);
+    unitRow->addWidget(m_imaC);
+    unitRow->addWidget(m_imaF);
+    unitRow->addStretch();
+
+    auto unitLabel = [&](const char* name, const char* text, const QColor& colour) {
+        QLabel* label = MakeLabel(body, name, QString::fromLatin1(text));
+        SetPointSize(label, 14);
+        SetTextColour(label, colour);
+        return label;
+    };
+    auto* temperatureCaption = unitLabel("LblTemperatureCaption", "Temp", blue);
+    auto* unitRh = unitLabel("UnitRH", "%RH", blue);
+    auto* unitDew = unitLabel("UnitDew", "Dew", red);
+    auto* unitWet = unitLabel("Label1", "Wet", red);
+
+    // Indicators in the order of the alarm checks: temperature, dew, wet, humidity, CO2.
+    const char* prefixes[kAlarmQuantityCount] = {"T", "D", "W", "RH", "P"};
+    for (int i = 0; i < kAlarmQuantityCount; ++i) {
+        const QString prefix = QString::fromLatin1(prefixes[i]);
+        m_over[i] = MakeIndicator(body, QStringLiteral("Lbl") + prefix + QStringLiteral("Over"), "OVER");
+        m_under[i] = MakeIndicator(body, QStringLiteral("Lbl") + prefix + QStringLiteral("Under"), "UNDER");
+    }
+    auto indicators = [&](int i) {
+        auto* box = new QWidget(body);
+        auto* column = new QVBoxLayout(box);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(2);
+        m_over[i]->setParent(box);
+        m_under[i]->setParent(box);
+        column->addWidget(m_over[i]);
+        column->addWidget(m_under[i]);
+        return box;
+    };
+    grid->addWidget(indicators(4), 1, 3);
+
+    struct Row {
+        QLabel* caption;
+        QLabel* value;
+        QWidget* unit;
+        int indicator;
+    };
+    const Row rows[] = {
+        {temperatureCaption, m_lblTemperature, unitBox, 0},
+        {nullptr, m_lblRh, unitRh, 3},
+        {unitDew, m_lblDew, nullptr, 1},
+        {unitWet, m_lblWet, nullptr, 2},
+    };
+    int r = 2;
+    for (const Row& row : rows) {
+        if (row.caption)
+            grid->addWidget(row.caption, r, 0);
+        grid->addWidget(row.value, r, 1);
+        if (row.unit)
+            grid->addWidget(row.unit, r, 2);
+        else {
+            // Dew point and wet bulb follow the temperature's unit.
+            QLabel* follows = MakeLabel(body, row.indicator == 1 ? "LblDewUnit" : "LblWetUnit",
+                                        QStringLiteral("\u00B0C"));
+            SetPointSize(follows, 14);
+            SetTextColour(follows, red);
+            grid->addWidget(follows, r, 2);
+        }
+        grid->addWidget(indicators(row.indicator), r, 3);
+        ++r;
+    }
+
+    // Hidden holders of both units' texts; the recorder copies them.
+    const char* used[6] = {"UsedC", "UsedDC", "UsedWC", "UsedF", "UsedDF", "UsedWF"};
+    for (int i = 0; i < 6; ++i) {
+        m_used[i] = MakeLabel(body, used[i], QString());
+        m_used[i]->hide();
+    }
+
+    // Recording status.
+    auto* status = new QWidget(this);
+    auto* statusRow = new QHBoxLayout(status);
+    statusRow->setContentsMargins(16, 4, 16, 6);
+    auto* rec = MakeLabel(status, "LblRec", QString());
+    SetTextColour(rec, red);
+    SetPointSize(rec, 10, true);
+    auto* count = MakeLabel(status, "LblCount", QString());
+    count->setAccessibleDescription(QStringLiteral("Records written"));
+    auto* fileName = MakeLabel(status, "LblFileName", QString());
+    fileName->setAccessibleDescription(QStringLiteral("Recording file"));
+    statusRow->addWidget(rec);
+    statusRow->addWidget(count);
+    statusRow->addStretch();
+    statusRow->addWidget(fileName);
+    outer->addWidget(status);
+}
+
+QLabel* Panel::label(const char* objectName) const
+{
+    return findChild<QLabel*>(QString::fromLatin1(objectName));
+}
+
+bool Panel::load()
+{
+    move(0, 0);
+    if (!m_link.open()) {
+        m_prompts.message(this, Prompts::Icon::Critical, QStringLiteral("No device available !"));
+        return false;
+    }
+    m_lblCom->setText(portText());
+    m_celsius = true;
+    m_state.Alarms = AlarmSettings();
+    showUnitPictures();
+    m_cycle->timer1().start();
+    return true;
+}
+
+void Panel::showUnitPictures()
+{
+    m_imaC->setVisible(m_celsius);
+    m_imaF->setVisible(!m_celsius);
+    const QString unit = m_celsius ? QStringLiteral("\u00B0C") : QStringLiteral("\u00B0F");
+    for (const char* name : {"LblDewUnit", "LblWetUnit"}) {
+        if (QLabel* follows = label(name))
+            follows->setText(unit);
+    }
+}
+
+void Panel::showReading()
+{
+    const DisplayTexts t = DisplayTextsFor(m_state.Reading);
+    m_lblAir->setText(t.LblAir);
+    m_lblRh->setText(t.LblRH);
+    const QString* texts[6] = {&t.UsedC, &t.UsedDC, &t.UsedWC, &t.UsedF, &t.UsedDF, &t.UsedWF};
+    for (int i = 0; i < 6; ++i)
+        m_used[i]->setText(*texts[i]);
+    showUnitPictures();
+    const int first = m_celsius ? 0 : 3;
+    m_lblTemperature->setText(m_used[first]->text());
+    m_lblDew->setText(m_used[first + 1]->text());
+    m_lblWet->setText(m_used[first + 2]->text());
+    runAlarmChecks();
+}
+
+void Panel::runAlarmChecks()
+{
+    const AlarmQuantity order[kAlarmQuantityCount] = {AlarmQuantity::Temperature, AlarmQuantity::Dew,
+                                                      AlarmQuantity::Wet, AlarmQuantity::Humidity,
+                                                      AlarmQuantity::Co2};
+    for (int i = 0; i < kAlarmQuantityCount; ++i) {
+        const AlarmOutcome outcome = CheckAlarm(order[i], m_state.Reading, m_state.Alarms, m_celsius);
+        const IndicatorPair next =
+            NextIndicators(outcome, {m_over[i]->isVisibleTo(this), m_under[i]->isVisibleTo(this)});
+        m_over[i]->setVisible(next.over);
+        m_under[i]->setVisible(next.under);
+        if (Beeps(outcome))
+            m_beeper.beep();
+    }
+}
+
+void Panel::switchUnit()
+{
+    m_celsius = !m_celsius;
+    showUnitPictures();
+    const CurrentReading& r = m_state.Reading;
+    if (m_celsius) {
+        m_lblTemperature->setText(UnitSwitchText(r.TempC));
+        m_lblDew->setText(UnitSwitchText(r.DewC));
+        m_lblWet->setText(UnitSwitchText(r.WetC));
+    } else {
+        m_lblTemperature->setText(UnitSwitchText(r.TempF));
+        m_lblDew->setText(UnitSwitchText(r.DewF));
+        m_lblWet->setText(UnitSwitchText(r.WetF));
+    }
+}
+
+QStringList Panel::sampleTexts() const
+{
+    return {m_lblAir->text(), m_used[0]->text(), m_used[1]->text(), m_used[2]->text(),
+            m_lblRh->text(),  m_used[3]->text(), m_used[4]->text(), m_used[5]->text()};
+}
+
+void Panel::toggleCaption()
+{
+    setWindowTitle(windowTitle() == caption() ? captionWithDate() : caption());
+}
+
+bool Panel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_lblCom && event->type() == QEvent::MouseButtonRelease) {
+        toggleCaption();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Panel::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    Q_EMIT closed();
+}

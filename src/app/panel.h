@@ -1,0 +1,85 @@
+#pragma once
+
+#include "livedisplay.h"
+
+#include <QWidget>
+
+#include <array>
+
+class AcquisitionCycle;
+class Beeper;
+class Clock;
+class Prompts;
+class QLabel;
+class QToolBar;
+class QAction;
+class SerialLink;
+struct ProgramState;
+
+// The main window: the live reading with its units and OVER/UNDER indicators, the port label,
+// the recording labels and the main toolbar. It owns the acquisition cycle.
+class Panel final : public QWidget {
+    Q_OBJECT
+public:
+    static QString caption() { return QStringLiteral("Panel     V7.0"); }
+    static QString captionWithDate() { return QStringLiteral("Panel     V7.0     080825"); }
+
+    Panel(ProgramState& state, SerialLink& link, Clock& clock, Beeper& beeper, Prompts& prompts,
+          QWidget* parent = nullptr);
+    ~Panel() override;
+
+    // Places the window, opens the port and starts acquisition. On failure it says
+    // "No device available !" and returns false; the caller ends the program.
+    bool load();
+
+    AcquisitionCycle& acquisition() { return *m_cycle; }
+    bool celsiusDisplay() const { return m_celsius; }
+    // The "CF" command: flip the unit and rewrite the three temperature labels at once.
+    void switchUnit();
+    // The texts a sample copies: the captions of LblAir, UsedC, UsedDC, UsedWC, LblRH, UsedF,
+    // UsedDF, UsedWF, in that order.
+    QStringList sampleTexts() const;
+    QLabel* label(const char* objectName) const;
+    QToolBar* toolbar() const { return m_toolbar; }
+    QAction* toolbarButton(const QString& key) const;
+
+Q_SIGNALS:
+    // A shown toolbar button was pressed; key as in the toolbar ("Save", "Open", ...).
+    void toolbarCommand(const QString& key);
+    // The meter went silent: the live list and the real-time graph close.
+    void meterSilent();
+    void closed();
+
+protected:
+    void closeEvent(class QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, class QEvent* event) override;
+
+private:
+    void buildLayout();
+    void buildToolbar();
+    void showReading();
+    void runAlarmChecks();
+    void showUnitPictures();
+    void toggleCaption();
+    QString portText() const;
+
+    ProgramState& m_state;
+    SerialLink& m_link;
+    Beeper& m_beeper;
+    Prompts& m_prompts;
+    AcquisitionCycle* m_cycle = nullptr;
+    bool m_celsius = true;
+
+    QToolBar* m_toolbar = nullptr;
+    QLabel* m_lblCom = nullptr;
+    QLabel* m_lblAir = nullptr;
+    QLabel* m_lblRh = nullptr;
+    QLabel* m_lblTemperature = nullptr;
+    QLabel* m_lblDew = nullptr;
+    QLabel* m_lblWet = nullptr;
+    QLabel* m_imaC = nullptr;
+    QLabel* m_imaF = nullptr;
+    std::array<QLabel*, 6> m_used{}; // UsedC, UsedDC, UsedWC, UsedF, UsedDF, UsedWF
+    std::array<QLabel*, kAlarmQuantityCount> m_over{};
+    std::array<QLabel*, kAlarmQuantityCount> m_under{};
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "alarm/alarmsettings.h"
+#include "meter/currentreading.h"
+
+// The state that lives for the whole run, held together here and handed to each window.
+// Nothing of it is saved between runs.
+struct ProgramState {
+    int PortNumber = 0; // 1 to 8 once chosen
+    CurrentReading Reading;
+    AlarmSettings Alarms;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The modal questions the program asks: message boxes, the input box and the file dialogs.
+// Windows ask through this interface so that tests can answer for the user.
+class Prompts {
+public:
+    enum class Icon { Critical, Information };
+
+    virtual ~Prompts() = default;
+    // A message box with an OK button.
+    virtual void message(QWidget* parent, Icon icon, const QString& text) = 0;
+    // An input box; returns the answer, or an empty text when the user cancels.
+    virtual QString inputBox(QWidget* parent, const QString& prompt, const QString& title,
+                             const QString& defaultAnswer) = 0;
+    // File dialogs; filter is in Qt's form ("Data Files (*.nblg);;All Files (*)").
+    // Each returns the full path chosen, or an empty text on cancel.
+    virtual QString openFileName(QWidget* parent, const QString& filter) = 0;
+    // Asks before overwriting an existing file.
+    virtual QString saveFileName(QWidget* parent, const QString& filter) = 0;
+};
+
+// Qt's own dialogs.
+class WidgetPrompts final : public Prompts {
+public:
+    void message(QWidget* parent, Icon icon, const QString& text) override;
+    QString inputBox(QWidget* parent, const QString& prompt, const QString& title,
+                     const QString& defaultAnswer) override;
+    QString openFileName(QWidget* parent, const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& filter) override;
+};

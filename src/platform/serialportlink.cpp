@@ -1,0 +1,119 @@
+#include "serialportlink.h"
+
+#include "clock.h"
+
+#include <QTimer>
+
+namespace {
+constexpr int kReopenIntervalMs = 1000;
+}
+
+SerialPortLink::SerialPortLink(std::function<QString()> device, Clock& clock, QObject* parent)
+    : SerialLink(parent)
+    , m_device(std::move(device))
+{
+    m_reopenTimer = clock.createTimer(this);
+    m_reopenTimer->setInterval(kReopenIntervalMs);
+    connect(m_reopenTimer, &Timer::timeout, this, &SerialPortLink::tryReopen);
+    connect(&m_port, &QSerialPort::readyRead, this, &SerialLink::readyRead);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialPortLink::handleError);
+}
+
+SerialPortLink::~SerialPortLink()
+{
+    m_closing = true;
+    m_port.close();
+}
+
+bool SerialPortLink::openPort()
+{
+    if (m_port.isOpen())
+        m_port.close();
+    m_port.setPortName(m_device());
+    if (!m_port.open(QIODevice::ReadWrite))
+        return false;
+    // A pseudo-terminal refuses some line settings; none of them matters for the byte stream.
+    const bool settled = m_port.setBaudRate(28800) && m_port.setDataBits(QSerialPort::Data8) &&
+                         m_port.setParity(QSerialPort::NoParity) &&
+                         m_port.setStopBits(QSerialPort::OneStop) &&
+                         m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!settled && m_port.error() != QSerialPort::UnsupportedOperationError) {
+        m_port.close();
+        return false;
+    }
+    m_port.clearError();
+    return true;
+}
+
+bool SerialPortLink::open()
+{
+    m_lost = false;
+    m_reopenTimer->stop();
+    return openPort();
+}
+
+void SerialPortLink::close()
+{
+    m_closing = true;
+    m_reopenTimer->stop();
+    m_port.close();
+    m_closing = false;
+    m_lost = false;
+}
+
+bool SerialPortLink::isOpen() const
+{
+    return m_port.isOpen();
+}
+
+qint64 SerialPortLink::bytesAvailable() const
+{
+    return m_port.isOpen() ? m_port.bytesAvailable() : 0;
+}
+
+QByteArray SerialPortLink::readAll()
+{
+    return m_port.isOpen() ? m_port.readAll() : QByteArray();
+}
+
+qint64 SerialPortLink::write(const QByteArray& bytes)
+{
+    if (!m_port.isOpen())
+        return -1;
+    return m_port.write(bytes);
+}
+
+void SerialPortLink::handleError(QSerialPort::SerialPortError error)
+{
+    if (m_closing || m_lost)
+        return;
+    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError)
+        return;
+    // The port keeps reporting the same error at full speed while it stays open: note the loss
+    // once and close it from a queued call, outside Qt's own notifier.
+    m_lost = true;
+    QTimer::singleShot(0, this, &SerialPortLink::dropLostPort);
+}
+
+void SerialPortLink::dropLostPort()
+{
+    m_closing = true;
+    m_port.close();
+    m_closing = false;
+    m_reopenTimer->start();
+    Q_EMIT linkLost();
+}
+
+void SerialPortLink::tryReopen()
+{
+    m_closing = true;
+    const bool opened = openPort();
+    m_closing = false;
+    if (!opened)
+        return;
+    m_lost = false;
+    m_reopenTimer->stop();
+    Q_EMIT linkRestored();
+    if (m_port.bytesAvailable() > 0)
+        Q_EMIT readyRead();
+}

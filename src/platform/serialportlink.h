@@ -1,0 +1,44 @@
+#pragma once
+
+#include "seriallink.h"
+
+#include <QSerialPort>
+#include <QString>
+
+#include <functional>
+
+class Clock;
+class Timer;
+
+// The meter's serial port. When the device reports a read or resource error (a USB cable
+// pulled, the far end of a pseudo-terminal gone) the port is closed and reopened every second
+// until the device is back.
+class SerialPortLink final : public SerialLink {
+    Q_OBJECT
+public:
+    // device() is asked again at every reopen, so a link that now points elsewhere is followed.
+    SerialPortLink(std::function<QString()> device, Clock& clock, QObject* parent = nullptr);
+    ~SerialPortLink() override;
+
+    bool open() override;
+    void close() override;
+    bool isOpen() const override;
+    qint64 bytesAvailable() const override;
+    QByteArray readAll() override;
+    qint64 write(const QByteArray& bytes) override;
+
+    bool isLost() const { return m_lost; }
+    QString errorText() const { return m_port.errorString(); }
+
+private:
+    void handleError(QSerialPort::SerialPortError error);
+    void dropLostPort();
+    void tryReopen();
+    bool openPort();
+
+    std::function<QString()> m_device;
+    QSerialPort m_port;
+    Timer* m_reopenTimer = nullptr;
+    bool m_lost = false;
+    bool m_closing = false;
+};

@@ -1,0 +1,102 @@
+#include "meter/numbertext.h"
+
+#include <QLocale>
+#include <QtTest>
+
+class TestNumberText : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void plainText_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("fifteen digits") << 11.97384114123651234 << "11.9738411412365";
+        QTest::newRow("half") << 23.5 << "23.5";
+        QTest::newRow("whole") << 45.0 << "45";
+        QTest::newRow("tenth") << 0.3 << "0.3";
+        QTest::newRow("tiny negative, no exponent")
+            << -1.11022302462516e-16 << "-0.000000000000000111022302462516";
+        QTest::newRow("negative zero") << -0.0 << "0";
+        QTest::newRow("fahrenheit of -9.5") << (-9.5 * 9 / 5 + 32) << "14.9";
+        QTest::newRow("large") << 1e20 << "100000000000000000000";
+        QTest::newRow("rounds at 15 digits") << 0.1 + 0.2 << "0.3";
+        QTest::newRow("negative") << -23.5 << "-23.5";
+    }
+    void plainText()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(PlainText(value), text);
+    }
+
+    void plainTextIgnoresTheLocale()
+    {
+        const QLocale saved;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(PlainText(23.46), QStringLiteral("23.46"));
+        QLocale::setDefault(saved);
+    }
+
+    void oneDecimalText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("cut, not rounded") << "23.46" << "23.4";
+        QTest::newRow("whole") << "45" << "45.0";
+        QTest::newRow("locale comma") << "23,46" << "23.4";
+        QTest::newRow("long tail") << "18.0400000000001" << "18.0";
+        QTest::newRow("negative") << "-3.29" << "-3.2";
+        QTest::newRow("over") << "OL" << "OL.0";
+        QTest::newRow("under") << "-OL" << "-OL.0";
+        QTest::newRow("no reading") << "----" << "----.0";
+        QTest::newRow("tiny") << "-0.000000000000000111022302462516" << "-0.0";
+    }
+    void oneDecimalText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QCOMPARE(OneDecimalText(text), shown);
+    }
+
+    void leadingNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("letters") << "abc" << 0.0;
+        QTest::newRow("stops at letter") << "12x5" << 12.0;
+        QTest::newRow("leading blanks") << "  7.25" << 7.25;
+        QTest::newRow("negative") << "-17.8" << -17.8;
+        QTest::newRow("lone minus") << "-" << 0.0;
+        QTest::newRow("second point stops") << "1.2.3" << 1.2;
+        QTest::newRow("exponent") << "1e3" << 1000.0;
+        QTest::newRow("dangling exponent") << "5e" << 5.0;
+        QTest::newRow("marker") << "----" << 0.0;
+        QTest::newRow("over range") << "1e999" << 0.0;
+    }
+    void leadingNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(LeadingNumber(text), value);
+    }
+
+    void floorToTenth_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<double>("floored");
+        QTest::newRow("positive") << 3.46 << 3.4;
+        QTest::newRow("negative") << -3.46 << -3.5;
+        QTest::newRow("99.5") << 37.5 * 1.8 + 32 << 99.5;
+        QTest::newRow("-0.1") << -17.8 * 1.8 + 32 << -0.1;
+    }
+    void floorToTenth()
+    {
+        QFETCH(double, value);
+        QFETCH(double, floored);
+        QCOMPARE(FloorToTenth(value), floored);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestNumberText)
+#include "test_numbertext.moc"

@@ -1,0 +1,102 @@
+#include "meter/portchoice.h"
+#include "meter/portwindow.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+class TestPortWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void listHoldsTheEightPorts()
+    {
+        int portNumber = 0;
+        Port port(portNumber);
+        auto* ports = port.findChild<QComboBox*>(QStringLiteral("Ports"));
+        QVERIFY(ports);
+        QCOMPARE(port.windowTitle(), QStringLiteral("COM Port"));
+        QCOMPARE(ports->count(), 8);
+        QCOMPARE(ports->itemText(0), QStringLiteral("COM1"));
+        QCOMPARE(ports->itemText(7), QStringLiteral("COM8"));
+        QCOMPARE(ports->currentText(), QStringLiteral("COM1"));
+    }
+
+    void okTakesOnlyAnExactPortText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        QTest::newRow("COM5") << "COM5" << 0 << 5;
+        QTest::newRow("com5 other case") << "com5" << 0 << 0;
+        QTest::newRow("COM9") << "COM9" << 3 << 3;
+        QTest::newRow("blank after") << "COM2 " << 0 << 0;
+        QTest::newRow("COM8") << "COM8" << 1 << 8;
+    }
+    void okTakesOnlyAnExactPortText()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, before);
+        QFETCH(int, after);
+        int portNumber = before;
+        auto* port = new Port(portNumber);
+        QSignalSpy chosen(port, &Port::chosen);
+        port->show();
+        port->findChild<QComboBox*>(QStringLiteral("Ports"))->setCurrentText(text);
+        QTest::mouseClick(port->findChild<QPushButton*>(QStringLiteral("CmdOK")), Qt::LeftButton);
+        QCOMPARE(portNumber, after);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.at(0).at(0).toInt(), after);
+    }
+
+    void quickButtonsChooseTheirPort_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("after");
+        QTest::newRow("Port1") << "Port1" << 1;
+        QTest::newRow("Port2") << "Port2" << 2;
+    }
+    void quickButtonsChooseTheirPort()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, after);
+        int portNumber = 0;
+        auto* port = new Port(portNumber);
+        port->findChild<QComboBox*>(QStringLiteral("Ports"))->setCurrentText(QStringLiteral("COM6"));
+        QTest::mouseClick(port->findChild<QPushButton*>(button), Qt::LeftButton);
+        QCOMPARE(portNumber, after);
+    }
+
+    void hintNamesTheDeviceOrSaysThereIsNone()
+    {
+        QTemporaryDir runtime;
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        QDir().mkpath(runtime.path() + "/nimbrel");
+        QFile target(runtime.path() + "/device");
+        QVERIFY(target.open(QIODevice::WriteOnly));
+        target.close();
+        QVERIFY(QFile::link(target.fileName(), runtime.path() + "/nimbrel/COM3"));
+
+        int portNumber = 0;
+        Port port(portNumber);
+        auto* ports = port.findChild<QComboBox*>(QStringLiteral("Ports"));
+        auto* hint = port.findChild<QLabel*>(QStringLiteral("LblDevice"));
+        ports->setCurrentText(QStringLiteral("COM3"));
+        QVERIFY2(hint->text().contains(target.fileName()), qPrintable(hint->text()));
+        ports->setCurrentText(QStringLiteral("COM9"));
+        QVERIFY(hint->text().contains(QStringLiteral("Not a port")));
+        qunsetenv("XDG_RUNTIME_DIR");
+    }
+
+    void portTextRule()
+    {
+        for (int n = 1; n <= 8; ++n)
+            QCOMPARE(PortNumberFromText(PortText(n)), n);
+        QCOMPARE(PortNumberFromText(QStringLiteral("COM0")), 0);
+        QCOMPARE(PortNumberFromText(QString()), 0);
+    }
+};
+
+QTEST_MAIN(TestPortWindow)
+#include "test_portwindow.moc"

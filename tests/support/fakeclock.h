@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/clock.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QPointer>
+
+// A clock that stands still until the test moves it. Timers made by it fire, in time order,
+// while advance() passes their due times; the time of day follows the same count.
+class FakeClock final : public Clock {
+public:
+    explicit FakeClock(const QDateTime& start = QDateTime(QDate(2026, 12, 7), QTime(14, 30, 0)));
+
+    qint64 monotonicMs() const override { return m_now; }
+    QTime timeOfDay() const override;
+    QDate date() const override;
+    Timer* createTimer(QObject* parent) override;
+
+    // Moves time forward by ms, firing every timer that falls due on the way.
+    void advance(qint64 ms);
+    // Moves the wall clock (time of day and date) without moving the monotonic count.
+    void setWallClock(const QDateTime& when);
+    QDateTime wallClock() const;
+
+private:
+    friend class FakeTimer;
+    qint64 m_now = 0;
+    qint64 m_wallOffsetMs = 0; // wall clock = m_wallStart + m_now + offset
+    QDateTime m_wallStart;
+    QList<QPointer<class FakeTimer>> m_timers;
+};
+
+class FakeTimer final : public Timer {
+    Q_OBJECT
+public:
+    FakeTimer(FakeClock& clock, QObject* parent);
+    void start() override;
+    void stop() override { m_active = false; }
+    bool isActive() const override { return m_active; }
+    void setInterval(int ms) override { m_interval = ms; }
+    int interval() const override { return m_interval; }
+    void setSingleShot(bool singleShot) override { m_singleShot = singleShot; }
+    bool isSingleShot() const override { return m_singleShot; }
+
+    qint64 due() const { return m_due; }
+    void fire();
+
+private:
+    FakeClock& m_clock;
+    int m_interval = 0;
+    bool m_singleShot = false;
+    bool m_active = false;
+    qint64 m_due = 0;
+    quint64 m_order = 0;
+    friend class FakeClock;
+};

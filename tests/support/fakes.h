@@ -1,0 +1,82 @@
+#pragma once
+
+#include "platform/beeper.h"
+#include "platform/printer.h"
+#include "platform/prompts.h"
+#include "platform/seriallink.h"
+
+#include <QByteArray>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// A serial link the test feeds by hand and that records what the program sent.
+class FakeSerialLink final : public SerialLink {
+    Q_OBJECT
+public:
+    using SerialLink::SerialLink;
+
+    bool open() override;
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    qint64 bytesAvailable() const override { return m_pending.size(); }
+    QByteArray readAll() override;
+    qint64 write(const QByteArray& bytes) override;
+
+    // Bytes arriving from the meter; emits readyRead like a port does.
+    void feed(const QByteArray& bytes);
+    // Simulate the device going away and coming back.
+    void loseLink();
+    void restoreLink();
+
+    bool failOpen = false;
+    QByteArray written;
+    int readCount = 0;
+    // Called after every write, so a scripted meter can answer.
+    std::function<void(const QByteArray&)> onWrite;
+
+private:
+    bool m_open = false;
+    QByteArray m_pending;
+};
+
+class FakeBeeper final : public Beeper {
+public:
+    void beep() override { ++beeps; }
+    int beeps = 0;
+};
+
+// Answers the program's questions from queues; records every message shown.
+class FakePrompts final : public Prompts {
+public:
+    struct Shown {
+        Icon icon;
+        QString text;
+    };
+    void message(QWidget*, Icon icon, const QString& text) override { messages.append({icon, text}); }
+    QString inputBox(QWidget*, const QString& prompt, const QString& title,
+                     const QString& defaultAnswer) override;
+    QString openFileName(QWidget*, const QString& filter) override;
+    QString saveFileName(QWidget*, const QString& filter) override;
+
+    QList<Shown> messages;
+    QQueue<QString> inputAnswers;
+    QQueue<QString> openAnswers;
+    QQueue<QString> saveAnswers;
+    QString lastPrompt, lastTitle, lastDefault, lastFilter;
+};
+
+// Prints into a PDF file the test chooses.
+class FakePrinterProvider final : public PrinterProvider {
+public:
+    explicit FakePrinterProvider(QString pdfPath) : m_path(std::move(pdfPath)) {}
+    std::unique_ptr<QPrinter> createPrinter(const QString& windowTitle) override;
+    bool available = true;
+    int jobs = 0;
+    QString lastTitle;
+
+private:
+    QString m_path;
+};
