@@ -1,0 +1,94 @@
+#pragma once
+
+#include "downloadhook.h"
+
+#include <QByteArray>
+#include <QString>
+
+class Clock;
+class Prompts;
+class QWidget;
+class SerialLink;
+class Timer;
+
+// Where the sets of a logger download go. Calls arrive in this order: BeginLoggerDownload once,
+// then for each set StoreSetHeader, AppendSetBytes for every piece and AddLoggerSet when the set
+// is whole; downloadBroken instead of AddLoggerSet when the meter stops sending.
+class LoggerDownloadStore {
+public:
+    virtual ~LoggerDownloadStore() = default;
+    virtual void BeginLoggerDownload(int setCount, quint32 writeAddress) = 0;
+    // Returns the number of record bytes to fetch for the set (8 per record).
+    virtual int StoreSetHeader(int set, const QByteArray& header) = 0;
+    virtual void AppendSetBytes(int set, const QByteArray& bytes) = 0;
+    virtual void AddLoggerSet(int set) = 0;
+    // The download ended inside set `set`; sets before it arrived whole, this one did not.
+    virtual void downloadBroken(int set) = 0;
+};
+
+// The exchange that fetches the logger's sets once the meter has sent its signature frame. For
+// each set the program sends one space, waits 0.2 s and takes the 8-byte set header, then sends
+// one space per piece of record bytes (256 bytes, the remainder last) and collects each piece as
+// it arrives; one more space ends the dump. Every wait is a timer or a readyRead, so other
+// windows and timers run meanwhile.
+//
+// The meter answers only when asked, so bytes that are waiting before a space is sent, and bytes
+// beyond what a reply should hold, belong to no set and are dropped: one set's bytes never reach
+// another. A header that is short after 0.2 s is completed from the bytes that follow. When no
+// byte arrives for kQuietMs while a header or a piece is due, the download ends: the sets that
+// arrived whole stay, the broken one is reported to the store, nothing more is sent and a message
+// box says what happened.
+class LoggerDownload final : public DownloadHook {
+    Q_OBJECT
+public:
+    static constexpr int kHeaderWaitMs = 200;
+    static constexpr int kQuietMs = 2000;
+    static constexpr int kHeaderBytes = 8;
+    static constexpr int kPieceBytes = 256;
+
+    enum class State { Idle, HeaderWait, HeaderLate, Piece };
+
+    LoggerDownload(SerialLink& link, Clock& clock, LoggerDownloadStore& store, Prompts& prompts,
+                   QObject* parent = nullptr);
+
+    // The window the message boxes belong to (the main window).
+    void setMessageParent(QWidget* parent) { m_messageParent = parent; }
+
+    void begin(int setCount, quint32 writeAddress) override;
+
+    State state() const { return m_state; }
+
+    // The message shown when the meter stops sending during set `set` of `setCount`.
+    static QString brokenMessage(int set, int setCount);
+
+private:
+    void pump();
+    void step();
+    void headerWaitOver();
+    void takeHeaderBytes(const QByteArray& bytes);
+    void takePieceBytes(const QByteArray& bytes);
+    void startSet();
+    void requestNextPiece();
+    void sendSpace();
+    void quietTooLong();
+    void finish();
+
+    SerialLink& m_link;
+    Clock& m_clock;
+    LoggerDownloadStore& m_store;
+    Prompts& m_prompts;
+    QWidget* m_messageParent = nullptr;
+    Timer* m_headerTimer = nullptr;
+    Timer* m_quietTimer = nullptr;
+
+    State m_state = State::Idle;
+    int m_setCount = 0;
+    int m_set = 0;
+    QByteArray m_header;
+    qint64 m_recordBytes = 0;  // R of the current set
+    qint64 m_fetched = 0;      // record bytes of the current set in completed pieces
+    int m_pieceTarget = 0;     // bytes the current piece should hold
+    int m_pieceCount = 0;      // bytes of the current piece so far
+    bool m_pumping = false;
+    bool m_pumpAgain = false;
+};
