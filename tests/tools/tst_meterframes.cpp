@@ -155,7 +155,7 @@ void TestMeterFrames::outOfStepFramesFailTheFrameCheck()
         QVERIFY2(bad[0] != char(0x02) || bad[8] != char(0x03), qPrintable(bad.toHex(' ')));
     }
     // The shifted form keeps the bytes, so the stream is back in step with the next frame.
-    QCOMPARE(LiveFrameSource::outOfStepFrame(good, 1).toHex(' '), (good.mid(4) + good.left(4)).toHex(' '));
+    QCOMPARE(LiveFrameSource::outOfStepFrame(good, 1).toHex(' '), QByteArray(good.mid(4) + good.left(4)).toHex(' '));
 }
 
 void TestMeterFrames::sourceSpreadsMarkersAndEndsOutOfStep()
