@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-LoggerDownload::LoggerDownload(SerialLink& link, Clock& clock, LoggerDownloadStore& store,
-                               Prompts& prompts, QObject* parent)
+LoggerDownload::LoggerDownload(
+    SerialLink& link, Clock& clock, LoggerDownloadStore& store, Prompts& prompts, QObject* parent)
     : DownloadHook(parent)
     , m_link(link)
     , m_clock(clock)
@@ -38,8 +38,8 @@ void LoggerDownload::begin(int setCount, quint32 writeAddress)
     if (m_state != State::Idle)
         return; // a download is already running
     if (setCount <= 0) {
-        m_prompts.message(m_messageParent, Prompts::Icon::Information,
-                          QStringLiteral("No Data in Memory!"));
+        m_prompts.message(
+            m_messageParent, Prompts::Icon::Information, QStringLiteral("No Data in Memory!"));
         Q_EMIT finished();
         return;
     }

@@ -14,7 +14,8 @@ class Timer;
 // Where the sets of a logger download go. Calls arrive in this order: BeginLoggerDownload once,
 // then for each set StoreSetHeader, AppendSetBytes for every piece and AddLoggerSet when the set
 // is whole; downloadBroken instead of AddLoggerSet when the meter stops sending.
-class LoggerDownloadStore {
+class LoggerDownloadStore
+{
 public:
     virtual ~LoggerDownloadStore() = default;
     virtual void BeginLoggerDownload(int setCount, quint32 writeAddress) = 0;
@@ -38,7 +39,8 @@ public:
 // byte arrives for kQuietMs while a header or a piece is due, the download ends: the sets that
 // arrived whole stay, the broken one is reported to the store, nothing more is sent and a message
 // box says what happened.
-class LoggerDownload final : public DownloadHook {
+class LoggerDownload final : public DownloadHook
+{
     Q_OBJECT
 public:
     static constexpr int kHeaderWaitMs = 200;
@@ -49,7 +51,7 @@ public:
     enum class State { Idle, HeaderWait, HeaderLate, Piece };
 
     LoggerDownload(SerialLink& link, Clock& clock, LoggerDownloadStore& store, Prompts& prompts,
-                   QObject* parent = nullptr);
+        QObject* parent = nullptr);
 
     // The window the message boxes belong to (the main window).
     void setMessageParent(QWidget* parent) { m_messageParent = parent; }
@@ -85,10 +87,10 @@ private:
     int m_setCount = 0;
     int m_set = 0;
     QByteArray m_header;
-    qint64 m_recordBytes = 0;  // R of the current set
-    qint64 m_fetched = 0;      // record bytes of the current set in completed pieces
-    int m_pieceTarget = 0;     // bytes the current piece should hold
-    int m_pieceCount = 0;      // bytes of the current piece so far
+    qint64 m_recordBytes = 0; // R of the current set
+    qint64 m_fetched = 0; // record bytes of the current set in completed pieces
+    int m_pieceTarget = 0; // bytes the current piece should hold
+    int m_pieceCount = 0; // bytes of the current piece so far
     bool m_pumping = false;
     bool m_pumpAgain = false;
 };

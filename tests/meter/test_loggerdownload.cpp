@@ -5,7 +5,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-namespace {
+namespace
+{
 QByteArray Header(int records, int interval = 60)
 {
     QByteArray h(8, '\0');
@@ -64,7 +65,8 @@ struct ScriptedMeter {
 };
 
 // Records what the exchange stores, in order.
-class RecordingStore final : public LoggerDownloadStore {
+class RecordingStore final : public LoggerDownloadStore
+{
 public:
     void BeginLoggerDownload(int setCount, quint32 writeAddress) override
     {
@@ -92,8 +94,8 @@ struct Rig {
     FakePrompts prompts;
     RecordingStore store;
     ScriptedMeter meter;
-    LoggerDownload download{link, clock, store, prompts};
-    QSignalSpy finished{&download, &DownloadHook::finished};
+    LoggerDownload download { link, clock, store, prompts };
+    QSignalSpy finished { &download, &DownloadHook::finished };
 
     Rig()
     {
@@ -117,18 +119,19 @@ int SpacesFor(const QList<int>& recordCounts)
 }
 } // namespace
 
-class TestLoggerDownload : public QObject {
+class TestLoggerDownload : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void wholeDownload_data()
     {
         QTest::addColumn<QList<int>>("counts");
-        QTest::newRow("0 records") << QList<int>{0};
-        QTest::newRow("32 records: one full piece") << QList<int>{32};
-        QTest::newRow("33 records: a piece and 8 bytes") << QList<int>{33};
-        QTest::newRow("70 records: two pieces and 48 bytes") << QList<int>{70};
-        QTest::newRow("four sets") << QList<int>{0, 70, 32, 33};
-        QTest::newRow("a full memory in one set") << QList<int>{16192};
+        QTest::newRow("0 records") << QList<int> { 0 };
+        QTest::newRow("32 records: one full piece") << QList<int> { 32 };
+        QTest::newRow("33 records: a piece and 8 bytes") << QList<int> { 33 };
+        QTest::newRow("70 records: two pieces and 48 bytes") << QList<int> { 70 };
+        QTest::newRow("four sets") << QList<int> { 0, 70, 32, 33 };
+        QTest::newRow("a full memory in one set") << QList<int> { 16192 };
     }
     void wholeDownload()
     {
@@ -140,9 +143,9 @@ private Q_SLOTS:
 
         QCOMPARE(rig.finished.size(), 1);
         QCOMPARE(rig.link.written, QByteArray(SpacesFor(counts), ' '));
-        QStringList expectedCalls{QStringLiteral("begin %1 %2")
-                                      .arg(counts.size())
-                                      .arg(1280 + 8 * counts.size())};
+        QStringList expectedCalls {
+            QStringLiteral("begin %1 %2").arg(counts.size()).arg(1280 + 8 * counts.size())
+        };
         for (int s = 1; s <= counts.size(); ++s) {
             expectedCalls << QStringLiteral("header %1").arg(s) << QStringLiteral("add %1").arg(s);
             QCOMPARE(rig.store.data[s], Header(counts[s - 1]) + Records(s, counts[s - 1]));
@@ -167,7 +170,7 @@ private Q_SLOTS:
     void headerIsTakenAfterItsWait()
     {
         Rig rig;
-        rig.meter.replies = Replies({33});
+        rig.meter.replies = Replies({ 33 });
         rig.download.begin(1, 1280 + 8 + 264);
         rig.clock.advance(LoggerDownload::kHeaderWaitMs - 1);
         QCOMPARE(rig.link.written, QByteArray(" "));
@@ -181,7 +184,7 @@ private Q_SLOTS:
     void slowPieceWithinTheQuietTimeCompletes()
     {
         Rig rig;
-        QList<QByteArray> replies = Replies({32});
+        QList<QByteArray> replies = Replies({ 32 });
         const QByteArray piece = replies[1];
         replies[1] = piece.left(64);
         rig.meter.replies = replies;
@@ -199,7 +202,7 @@ private Q_SLOTS:
     void shortHeaderIsCompletedByLaterBytes()
     {
         Rig rig;
-        QList<QByteArray> replies = Replies({33});
+        QList<QByteArray> replies = Replies({ 33 });
         replies[0] = Header(33).left(5);
         rig.meter.replies = replies;
         rig.download.begin(1, 1280 + 8 + 264);
@@ -220,11 +223,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("keep");
         QTest::addColumn<int>("brokenSet");
         QTest::addColumn<int>("recordBytesKept");
-        QTest::newRow("no header at all") << QList<int>{32} << 0 << 0 << 1 << 0;
-        QTest::newRow("half a header") << QList<int>{32} << 0 << 4 << 1 << 0;
-        QTest::newRow("inside a piece") << QList<int>{70} << 2 << 100 << 1 << 356;
-        QTest::newRow("before a piece") << QList<int>{70} << 3 << 0 << 1 << 512;
-        QTest::newRow("between sets") << QList<int>{32, 33} << 2 << 0 << 2 << 0;
+        QTest::newRow("no header at all") << QList<int> { 32 } << 0 << 0 << 1 << 0;
+        QTest::newRow("half a header") << QList<int> { 32 } << 0 << 4 << 1 << 0;
+        QTest::newRow("inside a piece") << QList<int> { 70 } << 2 << 100 << 1 << 356;
+        QTest::newRow("before a piece") << QList<int> { 70 } << 3 << 0 << 1 << 512;
+        QTest::newRow("between sets") << QList<int> { 32, 33 } << 2 << 0 << 2 << 0;
     }
     void meterStopsSending()
     {
@@ -240,8 +243,7 @@ private Q_SLOTS:
         rig.download.begin(counts.size(), 1280 + 2000);
 
         // Up to the last byte and the quiet time after it, the download waits.
-        rig.clock.advance(LoggerDownload::kHeaderWaitMs * brokenSet + LoggerDownload::kQuietMs -
-                          1);
+        rig.clock.advance(LoggerDownload::kHeaderWaitMs * brokenSet + LoggerDownload::kQuietMs - 1);
         QVERIFY(rig.finished.isEmpty());
         rig.runToEnd(LoggerDownload::kQuietMs);
         QCOMPARE(rig.finished.size(), 1);
@@ -256,8 +258,8 @@ private Q_SLOTS:
         QCOMPARE(rig.link.written.size(), silentReply + 1);
         QCOMPARE(rig.prompts.messages.size(), 1);
         QCOMPARE(rig.prompts.messages[0].icon, Prompts::Icon::Critical);
-        QCOMPARE(rig.prompts.messages[0].text,
-                 LoggerDownload::brokenMessage(brokenSet, counts.size()));
+        QCOMPARE(
+            rig.prompts.messages[0].text, LoggerDownload::brokenMessage(brokenSet, counts.size()));
         QVERIFY(rig.prompts.messages[0].text.contains(
             QStringLiteral("%1 complete set(s)").arg(brokenSet - 1)));
 
@@ -281,7 +283,7 @@ private Q_SLOTS:
         QFETCH(int, reply);
         QFETCH(int, extra);
         Rig rig;
-        QList<QByteArray> replies = Replies({32, 33});
+        QList<QByteArray> replies = Replies({ 32, 33 });
         replies[reply] += QByteArray(extra, char(0xEE));
         rig.meter.replies = replies;
         // Bytes left over from the signature frame come before anything is asked.
@@ -291,14 +293,14 @@ private Q_SLOTS:
         QCOMPARE(rig.finished.size(), 1);
         QCOMPARE(rig.store.data[1], Header(32) + Records(1, 32));
         QCOMPARE(rig.store.data[2], Header(33) + Records(2, 33));
-        QCOMPARE(rig.link.written, QByteArray(SpacesFor({32, 33}), ' '));
+        QCOMPARE(rig.link.written, QByteArray(SpacesFor({ 32, 33 }), ' '));
         QVERIFY(rig.prompts.messages.isEmpty());
     }
 
     void secondBeginWhileRunningIsIgnored()
     {
         Rig rig;
-        rig.meter.replies = Replies({32});
+        rig.meter.replies = Replies({ 32 });
         rig.download.begin(1, 1280 + 8 + 256);
         rig.download.begin(5, 1280);
         rig.runToEnd();

@@ -1,0 +1,179 @@
+#include "setlisting.h"
+
+#include "meter/currentreading.h"
+#include "meter/decoding.h"
+#include "meter/numbertext.h"
+#include "platform/clock.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+constexpr int kSecondsPerDay = 86400;
+
+QString WithSign(const QString& numberText)
+{
+    return numberText.startsWith(QLatin1Char('-')) ? numberText : QLatin1Char(' ') + numberText;
+}
+
+QString WithDecimal(const QString& numberText)
+{
+    return numberText.contains(QLatin1Char('.')) ? numberText : numberText + QStringLiteral(".0");
+}
+
+bool IsMarker(const QString& text)
+{
+    return text == Marker::Over || text == Marker::Under || text == Marker::NoReading;
+}
+
+// A cell read as a whole number within [low, high]; false for anything else.
+bool WholeNumberIn(const QString& cell, double low, double high, int* out)
+{
+    const double v = LeadingNumber(cell);
+    if (v < low || v > high || v != std::floor(v))
+        return false;
+    *out = static_cast<int>(v);
+    return true;
+}
+
+int TwoDigits(const QString& text, int at)
+{
+    const QChar a = text.at(at);
+    const QChar b = text.at(at + 1);
+    if (a < QLatin1Char('0') || a > QLatin1Char('9') || b < QLatin1Char('0')
+        || b > QLatin1Char('9'))
+        return -1;
+    return (a.unicode() - '0') * 10 + (b.unicode() - '0');
+}
+} // namespace
+
+SetRowRequest ReadSetRow(const QStringList& cells)
+{
+    SetRowRequest request;
+    if (cells.size() < 4)
+        return request;
+    if (!WholeNumberIn(cells.at(0), 1, LoggerTables::kEntries - 1, &request.set))
+        return request;
+    request.startTime = cells.at(1);
+    request.recordCount = static_cast<int>(std::clamp(LeadingNumber(cells.at(2)), 0.0, 1e9));
+    request.intervalSeconds = static_cast<int>(std::clamp(LeadingNumber(cells.at(3)), 0.0, 1e9));
+    request.ok = true;
+    return request;
+}
+
+bool ParseStartTime(const QString& text, int* secondsOfDay)
+{
+    if (text.size() != 8 || text.at(2) != QLatin1Char(':') || text.at(5) != QLatin1Char(':'))
+        return false;
+    const int h = TwoDigits(text, 0);
+    const int m = TwoDigits(text, 3);
+    const int s = TwoDigits(text, 6);
+    if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59)
+        return false;
+    *secondsOfDay = h * 3600 + m * 60 + s;
+    return true;
+}
+
+QString ListedTime(int startSecondsOfDay, qint64 index, int intervalSeconds)
+{
+    qint64 t = (startSecondsOfDay + index * intervalSeconds) % kSecondsPerDay;
+    if (t < 0)
+        t += kSecondsPerDay;
+    const int h = static_cast<int>(t / 3600);
+    const int m = static_cast<int>(t / 60 % 60);
+    const int s = static_cast<int>(t % 60);
+    const QChar text[8]
+        = { QChar('0' + h / 10), QChar('0' + h % 10), QChar(':'), QChar('0' + m / 10),
+              QChar('0' + m % 10), QChar(':'), QChar('0' + s / 10), QChar('0' + s % 10) };
+    return QString(text, 8);
+}
+
+bool DecodeLoggedRecord(const QByteArray& setData, int record, CurrentReading& reading)
+{
+    const qint64 at = static_cast<qint64>(kRecordBytes) * record;
+    if (record < 1 || at + kRecordBytes > setData.size())
+        return false;
+    const auto byte = [&](int k) { return static_cast<uint8_t>(setData.at(at + k)); };
+    ReadingFields fields;
+    fields.status = byte(0);
+    fields.co2High = byte(2);
+    fields.co2Low = byte(3);
+    fields.humidityHigh = byte(4);
+    fields.humidityLow = byte(5);
+    fields.temperatureHigh = byte(6);
+    fields.temperatureLow = byte(7);
+    DecodeReading(reading, fields);
+    return true;
+}
+
+QString ListedCo2Text(const TaggedValue& co2)
+{
+    return co2.isNumber() ? WithSign(co2.text()) : co2.markerText();
+}
+
+QString ListedTempCText(const TaggedValue& tempC)
+{
+    if (!tempC.isNumber())
+        return tempC.markerText() + QStringLiteral(".0");
+    return WithSign(WithDecimal(tempC.text()));
+}
+
+QString ListedTenthText(const QString& valueText)
+{
+    if (valueText.isEmpty())
+        return Marker::NoReading + QStringLiteral(".0");
+    if (IsMarker(valueText))
+        return valueText + QStringLiteral(".0");
+    // Rounded down from the value's 15-digit text, the same text the display and the data
+    // files are cut from, so a conversion that lands a hair below a tenth (-12 °C gives
+    // 10.399999999999999 °F) still lists as that tenth, not one tenth lower.
+    return WithSign(WithDecimal(PlainText(FloorToTenth(LeadingNumber(valueText)))));
+}
+
+QStringList ListedRowCells(int number, const QString& time, const CurrentReading& r)
+{
+    return { QString::number(number), time, ListedCo2Text(r.Co2Ppm), ListedTempCText(r.TempC),
+        ListedTenthText(r.DewC), ListedTenthText(r.WetC), ListedTenthText(r.HumidityPct.text()),
+        ListedTenthText(r.TempF.text()), ListedTenthText(r.DewF), ListedTenthText(r.WetF) };
+}
+
+QString RecordsCompletedCaption(int records)
+{
+    return QString::number(records) + QStringLiteral(" Records Completed");
+}
+
+ListingResult ListLoggerSet(
+    const LoggerTables& tables, const QStringList& rowCells, ListingSink& sink, const Clock& clock)
+{
+    ListingResult result;
+    const QString normalCaption = sink.caption();
+    const SetRowRequest row = ReadSetRow(rowCells);
+    int startSeconds = 0;
+    if (!row.ok || !ParseStartTime(row.startTime, &startSeconds))
+        return result;
+    const QByteArray& data = tables.LoggerSetData[row.set];
+
+    qint64 captionShownAt = 0;
+    for (int i = 1; i <= row.recordCount; ++i) {
+        // A fresh reading per record: a value the decoding cannot work out must not show the
+        // previous record's, and the live reading stays the meter's own.
+        CurrentReading reading;
+        if (!DecodeLoggedRecord(data, i, reading)) {
+            if (result.rowsListed > 0)
+                sink.setCaption(RecordsCompletedCaption(result.rowsListed));
+            return result;
+        }
+        sink.appendRow(
+            ListedRowCells(i, ListedTime(startSeconds, i - 1, row.intervalSeconds), reading));
+        result.rowsListed = i;
+        const qint64 now = clock.monotonicMs();
+        if (i == 1 || i == row.recordCount || now - captionShownAt >= kListingCaptionRefreshMs) {
+            sink.setCaption(RecordsCompletedCaption(i));
+            captionShownAt = now;
+        }
+    }
+    sink.setCaption(normalCaption);
+    result.completed = true;
+    return result;
+}
