@@ -131,8 +131,6 @@ bool VirtualMeter::start(QString* error)
     if (folder.isEmpty())
         return false;
     m_linkPath = folder + QStringLiteral("/") + m_options.portName();
-    if (!installSignalPipe(error))
-        return false;
 
     m_liveTimer = new QTimer(this);
     m_liveTimer->setTimerType(Qt::PreciseTimer);
@@ -152,6 +150,9 @@ bool VirtualMeter::start(QString* error)
         afterSession();
     });
 
+    // Signals are caught before the link exists, so that no ending leaves it behind.
+    if (!installSignalPipe(error))
+        return false;
     if (!plug(error))
         return false;
 
@@ -222,6 +223,11 @@ void VirtualMeter::send(const QByteArray& bytes)
 
 void VirtualMeter::pace()
 {
+    if (!m_port.isOpen()) {
+        m_pacer.clear();
+        m_paceTimer->stop();
+        return;
+    }
     const qint64 now = nowUs();
     const QByteArray chunk = m_pacer.due(now);
     if (!chunk.isEmpty()) {
@@ -380,6 +386,10 @@ void VirtualMeter::runCommand(const QString& line)
 
 void VirtualMeter::quit()
 {
+    m_liveTimer->stop();
+    m_paceTimer->stop();
+    m_dumpTimer->stop();
+    m_pacer.clear();
     m_portNotifier.reset();
     m_port.close();
     QCoreApplication::exit(0);
