@@ -9,7 +9,6 @@ class TestMeterOptions : public QObject {
 private Q_SLOTS:
     void optionsParse_data();
     void optionsParse();
-    void loggerLayoutFollowsTheOptions();
     void helpNamesEveryOptionAndCommand();
     void commandsParse_data();
     void commandsParse();
@@ -76,21 +75,6 @@ void TestMeterOptions::optionsParse()
                             .arg(int(options.faults.shortHeader))
                             .arg(options.sets.size());
     QCOMPARE(got, summary);
-}
-
-void TestMeterOptions::loggerLayoutFollowsTheOptions()
-{
-    MeterOptions options;
-    QString error;
-    QVERIFY(MeterOptions::parse({}, &options, &error));
-    QCOMPARE(options.loggerLayout().size(), LoggerImage::defaultLayout().size());
-    QVERIFY(MeterOptions::parse({QStringLiteral("--empty-logger")}, &options, &error));
-    QVERIFY(options.loggerLayout().empty());
-    QVERIFY(MeterOptions::parse({QStringLiteral("--full-memory")}, &options, &error));
-    QCOMPARE(options.loggerLayout().size(), std::size_t(8));
-    QVERIFY(MeterOptions::parse({QStringLiteral("--set"), QStringLiteral("16191")}, &options, &error));
-    QCOMPARE(options.loggerLayout().size(), std::size_t(1));
-    QCOMPARE(options.loggerLayout()[0].records, 16191);
 }
 
 void TestMeterOptions::helpNamesEveryOptionAndCommand()
