@@ -29,7 +29,7 @@ bool SerialPortLink::openPort()
 {
     if (m_port.isOpen())
         m_port.close();
-    m_port.setPortName(m_device());
+    m_port.setPortName(m_portName);
     if (!m_port.open(QIODevice::ReadWrite))
         return false;
     // A pseudo-terminal refuses some line settings; none of them matters for the byte stream.
@@ -49,6 +49,7 @@ bool SerialPortLink::open()
 {
     m_lost = false;
     m_reopenTimer->stop();
+    m_portName = m_device();
     return openPort();
 }
 

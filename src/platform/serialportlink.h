@@ -16,7 +16,8 @@ class Timer;
 class SerialPortLink final : public SerialLink {
     Q_OBJECT
 public:
-    // device() is asked again at every reopen, so a link that now points elsewhere is followed.
+    // device() is asked when the port is opened; reopening after a loss uses the same path, so a
+    // COMn link that the device comes back under is followed, and nothing else is tried.
     SerialPortLink(std::function<QString()> device, Clock& clock, QObject* parent = nullptr);
     ~SerialPortLink() override;
 
@@ -37,6 +38,7 @@ private:
     bool openPort();
 
     std::function<QString()> m_device;
+    QString m_portName;
     QSerialPort m_port;
     Timer* m_reopenTimer = nullptr;
     bool m_lost = false;
