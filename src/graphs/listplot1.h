@@ -1,0 +1,66 @@
+#pragma once
+
+#include "plotgeometry.h"
+#include "tracesweep.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class Clock;
+class GraphCanvas;
+class PrinterProvider;
+class QAbstractItemModel;
+class QAction;
+class QToolBar;
+class Timer;
+struct GraphsState;
+
+// The file graph: the records FromRecord to ToRecord of a list, drawn in one pass 2 s after
+// the window is laid out (Timer1), evenly spaced across the plot, with the time texts of five
+// records under the axis. The list is read through its model: model row r is record r + 1,
+// model column c is list column c.
+class ListPlot1 final : public QWidget {
+    Q_OBJECT
+public:
+    static QString caption() { return QStringLiteral("Plot Data/File "); }
+    static constexpr int kDrawDelayMs = 2000;
+    // The counting caption changes at most this often; the final caption is always exact.
+    static constexpr qint64 kCaptionIntervalMs = 50;
+
+    ListPlot1(const QAbstractItemModel* grid, GraphsState& state, Clock& clock,
+              PrinterProvider& printers, QWidget* parent = nullptr);
+
+    Timer* timer1() const { return m_timer1; }
+    GraphCanvas* canvas() const { return m_canvas; }
+    QToolBar* toolbar() const { return m_toolbar; }
+    QAction* toolbarButton(const QString& key) const;
+    const PlotGeometry& geometry() const { return m_geometry; }
+
+    // Draws the records now; on a record or column the list does not hold it stops there,
+    // keeps that record's progress caption and hides the window. False on such a failure.
+    bool DrawFileGraph();
+    // The "Print" button: the graph as drawn so far, on one page.
+    void print();
+
+Q_SIGNALS:
+    // The "Limit" button: the opener shows the range dialog.
+    void limitRequested();
+
+private:
+    void buildToolbar();
+    void onToolbar(const QString& key);
+    void layoutFrame();
+    void showProgress(qint64 record);
+
+    QPointer<const QAbstractItemModel> m_grid;
+    GraphsState& m_state;
+    Clock& m_clock;
+    PrinterProvider& m_printers;
+    Timer* m_timer1 = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    GraphCanvas* m_canvas = nullptr;
+    PlotGeometry m_geometry;
+    TraceSweep m_sweep;
+    qint64 m_lastCaptionMs = 0;
+    bool m_captionShown = false;
+};

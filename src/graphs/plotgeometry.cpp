@@ -1,0 +1,196 @@
+#include "plotgeometry.h"
+
+#include <cmath>
+
+PlotGeometry PlotGeometryFor(double scaleWidth, double scaleHeight)
+{
+    PlotGeometry geometry;
+    geometry.PlotLeft = 170;
+    geometry.PlotBottom = static_cast<float>(scaleHeight - 27);
+    geometry.PlotHeight = static_cast<float>(scaleHeight - 100);
+    const double d = scaleWidth - 170;
+    const long long r = static_cast<long long>(std::nearbyint(d));
+    geometry.PlotWidth = static_cast<float>(d - static_cast<double>(r % 30));
+    return geometry;
+}
+
+float TickY(const PlotGeometry& geometry, int i)
+{
+    return geometry.PlotBottom - static_cast<float>(i) * geometry.PlotHeight / 16;
+}
+
+float ScaleColumnX(const PlotGeometry& geometry, ScaleColumn column)
+{
+    switch (column) {
+    case ScaleColumn::Celsius:
+        return geometry.PlotLeft - 32;
+    case ScaleColumn::Humidity:
+        return geometry.PlotLeft - 72;
+    case ScaleColumn::Fahrenheit:
+        return geometry.PlotLeft - 112;
+    case ScaleColumn::Co2:
+        return geometry.PlotLeft - 162;
+    }
+    return geometry.PlotLeft;
+}
+
+QColor ScaleColumnColour(ScaleColumn column)
+{
+    switch (column) {
+    case ScaleColumn::Humidity:
+        return TraceColour(Trace::Humidity);
+    case ScaleColumn::Co2:
+        return TraceColour(Trace::Co2);
+    case ScaleColumn::Celsius:
+    case ScaleColumn::Fahrenheit:
+        break;
+    }
+    return QColor(0, 0, 0);
+}
+
+double ScaleLabelValue(float min, float max, int j)
+{
+    return static_cast<double>(min) +
+           j * (static_cast<double>(max) - static_cast<double>(min)) / 8.0;
+}
+
+QString ScaleLabelText(double value)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral(" 0");
+    // Rounded to hundredths half away from zero, judged on the value's 15-digit decimal form so
+    // that 0.125 stored as 0.12499999... still gives 0.13.
+    const double hundredths = std::round(QString::number(value * 100, 'g', 15).toDouble());
+    if (hundredths == 0)
+        return QStringLiteral(" 0");
+    if (std::fabs(hundredths) >= 1e15) // beyond any range the dialogs accept
+        return (value < 0 ? QString() : QStringLiteral(" ")) + QString::number(value, 'f', 0);
+    const bool negative = hundredths < 0;
+    const long long cents = static_cast<long long>(std::fabs(hundredths));
+    QString text = QString::number(cents / 100);
+    const long long fraction = cents % 100;
+    if (fraction != 0) {
+        text += QLatin1Char('.') + QString::number(fraction / 10);
+        if (fraction % 10 != 0)
+            text += QString::number(fraction % 10);
+    }
+    return (negative ? QStringLiteral("-") : QStringLiteral(" ")) + text;
+}
+
+QPointF ScaleLabelTopLeft(const PlotGeometry& geometry, float columnX, int j, double textWidth,
+                          double textHeight)
+{
+    return QPointF(columnX - textWidth / 4,
+                   geometry.PlotBottom - textHeight / 2 - j * geometry.PlotHeight / 8);
+}
+
+LegendEntry LegendEntryAt(const PlotGeometry& geometry, int index)
+{
+    const float left = geometry.PlotLeft;
+    switch (index) {
+    case 0:
+        return {QStringLiteral("\u00B0C"), left - 30, QColor(0, 0, 0)};
+    case 1:
+        return {QStringLiteral("RH%"), left - 70, TraceColour(Trace::Humidity)};
+    case 2:
+        return {QStringLiteral("\u00B0F"), left - 110, QColor(0, 0, 0)};
+    case 3:
+        return {QStringLiteral("ppm"), left - 160, TraceColour(Trace::Co2)};
+    case 4:
+        return {QStringLiteral("Dew"), left + 30, TraceColour(Trace::DewPoint)};
+    default:
+        return {QStringLiteral("Wet"), left + 90, TraceColour(Trace::WetBulb)};
+    }
+}
+
+float LegendTop(const PlotGeometry& geometry)
+{
+    return geometry.PlotBottom - geometry.PlotHeight - 25;
+}
+
+QColor TraceColour(Trace trace)
+{
+    switch (trace) {
+    case Trace::Temperature:
+        return QColor(0, 0, 0);
+    case Trace::Humidity:
+        return QColor(0, 0, 255);
+    case Trace::WetBulb:
+        return QColor(0, 255, 0);
+    case Trace::DewPoint:
+        return QColor(255, 0, 0);
+    case Trace::Co2:
+        return QColor(255, 0, 255);
+    }
+    return QColor(0, 0, 0);
+}
+
+QColor PaletteColour(int index)
+{
+    static const QRgb kPalette[16] = {
+        qRgb(0, 0, 0),       qRgb(0, 0, 128),   qRgb(0, 128, 0),   qRgb(0, 128, 128),
+        qRgb(128, 0, 0),     qRgb(128, 0, 128), qRgb(128, 128, 0), qRgb(192, 192, 192),
+        qRgb(128, 128, 128), qRgb(0, 0, 255),   qRgb(0, 255, 0),   qRgb(0, 255, 255),
+        qRgb(255, 0, 0),     qRgb(255, 0, 255), qRgb(255, 255, 0), qRgb(255, 255, 255),
+    };
+    return QColor(kPalette[index & 15]);
+}
+
+float AdvanceSweep(float sweepX, float sampleStep, float plotWidth)
+{
+    const float next = sweepX + sampleStep;
+    // NaN (a step from a zero plot width) restarts as well, never leaves the sweep undefined.
+    if (!(next < plotWidth))
+        return 0;
+    return next;
+}
+
+TimeMark RealTimeMarkAt(float sweepX)
+{
+    const double rounded = std::nearbyint(static_cast<double>(sweepX));
+    if (!std::isfinite(rounded))
+        return TimeMark::None;
+    if (std::fmod(rounded, 60.0) == 0)
+        return TimeMark::Label;
+    if (std::fmod(rounded, 30.0) == 0)
+        return TimeMark::MidMark;
+    return TimeMark::None;
+}
+
+TimeMark FileMarkAt(int k, float pointCount)
+{
+    const long long n = static_cast<long long>(std::nearbyint(pointCount));
+    const long long threeQuarters =
+        static_cast<long long>(std::nearbyint(3.0 * static_cast<double>(pointCount))) / 4;
+    if (k == 1 || k == n / 4 || k == n / 2 || k == threeQuarters ||
+        static_cast<float>(k) == pointCount)
+        return TimeMark::Label;
+    for (int m = 1; m <= 8; ++m) {
+        const long long eighth =
+            static_cast<long long>(std::nearbyint(m * static_cast<double>(pointCount))) / 8;
+        if (k == eighth)
+            return TimeMark::MidMark;
+    }
+    return TimeMark::None;
+}
+
+float MidMarkTop(const PlotGeometry& geometry)
+{
+    return static_cast<float>(geometry.PlotBottom - 4.2 * geometry.PlotHeight / 8);
+}
+
+float MidMarkBottom(const PlotGeometry& geometry)
+{
+    return static_cast<float>(geometry.PlotBottom - 3.8 * geometry.PlotHeight / 8);
+}
+
+float TimeLabelLeft(float x, double textWidth, bool firstRecord)
+{
+    const double left = x - textWidth / 2;
+    return static_cast<float>(firstRecord ? left - 20 : left);
+}
+
+float TimeLabelTop(const PlotGeometry& geometry)
+{
+    return geometry.PlotBottom + 10;
+}

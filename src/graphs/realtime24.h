@@ -1,0 +1,66 @@
+#pragma once
+
+#include "plotgeometry.h"
+#include "tracesweep.h"
+
+#include <QWidget>
+
+class Clock;
+class GraphCanvas;
+class PrinterProvider;
+class QAction;
+class QToolBar;
+class Timer;
+struct CurrentReading;
+struct GraphsState;
+
+// The real-time graph: five traces of the live reading sweep across the plot, one step per
+// tick of the window's own Timer1, and start again at the left edge. Timer1 stays off until
+// the opener gives it the acquisition interval; closing the window stops it.
+class RealTime24 final : public QWidget {
+    Q_OBJECT
+public:
+    static QString caption() { return QStringLiteral("Real Time Graph - Voltage "); }
+
+    RealTime24(const CurrentReading& reading, GraphsState& state, Clock& clock,
+               PrinterProvider& printers, QWidget* parent = nullptr);
+
+    Timer* timer1() const { return m_timer1; }
+    GraphCanvas* canvas() const { return m_canvas; }
+    QToolBar* toolbar() const { return m_toolbar; }
+    QAction* toolbarButton(const QString& key) const;
+    const PlotGeometry& geometry() const { return m_geometry; }
+    const TraceSweep& sweep() const { return m_sweep; }
+    // The last time label drawn.
+    const QString& timeLabel() const { return m_timeLabel; }
+
+    // One Timer1 tick: a point on every trace.
+    void tick();
+    // The "Print" button: the graph as drawn so far, on one page.
+    void print();
+
+Q_SIGNALS:
+    // The "Limit" button: the opener shows the range dialog.
+    void limitRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildToolbar();
+    void onToolbar(const QString& key);
+    // The frame on a new client area; the traces start again.
+    void layoutFrame();
+
+    const CurrentReading& m_reading;
+    GraphsState& m_state;
+    Clock& m_clock;
+    PrinterProvider& m_printers;
+    Timer* m_timer1 = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    GraphCanvas* m_canvas = nullptr;
+    QFont m_font;
+    PlotGeometry m_geometry;
+    TraceSweep m_sweep;
+    QString m_timeLabel;
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "graphsstate.h"
+#include "plotgeometry.h"
+
+#include <QTime>
+
+#include <array>
+#include <functional>
+
+class QAbstractItemModel;
+class QPainter;
+struct CurrentReading;
+
+// Where the traces of a graph have got to: the offset of the newest point from the plot's
+// left edge, the x of the previous point (0: none yet) and each trace's previous y. A trace
+// without a previous point (after a gap) starts afresh at its next point.
+struct TraceSweep {
+    float SweepX = 0;
+    float PrevX = 0;
+    std::array<float, kTraceCount> PrevY{};
+    std::array<bool, kTraceCount> HasPrevY{};
+
+    // A fresh sweep whose first point lands at offset 0.
+    void restart(float step)
+    {
+        SweepX = -step;
+        PrevX = 0;
+        HasPrevY.fill(false);
+    }
+};
+
+// The traces in the order the real-time graph draws them, and in the order the file graph
+// reads its columns.
+inline constexpr Trace kRealTimeTraceOrder[] = {Trace::Temperature, Trace::Humidity,
+                                                Trace::WetBulb, Trace::DewPoint, Trace::Co2};
+inline constexpr Trace kFileTraceOrder[] = {Trace::Co2, Trace::Temperature, Trace::Humidity,
+                                            Trace::WetBulb, Trace::DewPoint};
+// The list column a trace is read from; column 1 holds the time texts.
+int FileColumnOf(Trace trace);
+constexpr int kFileTimeColumn = 1;
+
+// One tick of the real-time graph: advance the sweep (blanking the plot area and drawing the
+// grid at the start of a new one), add a point to every trace, and draw a time label (the time
+// of day now) or a mid-line mark where the sweep has got to. Returns what the time axis got.
+TimeMark DrawRealTimeTick(QPainter& painter, const PlotGeometry& geometry, TraceSweep& sweep,
+                          const CurrentReading& reading, const RealTimeRangeSettings& settings,
+                          int gridColour, const QTime& now);
+
+// The records FromRecord to ToRecord of a list (record r is model row r - 1), drawn in one pass
+// over the grid. progress(r) is told each record before it is read. Returns false, having
+// drawn the records before it, when a record or a column is missing from the model.
+bool DrawFileGraph(QPainter& painter, const PlotGeometry& geometry, TraceSweep& sweep,
+                   const PlotRangeSettings& settings, int gridColour,
+                   const QAbstractItemModel* grid, const std::function<void(qint64)>& progress);

@@ -1,0 +1,277 @@
+#include "canvasprobe.h"
+#include "graphs/graphcanvas.h"
+#include "graphs/graphsstate.h"
+#include "graphs/listplot1.h"
+#include "graphs/tracesweep.h"
+#include "support/fakeclock.h"
+#include "support/fakes.h"
+
+#include <QAction>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QColor kGrey(192, 192, 192);
+const QColor kBlack(0, 0, 0);
+const QColor kMagenta(255, 0, 255);
+
+// A list of count records in the grid's ten columns: number, time, CO2, temperature, dew
+// point, wet bulb, RH, then the Fahrenheit columns. Every value sits on its baseline.
+std::unique_ptr<QStandardItemModel> MakeList(int count)
+{
+    auto model = std::make_unique<QStandardItemModel>(count, 10);
+    for (int r = 0; r < count; ++r) {
+        const QStringList cells = {QString::number(r + 1),
+                                   QTime(8, 0).addSecs(60 * r).toString(QStringLiteral("HH:mm:ss")),
+                                   "0", "-20.0", "-20.0", "-20.0", "0.0", "-4.0", "-4.0", "-4.0"};
+        for (int c = 0; c < cells.size(); ++c)
+            model->setItem(r, c, new QStandardItem(cells[c]));
+    }
+    return model;
+}
+
+} // namespace
+
+class TestListPlot1 : public QObject {
+    Q_OBJECT
+
+    struct Rig {
+        GraphsState state;
+        FakeClock clock;
+        QTemporaryDir dir;
+        FakePrinterProvider printers{dir.filePath(QStringLiteral("plot.pdf"))};
+        std::unique_ptr<QStandardItemModel> list;
+        std::unique_ptr<ListPlot1> window;
+
+        explicit Rig(int records) : list(MakeList(records)) { ResetPlotRange(state.PlotRange, records); }
+        void open(int canvasWidth = 392)
+        {
+            window = std::make_unique<ListPlot1>(list.get(), state, clock, printers);
+            window->setAttribute(Qt::WA_DeleteOnClose, false);
+            window->resize(window->width() + canvasWidth - 392, window->height());
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            QTRY_COMPARE(window->canvas()->width(), canvasWidth);
+        }
+        const QImage& image() const { return window->canvas()->image(); }
+        const PlotGeometry& g() const { return window->geometry(); }
+        // Columns with a time line (above the plot area) and with a mid-line mark.
+        bool hasTimeLine(double x) const
+        {
+            return HasColourIn(image(), x, g().PlotBottom - g().PlotHeight - 10, x,
+                               g().PlotBottom - g().PlotHeight - 2, kGrey);
+        }
+        bool hasMidMark(double x) const
+        {
+            return HasColourIn(image(), x, MidMarkTop(g()), x, g().PlotBottom - g().PlotHeight / 2 - 2, kGrey);
+        }
+    };
+
+private Q_SLOTS:
+    void drawsTwoSecondsAfterLayout()
+    {
+        Rig rig(10);
+        rig.open();
+        QCOMPARE(rig.window->windowTitle(), QStringLiteral("Plot Data/File "));
+        QVERIFY(rig.window->toolbarButton("Limit") && rig.window->toolbarButton("Print"));
+        QVERIFY(rig.window->timer1()->isActive());
+        QCOMPARE(rig.window->timer1()->interval(), 2000);
+        QCOMPARE(rig.state.PlotRange.PointStep, 21.f);
+        rig.clock.advance(1999);
+        QVERIFY(!rig.hasTimeLine(rig.g().PlotLeft));
+        rig.clock.advance(1);
+        QVERIFY(rig.hasTimeLine(rig.g().PlotLeft));
+        QVERIFY(!rig.window->timer1()->isActive());
+        QCOMPARE(rig.window->windowTitle(), QStringLiteral("Plot Data/File "));
+        rig.clock.advance(10000);
+        QVERIFY(!rig.window->timer1()->isActive());
+    }
+
+    void labelsAndMarksOfTheTimeAxis_data()
+    {
+        QTest::addColumn<int>("records");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("canvasWidth");
+        QTest::addColumn<QList<int>>("labels"); // k of labelled records
+        QTest::addColumn<QList<int>>("marks");
+        QTest::addColumn<QList<int>>("plain");
+        // Canvas 470 gives PlotWidth 300: PointStep 3 for 100 records.
+        QTest::newRow("100 records") << 100 << 1 << 100 << 470 << QList<int>{1, 25, 50, 75, 100}
+                                     << QList<int>{12, 37, 62, 87} << QList<int>{2, 13, 40, 99};
+        QTest::newRow("3 records") << 3 << 1 << 3 << 392 << QList<int>{1, 2, 3} << QList<int>{}
+                                   << QList<int>{};
+        QTest::newRow("records 5 to 10") << 12 << 5 << 10 << 392 << QList<int>{1, 3, 4, 6}
+                                         << QList<int>{2, 5} << QList<int>{};
+    }
+    void labelsAndMarksOfTheTimeAxis()
+    {
+        QFETCH(int, records);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(int, canvasWidth);
+        QFETCH(QList<int>, labels);
+        QFETCH(QList<int>, marks);
+        QFETCH(QList<int>, plain);
+        Rig rig(records);
+        rig.state.PlotRange.FromRecord = from;
+        rig.state.PlotRange.ToRecord = to;
+        rig.state.PlotRange.PointCount = to - from + 1;
+        rig.open(canvasWidth);
+        rig.clock.advance(2000);
+        const float step = rig.state.PlotRange.PointStep;
+        QCOMPARE(step, rig.g().PlotWidth / (to - from + 1));
+        const auto xOf = [&](int k) { return rig.g().PlotLeft + (k - 1) * step; };
+        for (int k : labels) {
+            QVERIFY2(rig.hasTimeLine(xOf(k)), qPrintable(QString::number(k)));
+            QVERIFY2(HasInkIn(rig.image(), xOf(k) - 30, rig.g().PlotBottom + 10, xOf(k) + 10,
+                              rig.g().PlotBottom + 22),
+                     qPrintable(QString::number(k)));
+        }
+        for (int k : marks) {
+            QVERIFY2(!rig.hasTimeLine(xOf(k)), qPrintable(QString::number(k)));
+            QVERIFY2(rig.hasMidMark(xOf(k)), qPrintable(QString::number(k)));
+        }
+        for (int k : plain) {
+            QVERIFY2(!rig.hasTimeLine(xOf(k)), qPrintable(QString::number(k)));
+            QVERIFY2(!rig.hasMidMark(xOf(k)), qPrintable(QString::number(k)));
+        }
+    }
+
+    void firstLabelMovesTwentyPixelsLeft()
+    {
+        Rig rig(12);
+        rig.state.PlotRange.FromRecord = 5;
+        rig.state.PlotRange.ToRecord = 10;
+        rig.state.PlotRange.PointCount = 6;
+        rig.open();
+        rig.clock.advance(2000);
+        const PlotGeometry g = rig.g();
+        const QImage& image = rig.image();
+        const double w = QFontMetricsF(rig.window->font(), &rig.window->canvas()->image())
+                             .horizontalAdvance(QStringLiteral("08:04:00")) / 2;
+        // The label of row 5 starts at PlotLeft - w - 20; nothing is inked left of it.
+        const double left = g.PlotLeft - w - 20;
+        QVERIFY(HasInkIn(image, left, g.PlotBottom + 10, left + 4, g.PlotBottom + 22));
+        QVERIFY(!HasInkIn(image, left - 6, g.PlotBottom + 10, left - 2, g.PlotBottom + 22));
+    }
+
+    void captionCountsRowsAndEndsOnTheCaption()
+    {
+        Rig rig(12);
+        rig.state.PlotRange.FromRecord = 5;
+        rig.state.PlotRange.ToRecord = 10;
+        rig.state.PlotRange.PointCount = 6;
+        rig.open();
+        QSignalSpy titles(rig.window.get(), &QWidget::windowTitleChanged);
+        rig.clock.advance(2000);
+        QCOMPARE(titles.count(), 2); // the throttle lets the first through, then the end
+        QCOMPARE(titles.at(0).at(0).toString(), QStringLiteral("5 Records Completed"));
+        QCOMPARE(rig.window->windowTitle(), QStringLiteral("Plot Data/File "));
+
+        // The drawing routine itself reports every grid row it reaches.
+        QList<qint64> rows;
+        QImage scratch(392, 383, QImage::Format_RGB32);
+        QPainter painter(&scratch);
+        TraceSweep sweep;
+        sweep.restart(rig.state.PlotRange.PointStep);
+        QVERIFY(DrawFileGraph(painter, rig.g(), sweep, rig.state.PlotRange, 7, rig.list.get(),
+                              [&](qint64 row) { rows << row; }));
+        QCOMPARE(rows, (QList<qint64>{5, 6, 7, 8, 9, 10}));
+    }
+
+    void missingRecordStopsAndHidesTheWindow()
+    {
+        Rig rig(10);
+        rig.state.PlotRange.ToRecord = 12;
+        rig.state.PlotRange.PointCount = 12;
+        rig.open();
+        rig.clock.advance(2000);
+        QVERIFY(!rig.window->isVisible());
+        QCOMPARE(rig.window->windowTitle(), QStringLiteral("11 Records Completed"));
+        // Records 1 to 10 were drawn before it stopped.
+        const float step = rig.state.PlotRange.PointStep;
+        QVERIFY(rig.hasTimeLine(rig.g().PlotLeft));
+        QVERIFY(rig.hasTimeLine(rig.g().PlotLeft + 2 * step)); // k = 3 = 12 \ 4
+        QVERIFY(!rig.hasTimeLine(rig.g().PlotLeft + 11 * step));
+    }
+
+    void vanishedListStopsAndHidesTheWindow()
+    {
+        Rig rig(10);
+        rig.open();
+        rig.list.reset();
+        rig.clock.advance(2000);
+        QVERIFY(!rig.window->isVisible());
+        QCOMPARE(rig.window->windowTitle(), QStringLiteral("1 Records Completed"));
+    }
+
+    void emptyListPlotsAnEmptyFrame()
+    {
+        Rig rig(0);
+        QCOMPARE(rig.state.PlotRange.PointCount, 0.f);
+        rig.open();
+        QCOMPARE(rig.state.PlotRange.PointStep, 0.f);
+        rig.clock.advance(2000);
+        QVERIFY(rig.window->isVisible());
+        QCOMPARE(rig.window->windowTitle(), QStringLiteral("Plot Data/File "));
+        // The grid is there; no time line.
+        QVERIFY(HasColourIn(rig.image(), 250, rig.g().PlotBottom - rig.g().PlotHeight / 2, 250,
+                            rig.g().PlotBottom - rig.g().PlotHeight / 2 + 1, kGrey));
+        QVERIFY(!rig.hasTimeLine(rig.g().PlotLeft));
+    }
+
+    void cellsAreDrawnAtTheirHeights()
+    {
+        Rig rig(10);
+        for (int r = 0; r < 10; ++r) {
+            rig.list->item(r, 2)->setText(QStringLiteral("3000"));
+            rig.list->item(r, 3)->setText(r < 5 ? QStringLiteral("OL") : QStringLiteral("-OL"));
+        }
+        rig.open();
+        rig.clock.advance(2000);
+        const PlotGeometry g = rig.g();
+        const float step = rig.state.PlotRange.PointStep;
+        QVERIFY(HasColourNear(rig.image(), g.PlotLeft + 1.5 * step, g.PlotBottom - g.PlotHeight / 2, kMagenta));
+        QVERIFY(HasColourNear(rig.image(), g.PlotLeft + 1.5 * step, g.PlotBottom - g.PlotHeight - 5, kBlack));
+        QVERIFY(HasColourNear(rig.image(), g.PlotLeft + 7.5 * step, g.PlotBottom + 3, kBlack));
+    }
+
+    void resizeRedrawsTwoSecondsLater()
+    {
+        Rig rig(10);
+        rig.open();
+        rig.clock.advance(2000);
+        QVERIFY(rig.hasTimeLine(rig.g().PlotLeft + 9 * 21));
+        rig.window->resize(rig.window->width() + 108, rig.window->height());
+        QTRY_COMPARE(rig.window->canvas()->width(), 500);
+        QCOMPARE(rig.state.PlotRange.PointStep, 33.f);
+        QVERIFY(!rig.hasTimeLine(rig.g().PlotLeft));
+        QVERIFY(rig.window->timer1()->isActive());
+        rig.clock.advance(2000);
+        QVERIFY(rig.hasTimeLine(rig.g().PlotLeft + 9 * 33));
+    }
+
+    void printsAndAsksForTheRangeDialog()
+    {
+        Rig rig(3);
+        rig.open();
+        rig.clock.advance(2000);
+        QSignalSpy limit(rig.window.get(), &ListPlot1::limitRequested);
+        rig.window->toolbarButton("Limit")->trigger();
+        QCOMPARE(limit.count(), 1);
+        rig.window->toolbarButton("Print")->trigger();
+        QCOMPARE(rig.printers.jobs, 1);
+        QCOMPARE(rig.printers.lastTitle, ListPlot1::caption());
+        QVERIFY(QFileInfo(rig.dir.filePath(QStringLiteral("plot.pdf"))).size() > 0);
+    }
+};
+
+QTEST_MAIN(TestListPlot1)
+#include "test_listplot1.moc"

@@ -1,0 +1,150 @@
+#include "graphs/plotvalue.h"
+#include "meter/currentreading.h"
+
+#include <QtTest>
+
+#include <optional>
+
+Q_DECLARE_METATYPE(Trace)
+Q_DECLARE_METATYPE(std::optional<double>)
+
+namespace {
+
+constexpr float kPlotHeight = 283;
+constexpr double kTop = kPlotHeight + 5;
+constexpr double kBottom = -3;
+const std::optional<double> kGap;
+
+TaggedValue Num(double v)
+{
+    return TaggedValue::number(v);
+}
+
+TaggedValue Mark(const QString& text)
+{
+    return TaggedValue::marker(text);
+}
+
+} // namespace
+
+class TestPlotValue : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void liveHeights_data()
+    {
+        QTest::addColumn<Trace>("trace");
+        QTest::addColumn<TaggedValue>("tagged");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<std::optional<double>>("height");
+        const auto T = Trace::Temperature;
+        const auto H = Trace::Humidity;
+        const auto W = Trace::WetBulb;
+        const auto D = Trace::DewPoint;
+        const auto C = Trace::Co2;
+        const std::optional<double> mid = kPlotHeight / 2.0;
+        QTest::newRow("20 C sits on the middle line") << T << Num(20) << "" << mid;
+        QTest::newRow("temperature at the top limit") << T << Num(60) << "" << std::optional<double>(kPlotHeight);
+        QTest::newRow("temperature at the bottom limit") << T << Num(-20) << "" << std::optional<double>(0);
+        QTest::newRow("temperature above") << T << Num(60.5) << "" << std::optional<double>(kTop);
+        QTest::newRow("temperature below") << T << Num(-20.1) << "" << std::optional<double>(kBottom);
+        QTest::newRow("temperature OL at the top") << T << Mark("OL") << "" << std::optional<double>(kTop);
+        QTest::newRow("temperature -OL at the bottom") << T << Mark("-OL") << "" << std::optional<double>(kBottom);
+        QTest::newRow("temperature ---- leaves a gap") << T << Mark("----") << "" << kGap;
+        QTest::newRow("RH at its top is scaled, not clamped") << H << Num(100) << "" << std::optional<double>(kPlotHeight);
+        QTest::newRow("RH above") << H << Num(100.1) << "" << std::optional<double>(kTop);
+        QTest::newRow("RH below") << H << Num(-0.5) << "" << std::optional<double>(kBottom);
+        QTest::newRow("RH 25") << H << Num(25) << "" << std::optional<double>(kPlotHeight / 4.0);
+        QTest::newRow("RH ---- leaves a gap") << H << Mark("----") << "" << kGap;
+        QTest::newRow("wet bulb text") << W << TaggedValue() << "20" << mid;
+        QTest::newRow("wet bulb OL") << W << TaggedValue() << "OL" << std::optional<double>(kTop);
+        QTest::newRow("wet bulb -OL") << W << TaggedValue() << "-OL" << std::optional<double>(kBottom);
+        QTest::newRow("wet bulb ----") << W << TaggedValue() << "----" << kGap;
+        QTest::newRow("wet bulb before any reading") << W << TaggedValue() << "" << kGap;
+        QTest::newRow("dew point above") << D << TaggedValue() << "60.1" << std::optional<double>(kTop);
+        QTest::newRow("dew point rounded to single at the limit")
+            << D << TaggedValue() << "60.0000000001" << std::optional<double>(kPlotHeight * (60.0000000001 + 20) / 80);
+        QTest::newRow("dew point -OL") << D << TaggedValue() << "-OL" << std::optional<double>(kBottom);
+        QTest::newRow("dew point tiny negative") << D << TaggedValue() << "-0.000000000000000111022302462516"
+                                                 << std::optional<double>(kPlotHeight * (20 - 1.11022302462516e-16) / 80);
+        QTest::newRow("CO2 OL at the top") << C << Mark("OL") << "" << std::optional<double>(kTop);
+        QTest::newRow("CO2 above") << C << Num(6001) << "" << std::optional<double>(kTop);
+        QTest::newRow("CO2 3000") << C << Num(3000) << "" << mid;
+        QTest::newRow("CO2 0") << C << Num(0) << "" << std::optional<double>(0);
+    }
+    void liveHeights()
+    {
+        QFETCH(Trace, trace);
+        QFETCH(TaggedValue, tagged);
+        QFETCH(QString, text);
+        QFETCH(std::optional<double>, height);
+        CurrentReading reading;
+        reading.TempC = reading.HumidityPct = reading.Co2Ppm = tagged;
+        reading.WetC = reading.DewC = text;
+        const ScaleLimits limits;
+        const std::optional<double> got = PlotValue(trace, reading, limits, kPlotHeight);
+        QCOMPARE(got.has_value(), height.has_value());
+        if (height)
+            QCOMPARE(*got, *height);
+    }
+
+    void fileHeights_data()
+    {
+        QTest::addColumn<Trace>("trace");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<float>("tempMinC");
+        QTest::addColumn<double>("height");
+        const auto T = Trace::Temperature;
+        const auto H = Trace::Humidity;
+        const auto D = Trace::DewPoint;
+        const auto C = Trace::Co2;
+        QTest::newRow("temperature OL") << T << "OL" << -20.f << kTop;
+        QTest::newRow("temperature -OL") << T << "-OL" << -20.f << kBottom;
+        QTest::newRow("---- counts as 0") << T << "----" << -20.f << kPlotHeight * 20 / 80.0;
+        QTest::newRow("---- below a raised scale") << T << "----" << 5.f << kBottom;
+        QTest::newRow("empty cell counts as 0") << D << "" << -20.f << kPlotHeight * 20 / 80.0;
+        QTest::newRow("leading number read") << D << "23.4x" << -20.f << kPlotHeight * 43.4 / 80.0;
+        QTest::newRow("temperature text with OL inside is read") << T << "1OL" << -20.f << kPlotHeight * 21 / 80.0;
+        QTest::newRow("CO2 containing OL") << C << "xOLx" << -20.f << kTop;
+        QTest::newRow("CO2 1500") << C << "1500" << -20.f << kPlotHeight / 4.0;
+        QTest::newRow("CO2 above") << C << "6000.5" << -20.f << kTop;
+        QTest::newRow("RH OL at the top") << H << "OL" << -20.f << kTop;
+        QTest::newRow("RH 100") << H << "100.0" << -20.f << static_cast<double>(kPlotHeight);
+        QTest::newRow("RH below") << H << "-1" << -20.f << kBottom;
+    }
+    void fileHeights()
+    {
+        QFETCH(Trace, trace);
+        QFETCH(QString, cell);
+        QFETCH(float, tempMinC);
+        QFETCH(double, height);
+        ScaleLimits limits;
+        limits.TempMinC = tempMinC;
+        QCOMPARE(PlotCellValue(trace, cell, limits, kPlotHeight), height);
+    }
+
+    void scaleWithoutSpanNeverDividesByZero()
+    {
+        ScaleLimits limits;
+        limits.RHMax = limits.RHMin = 50;
+        CurrentReading reading;
+        reading.HumidityPct = TaggedValue::number(50);
+        QCOMPARE(PlotValue(Trace::Humidity, reading, limits, kPlotHeight), std::optional<double>(0));
+        reading.HumidityPct = TaggedValue::number(51);
+        QCOMPARE(PlotValue(Trace::Humidity, reading, limits, kPlotHeight), std::optional<double>(kTop));
+        QCOMPARE(PlotCellValue(Trace::Humidity, QStringLiteral("50"), limits, kPlotHeight), 0.0);
+        QCOMPARE(ScaledHeight(3, 7, 7, kPlotHeight), 0.0);
+    }
+
+    void numbersThatAreNoNumbersLeaveGaps()
+    {
+        CurrentReading reading;
+        reading.TempC = TaggedValue::number(std::numeric_limits<double>::quiet_NaN());
+        reading.DewC = QStringLiteral("nan");
+        const ScaleLimits limits;
+        QVERIFY(!PlotValue(Trace::Temperature, reading, limits, kPlotHeight));
+        QVERIFY(!PlotValue(Trace::DewPoint, reading, limits, kPlotHeight));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestPlotValue)
+#include "test_plotvalue.moc"
