@@ -102,8 +102,11 @@ QWidget* SubscriptCaption(QWidget* parent, QLabel* main, QLabel* subscript, cons
     subscript->setFont(small);
     row->addWidget(main, 0, Qt::AlignBottom);
     row->addWidget(subscript, 0, Qt::AlignBottom);
-    if (!after.isEmpty())
-        row->addWidget(new QLabel(after, box), 0, Qt::AlignBottom);
+    if (!after.isEmpty()) {
+        auto* rest = new QLabel(after, box);
+        rest->setFont(main->font());
+        row->addWidget(rest, 0, Qt::AlignBottom);
+    }
     row->addStretch();
     return box;
 }
@@ -288,7 +291,7 @@ void Panel::buildLayout()
     };
     const Row rows[] = {
         {temperatureCaption, m_lblTemperature, unitBox, 0},
-        {nullptr, m_lblRh, unitRh, 3},
+        {unitLabel("LblHumidityCaption", "RH", blue), m_lblRh, unitRh, 3},
         {unitDew, m_lblDew, nullptr, 1},
         {unitWet, m_lblWet, nullptr, 2},
     };

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 Port::Port(int& portNumber, QWidget* parent)
@@ -45,6 +46,8 @@ Port::Port(int& portNumber, QWidget* parent)
     layout->addWidget(port2, 2, 2);
 
     connect(ok, &QPushButton::clicked, this, &Port::confirm);
+    // Return in the port box confirms, as the OK button would.
+    connect(m_ports->lineEdit(), &QLineEdit::returnPressed, this, &Port::confirm);
     connect(port1, &QPushButton::clicked, this, [this] { choose(1); });
     connect(port2, &QPushButton::clicked, this, [this] { choose(2); });
     connect(m_ports, &QComboBox::currentTextChanged, this, &Port::showHint);
