@@ -1,0 +1,115 @@
+#include "datafileformat.h"
+
+const QStringList& ColumnCaptions()
+{
+    static const QStringList captions = {
+        QStringLiteral("No.s"),       QStringLiteral("Time"),       QStringLiteral("ppm"),
+        QStringLiteral("\u00B0C"),    QStringLiteral("Dew\u00B0C"), QStringLiteral("Wet\u00B0C"),
+        QStringLiteral("RH%"),        QStringLiteral("\u00B0F"),    QStringLiteral("Dew\u00B0F"),
+        QStringLiteral("Wet\u00B0F"),
+    };
+    return captions;
+}
+
+QString HeaderLine()
+{
+    return ColumnCaptions().join(QLatin1Char('\t'));
+}
+
+QString RecorderRecordLine(qint64 number, const QString& recordText)
+{
+    return QString::number(number) + QLatin1Char('\t') + recordText;
+}
+
+QString GridRowLine(const QStringList& cells)
+{
+    QString line;
+    for (const QString& cell : cells) {
+        line += cell;
+        line += QLatin1Char('\t');
+    }
+    return line;
+}
+
+QByteArray FileLineBytes(const QString& line)
+{
+    QByteArray bytes = line.toLatin1();
+    bytes += "\r\n";
+    return bytes;
+}
+
+bool IsValidUtf8(QByteArrayView bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int more = 0;
+        unsigned int code = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            more = 1;
+            code = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2;
+            code = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3;
+            code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + more >= n)
+            return false;
+        for (int k = 1; k <= more; ++k) {
+            const unsigned char d = p[i + k];
+            if ((d & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (d & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+        if ((more == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
+            (more == 3 && (code < 0x10000 || code > 0x10FFFF)))
+            return false;
+        i += more + 1;
+    }
+    return true;
+}
+
+QByteArray LineToUtf8(QByteArrayView line)
+{
+    bool ascii = true;
+    for (const char c : line) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii || IsValidUtf8(line))
+        return line.toByteArray();
+    return QString::fromLatin1(line).toUtf8();
+}
+
+bool IsSkippedLine(QByteArrayView line)
+{
+    return line.contains('N');
+}
+
+QString SplitPartName(const QString& dataFileName, qint64 filePart)
+{
+    const QString number = QLatin1Char('-') + QString::number(filePart);
+    const qsizetype dot = dataFileName.indexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return dataFileName + number;
+    return dataFileName.left(dot) + number + dataFileName.mid(dot);
+}
+
+QString DumpFileName(const QDate& date, const QTime& time)
+{
+    return date.toString(QStringLiteral("MMdd")) + time.toString(QStringLiteral("hhmmss")) +
+           QStringLiteral(".nblg");
+}

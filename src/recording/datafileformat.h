@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QTime>
+
+// The data file's line forms and names. A data file is single-byte text (the degree sign is
+// the byte 0xB0), fields separated by one tab, every line ending with CR LF.
+
+constexpr int kGridColumns = 10;
+
+// The ten column captions: "No.s", "Time", "ppm", "°C", "Dew°C", "Wet°C", "RH%", "°F",
+// "Dew°F", "Wet°F".
+const QStringList& ColumnCaptions();
+
+// The header line of a recording: the ten captions joined by tabs, no tab at the end.
+QString HeaderLine();
+// A recorder record: the number, a tab and the record text (time and eight values).
+QString RecorderRecordLine(qint64 number, const QString& recordText);
+// A grid row: every cell followed by a tab, so the line ends with a tab.
+QString GridRowLine(const QStringList& cells);
+
+// A line as the file holds it: single-byte text followed by CR LF. A character that has no
+// single-byte form becomes "?".
+QByteArray FileLineBytes(const QString& line);
+
+// A line read from a file, as UTF-8 for the grid. Files written here are single-byte text;
+// a line that is valid UTF-8 (written on another system) is taken as such.
+QByteArray LineToUtf8(QByteArrayView line);
+bool IsValidUtf8(QByteArrayView bytes);
+
+// A line holding an upper-case "N" anywhere is never listed: that drops the header line and the
+// caption row, which both hold "No.s".
+bool IsSkippedLine(QByteArrayView line);
+
+// The name of part filePart of a split recording: the part number goes in front of the first
+// "." of the whole path ("run.nblg" -> "run-1.nblg"), or at the end when there is none.
+QString SplitPartName(const QString& dataFileName, qint64 filePart);
+
+// The name of a live-list dump: "MMddhhmmss.nblg", in the current folder.
+QString DumpFileName(const QDate& date, const QTime& time);

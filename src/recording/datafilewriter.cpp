@@ -1,0 +1,22 @@
+#include "datafilewriter.h"
+
+bool FileDataWriter::open(const QString& path)
+{
+    m_file.close();
+    m_file.setFileName(path);
+    return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+}
+
+bool FileDataWriter::write(const QByteArray& bytes)
+{
+    if (!m_file.isOpen())
+        return false;
+    const qint64 before = m_file.pos();
+    const qint64 written = m_file.write(bytes);
+    if (written == bytes.size())
+        return true;
+    if (written != 0)
+        m_file.resize(before); // best effort: a device like /dev/full cannot be cut
+    m_file.seek(before);
+    return false;
+}

@@ -1,0 +1,102 @@
+#include "gridsave.h"
+
+#include "busycursor.h"
+#include "captionprogress.h"
+#include "datafileformat.h"
+#include "gridrows.h"
+#include "recordingstate.h"
+#include "platform/prompts.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QWidget>
+
+namespace {
+constexpr qsizetype kWriteChunkBytes = 64 * 1024;
+
+// Appends one stored row as a grid-row line: its ten cells, each followed by a tab, CR LF. The
+// stored row is UTF-8 with its cells joined by tabs; plain ASCII goes straight through.
+void AppendGridRowLine(QByteArray& out, QByteArrayView row)
+{
+    bool ascii = true;
+    int tabs = 0;
+    for (const char c : row) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            ascii = false;
+        else if (c == '\t')
+            ++tabs;
+    }
+    if (!ascii) {
+        out += QString::fromUtf8(row).toLatin1();
+    } else {
+        out += row;
+    }
+    out.append(GridRows::kColumns - tabs, '\t');
+    out += "\r\n";
+}
+} // namespace
+
+QString DataFileFilter()
+{
+    return QStringLiteral("Data Files (*.nblg);;All Files (*)");
+}
+
+void ShowSaveDialog(QWidget* parent, Prompts& prompts, RecordingState& state)
+{
+    const QString path = prompts.saveFileName(parent, DataFileFilter());
+    if (path.isEmpty()) {
+        state.FileChosen = false;
+        return;
+    }
+    state.DataFileName = path;
+    state.FileChosen = !QFileInfo(path).fileName().isEmpty();
+}
+
+bool WriteGridFile(const QString& path, const GridRows& rows, bool withCaptionRow,
+                   const std::function<void(qint64 row)>& progress)
+{
+    QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray chunk;
+    chunk.reserve(kWriteChunkBytes + 1024);
+    auto flush = [&] {
+        const bool ok = file.write(chunk) == chunk.size();
+        chunk.clear();
+        return ok;
+    };
+    if (withCaptionRow) {
+        if (progress)
+            progress(0);
+        chunk += FileLineBytes(GridRowLine(ColumnCaptions()));
+    }
+    for (qsizetype r = 0; r < rows.count(); ++r) {
+        if (progress)
+            progress(r + 1);
+        AppendGridRowLine(chunk, rows.rowBytes(r));
+        if (chunk.size() >= kWriteChunkBytes && !flush()) {
+            file.cancelWriting();
+            return false;
+        }
+    }
+    if (!flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool SaveGridToFile(QWidget& window, const GridRows& rows, RecordingState& state, Clock& clock)
+{
+    const BusyCursor busy;
+    const QString caption = window.windowTitle();
+    CaptionProgress progress(clock, [&window](const QString& text) { window.setWindowTitle(text); });
+    const bool saved =
+        WriteGridFile(state.DataFileName, rows, false, [&progress](qint64 row) {
+            progress.update(row, QStringLiteral("Records Completed"));
+        });
+    progress.finish(caption);
+    state.FileChosen = false;
+    return saved;
+}

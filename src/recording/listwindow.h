@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QWidget>
+
+#include <initializer_list>
+
+class GridModel;
+class QAction;
+class QTableView;
+class QToolBar;
+struct ListContext;
+
+// A list window: the ten-column grid `Grid` over a GridModel, and the toolbar `Toolbar1` whose
+// buttons run "Save", "Plot" and "Print". The three windows List, FileList and DataList differ
+// in their name, caption and buttons.
+class ListWindow : public QWidget {
+    Q_OBJECT
+public:
+    ~ListWindow() override;
+
+    GridModel& model() const { return *m_model; }
+    QTableView* grid() const { return m_grid; }
+    QToolBar* toolbar() const { return m_toolbar; }
+    QAction* toolbarButton(const QString& key) const;
+
+    // Runs the command of a toolbar key; other keys do nothing.
+    void runCommand(const QString& key);
+    // "Save": refused while recording; otherwise asks for a file and writes the data rows.
+    bool save();
+    // "Print": the caption row and the data rows on the printer.
+    bool print();
+
+    // The width of each column: its sample text measured in the window's font.
+    static QString columnSample(int column);
+
+Q_SIGNALS:
+    // "Plot" was pressed; the file graph opens on this window's rows.
+    void plotRequested();
+    void closed();
+
+protected:
+    struct Button {
+        const char* key;
+        const char* tooltip;
+    };
+    ListWindow(const ListContext& context, const QString& name, const QString& caption,
+               std::initializer_list<Button> buttons, QWidget* parent);
+    void closeEvent(class QCloseEvent* event) override;
+    const ListContext& context() const { return m_context; }
+
+private:
+    void layOutGrid();
+
+    const ListContext& m_context;
+    GridModel* m_model = nullptr;
+    QTableView* m_grid = nullptr;
+    QToolBar* m_toolbar = nullptr;
+};

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QTime>
+
+#include <functional>
+
+class Clock;
+class DataFileHandle;
+class Timer;
+struct RecordingState;
+
+// The three main-window captions the recorder keeps: LblCount, LblRec and LblFileName.
+class RecorderLabels {
+public:
+    virtual ~RecorderLabels() = default;
+    virtual void setRecordCount(const QString& text) = 0;
+    virtual void setRecIndicator(const QString& text) = 0;
+    virtual void setFileTitle(const QString& text) = 0;
+};
+
+// The live list as the recorder fills it.
+class LiveListSink {
+public:
+    virtual ~LiveListSink() = default;
+    // Adds one sample row (its number, a tab, the record text), scrolling the list along.
+    virtual void appendSample(const QString& rowText) = 0;
+    // Writes the whole list, caption row first, to fileName, then empties the list; false
+    // (and the rows kept) when the file could not be written.
+    virtual bool dumpLiveList(const QString& fileName) = 0;
+};
+
+// The sample stamp moved on by seconds, as a time of day (it wraps at midnight).
+QTime AdvanceStamp(const QTime& stamp, qint64 seconds);
+// The clock's seconds and the stamp's seconds differ by 4 or more either way.
+bool StampDrifted(const QTime& stamp, const QTime& now);
+// "hh:mm:ss".
+QString StampText(const QTime& time);
+
+// The PC sampling recorder. Timer2 ticks every 960 ms for the whole run; every SamplingSeconds
+// ticks it stamps a sample, copies the main window's eight value texts into one record, writes
+// it to the data file while recording (starting a new part every 34,800 records) and adds it to
+// the live list while that is open (dumping the list every 34,800 rows).
+class Recorder final : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kTickMs = 960;
+    static constexpr qint64 kSplitSize = 34800;
+
+    Recorder(RecordingState& state, Clock& clock, DataFileHandle& file,
+             std::function<QStringList()> sampleTexts, RecorderLabels& labels,
+             LiveListSink& liveList, QObject* parent = nullptr);
+
+    // Takes the time of day as the first stamp and starts Timer2.
+    void start();
+    Timer& timer2() { return *m_timer2; }
+    QString sampleStamp() const { return StampText(m_stamp); }
+    // One Timer2 tick.
+    void tick();
+
+Q_SIGNALS:
+    // A sample was taken; recordLine is the stamp and the eight texts joined by tabs.
+    void sampled(const QString& recordLine);
+
+private:
+    void record(const QString& recordLine);
+    bool startNextPart();
+    void addToLiveList(const QString& recordLine);
+
+    RecordingState& m_state;
+    Clock& m_clock;
+    DataFileHandle& m_file;
+    std::function<QStringList()> m_sampleTexts;
+    RecorderLabels& m_labels;
+    LiveListSink& m_liveList;
+    Timer* m_timer2 = nullptr;
+    QTime m_stamp = QTime(0, 0);
+};
