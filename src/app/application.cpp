@@ -1,6 +1,9 @@
 #include "application.h"
 
 #include "panel.h"
+#include "toolbarcommands.h"
+#include "toolbaricons.h"
+#include "acquisitioncycle.h"
 #include "meter/portwindow.h"
 #include "platform/beeper.h"
 #include "platform/portdevice.h"
@@ -8,6 +11,9 @@
 #include "platform/prompts.h"
 #include "platform/serialportlink.h"
 #include "platform/systemclock.h"
+#include "recording/datafilehandle.h"
+#include "recording/listwindows.h"
+#include "recording/recorder.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -22,6 +28,10 @@ Application::Application()
 
 Application::~Application()
 {
+    // The recording side refers to the panel: it goes first.
+    delete m_commands;
+    delete m_recorder;
+    delete m_lists;
     delete m_panel;
 }
 
@@ -43,7 +53,29 @@ bool Application::openPanel()
     m_panel = new Panel(m_state, *m_link, *m_clock, *m_beeper, *m_prompts);
     connect(m_panel, &Panel::closed, this, [this] { quit(0); });
     m_panel->show();
-    return m_panel->load();
+    if (!m_panel->load())
+        return false;
+    startRecording();
+    return true;
+}
+
+void Application::startRecording()
+{
+    m_dataFile = std::make_unique<DataFileHandle>();
+    m_recorderLabels = std::make_unique<PanelRecorderLabels>(*m_panel);
+    m_lists = new ListWindows(ListContext{m_state.Rec, *m_prompts, *m_printers, *m_clock, {}, ToolbarIcon},
+                              m_panel, this);
+    Panel* panel = m_panel;
+    m_recorder = new Recorder(m_state.Rec, *m_clock, *m_dataFile,
+                              [panel] { return panel->sampleTexts(); }, *m_recorderLabels,
+                              *m_lists, this);
+    // Printing a list stops acquisition and sampling for its duration.
+    m_lists->context().printPausedTimers = {&m_panel->acquisition().timer1(), &m_recorder->timer2()};
+    m_commands = new ToolbarCommands(*m_panel, m_state.Rec, *m_dataFile, *m_prompts, *m_lists,
+                                     *m_clock, this);
+    connect(m_panel, &Panel::toolbarCommand, m_commands, &ToolbarCommands::run);
+    connect(m_panel, &Panel::meterSilent, m_lists, &ListWindows::closeLiveList);
+    m_recorder->start();
 }
 
 void Application::quit(int code)

@@ -8,6 +8,11 @@
 
 class Beeper;
 class Clock;
+class DataFileHandle;
+class ListWindows;
+class Recorder;
+class RecorderLabels;
+class ToolbarCommands;
 class Panel;
 class PrinterProvider;
 class Prompts;
@@ -28,9 +33,13 @@ public:
 
     ProgramState& state() { return m_state; }
     Panel* panel() const { return m_panel; }
+    ListWindows* listWindows() const { return m_lists; }
+    Recorder* recorder() const { return m_recorder; }
 
 private:
     void quit(int code);
+    // The recorder, the list windows and the toolbar commands, once the main window is loaded.
+    void startRecording();
 
     ProgramState m_state;
     std::unique_ptr<Clock> m_clock;
@@ -39,4 +48,9 @@ private:
     std::unique_ptr<PrinterProvider> m_printers;
     std::unique_ptr<SerialLink> m_link;
     Panel* m_panel = nullptr;
+    std::unique_ptr<DataFileHandle> m_dataFile;
+    std::unique_ptr<RecorderLabels> m_recorderLabels;
+    ListWindows* m_lists = nullptr;
+    Recorder* m_recorder = nullptr;
+    ToolbarCommands* m_commands = nullptr;
 };

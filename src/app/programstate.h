@@ -2,6 +2,7 @@
 
 #include "alarm/alarmsettings.h"
 #include "meter/currentreading.h"
+#include "recording/recordingstate.h"
 
 // The state that lives for the whole run, held together here and handed to each window.
 // Nothing of it is saved between runs.
@@ -9,4 +10,5 @@ struct ProgramState {
     int PortNumber = 0; // 1 to 8 once chosen
     CurrentReading Reading;
     AlarmSettings Alarms;
+    RecordingState Rec;
 };

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "recording/recorder.h"
+
+#include <QObject>
+
+#include <optional>
+
+class Clock;
+class DataFileHandle;
+class ListWindows;
+class Panel;
+class Prompts;
+struct RecordingState;
+
+// The interval a "Sample" answer sets: the number rounded to a whole number (halves to the even
+// neighbour) and held to 1..86400; nothing for an answer that is not a number.
+std::optional<int> SamplingSecondsFromAnswer(const QString& answer);
+// The input box's prompt, with its CR LF and trailing blank.
+QString SamplingPrompt();
+
+// LblCount, LblRec and LblFileName of the main window, as the recorder sets them.
+class PanelRecorderLabels final : public RecorderLabels {
+public:
+    explicit PanelRecorderLabels(Panel& panel)
+        : m_panel(panel)
+    {
+    }
+    void setRecordCount(const QString& text) override;
+    void setRecIndicator(const QString& text) override;
+    void setFileTitle(const QString& text) override;
+
+private:
+    Panel& m_panel;
+};
+
+// The main toolbar's commands "Save" (start or stop recording), "Open", "List", "Sample" and
+// "CF". It also gives the toolbar its images; button "Save" takes the look of "Stop" while
+// recording and of "As" while idle.
+class ToolbarCommands final : public QObject {
+    Q_OBJECT
+public:
+    ToolbarCommands(Panel& panel, RecordingState& state, DataFileHandle& file, Prompts& prompts,
+                    ListWindows& lists, Clock& clock, QObject* parent = nullptr);
+
+    // Dispatches on the key, compared exactly; keys without a command here do nothing.
+    void run(const QString& key);
+
+    void saveCommand();
+    void openCommand();
+    void listCommand();
+    void sampleCommand();
+
+private:
+    void startRecording();
+    void stopRecording();
+    void showSaveButtonAs(const QString& holderKey);
+
+    Panel& m_panel;
+    RecordingState& m_state;
+    DataFileHandle& m_file;
+    Prompts& m_prompts;
+    ListWindows& m_lists;
+    Clock& m_clock;
+};
