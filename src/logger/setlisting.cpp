@@ -22,6 +22,43 @@ QString WithDecimal(const QString& numberText)
     return numberText.contains(QLatin1Char('.')) ? numberText : numberText + QStringLiteral(".0");
 }
 
+// The cell of k tenths: " 3.4", "-3.5", " 23.0" (the plain text of k / 10 with ".0" added
+// where it has no decimal, and the sign or a space in front).
+QString TenthsText(double tenths)
+{
+    if (!(std::fabs(tenths) < 1e15)) // beyond any reading; never cast out of range
+        return WithSign(WithDecimal(PlainText(tenths / 10.0)));
+    const qint64 k = static_cast<qint64>(tenths);
+    const qint64 magnitude = k < 0 ? -k : k;
+    return (k < 0 ? QLatin1Char('-') : QLatin1Char(' ')) + QString::number(magnitude / 10)
+        + QLatin1Char('.') + QChar('0' + static_cast<int>(magnitude % 10));
+}
+
+// n when the 15-digit text of v is exactly n tenths, as it is for every decoded temperature and
+// humidity; NaN otherwise. The text rounds v to a multiple of 10^(e-14), e being v's decimal
+// exponent, and a value within 4e-16 x |v| of n tenths is well inside half of that.
+double ExactTenths(double v)
+{
+    const double n = std::nearbyint(v * 10.0);
+    if (std::fabs(n) < 1e12 && std::fabs(v - n / 10.0) <= 4e-16 * std::fabs(v))
+        return n;
+    return std::nan("");
+}
+
+// floor(10 x the value of v's 15-digit text), without writing the text where it cannot matter:
+// rounding to 15 digits moves v by at most 5e-15 x |v|, so a value whose tenths are far from a
+// whole number floors the same either way.
+double FlooredTenths(double v)
+{
+    const double x = v * 10.0;
+    if (std::fabs(x) < 1e12 && std::fabs(x - std::nearbyint(x)) > 1e-6)
+        return std::floor(x);
+    const double exact = ExactTenths(v);
+    if (!std::isnan(exact))
+        return exact;
+    return std::floor(LeadingNumber(PlainText(v)) * 10.0);
+}
+
 bool IsMarker(const QString& text)
 {
     return text == Marker::Over || text == Marker::Under || text == Marker::NoReading;
@@ -109,13 +146,21 @@ bool DecodeLoggedRecord(const QByteArray& setData, int record, CurrentReading& r
 
 QString ListedCo2Text(const TaggedValue& co2)
 {
-    return co2.isNumber() ? WithSign(co2.text()) : co2.markerText();
+    if (!co2.isNumber())
+        return co2.markerText();
+    const double v = co2.value();
+    if (v == std::floor(v) && std::fabs(v) < 1e15) // a whole ppm count, as the meter sends
+        return WithSign(QString::number(static_cast<qint64>(v)));
+    return WithSign(co2.text());
 }
 
 QString ListedTempCText(const TaggedValue& tempC)
 {
     if (!tempC.isNumber())
         return tempC.markerText() + QStringLiteral(".0");
+    const double tenths = ExactTenths(tempC.value());
+    if (!std::isnan(tenths))
+        return TenthsText(tenths);
     return WithSign(WithDecimal(tempC.text()));
 }
 
@@ -128,14 +173,21 @@ QString ListedTenthText(const QString& valueText)
     // Rounded down from the value's 15-digit text, the same text the display and the data
     // files are cut from, so a conversion that lands a hair below a tenth (-12 °C gives
     // 10.399999999999999 °F) still lists as that tenth, not one tenth lower.
-    return WithSign(WithDecimal(PlainText(FloorToTenth(LeadingNumber(valueText)))));
+    return TenthsText(std::floor(LeadingNumber(valueText) * 10.0));
+}
+
+QString ListedTenthText(const TaggedValue& value)
+{
+    if (!value.isNumber())
+        return value.markerText() + QStringLiteral(".0");
+    return TenthsText(FlooredTenths(value.value()));
 }
 
 QStringList ListedRowCells(int number, const QString& time, const CurrentReading& r)
 {
     return { QString::number(number), time, ListedCo2Text(r.Co2Ppm), ListedTempCText(r.TempC),
-        ListedTenthText(r.DewC), ListedTenthText(r.WetC), ListedTenthText(r.HumidityPct.text()),
-        ListedTenthText(r.TempF.text()), ListedTenthText(r.DewF), ListedTenthText(r.WetF) };
+        ListedTenthText(r.DewC), ListedTenthText(r.WetC), ListedTenthText(r.HumidityPct),
+        ListedTenthText(r.TempF), ListedTenthText(r.DewF), ListedTenthText(r.WetF) };
 }
 
 QString RecordsCompletedCaption(int records)

@@ -53,6 +53,8 @@ QString ListedCo2Text(const TaggedValue& co2);
 QString ListedTempCText(const TaggedValue& tempC);
 // The other temperatures and the humidity: the value's text rounded down to one decimal.
 QString ListedTenthText(const QString& valueText);
+// The same for a number or marker: the same text as ListedTenthText(value.text()), faster.
+QString ListedTenthText(const TaggedValue& value);
 QStringList ListedRowCells(int number, const QString& time, const CurrentReading& reading);
 
 // "57 Records Completed".

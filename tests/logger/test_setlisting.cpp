@@ -1,11 +1,14 @@
 #include "logger/loggertables.h"
 #include "logger/setlisting.h"
 #include "meter/currentreading.h"
+#include "meter/decoding.h"
+#include "meter/numbertext.h"
 #include "support/fakeclock.h"
 
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <cmath>
 #include <functional>
 
 namespace
@@ -208,6 +211,37 @@ private Q_SLOTS:
             const double cell = dewWetCells[k].toDouble();
             const double value = values[k].toDouble();
             QVERIFY2(cell <= value + 1e-9 && value - cell < 0.1, qPrintable(dewWetCells[k]));
+        }
+    }
+
+    // The number cells are made without writing each value's text where that cannot change
+    // them; they must equal what the text gives, for every word the meter can send and for
+    // values a hair off a tenth.
+    void numberCellsEqualTheirTextRoute()
+    {
+        const auto textRoute = [](const QString& text) {
+            const QString decimal = text.contains('.') ? text : text + ".0";
+            return decimal.startsWith('-') ? decimal : ' ' + decimal;
+        };
+        for (int word = 0; word <= 0xFFFF; ++word) {
+            CurrentReading r;
+            DecodeTemperature(r, uint8_t(word >> 8), uint8_t(word & 0xFF));
+            DecodeHumidity(r, uint8_t(word >> 8), uint8_t(word & 0xFF));
+            DecodeCo2(r, uint8_t(word >> 8), uint8_t(word & 0xFF));
+            if (r.TempC.isNumber()) {
+                QCOMPARE(ListedTempCText(r.TempC), textRoute(r.TempC.text()));
+                QCOMPARE(ListedTenthText(r.TempF), ListedTenthText(r.TempF.text()));
+            }
+            QCOMPARE(ListedTenthText(r.HumidityPct), ListedTenthText(r.HumidityPct.text()));
+            if (r.Co2Ppm.isNumber())
+                QCOMPARE(ListedCo2Text(r.Co2Ppm), ' ' + r.Co2Ppm.text());
+        }
+        for (int n = -20000; n <= 20000; n += 7) {
+            double v = n / 10.0;
+            for (int step = 0; step < 4; ++step) {
+                QCOMPARE(ListedTenthText(TaggedValue::number(v)), ListedTenthText(PlainText(v)));
+                v = std::nextafter(v, -1e9);
+            }
         }
     }
 
