@@ -14,13 +14,14 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFOR
   exit 1
 fi
 
-fifo=$(mktemp -u)
-mkfifo "$fifo"
-# The meter reads its commands from the fifo; keeping a writer open stops it from seeing the end.
-"$build/tools/meter/nimbrel-meter" --port COM1 "$@" <"$fifo" &
+# The meter ends on SIGTERM and removes its COM1 link; it ignores the end of its input.
+"$build/tools/meter/nimbrel-meter" --port COM1 "$@" </dev/null &
 meter=$!
-exec 3>"$fifo"
-rm -f "$fifo"
-trap 'echo quit >&3 2>/dev/null || true; kill "$meter" 2>/dev/null || true; wait "$meter" 2>/dev/null || true' EXIT
-sleep 0.3
+trap 'kill "$meter" 2>/dev/null || true; wait "$meter" 2>/dev/null || true' EXIT
+# Wait until the meter has published its port.
+for _ in $(seq 50); do
+  kill -0 "$meter" 2>/dev/null || { echo "The virtual meter did not start." >&2; exit 1; }
+  [ -L "${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -un)}/nimbrel/COM1" ] && break
+  sleep 0.1
+done
 "$build/src/app/nimbrel"
