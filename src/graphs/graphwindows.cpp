@@ -44,6 +44,26 @@ GraphWindows::~GraphWindows()
     delete m_filePlot.data();
 }
 
+RealTime24* GraphWindows::realTimeGraph() const
+{
+    return m_realTime;
+}
+
+ListPlot1* GraphWindows::fileGraph() const
+{
+    return m_filePlot;
+}
+
+RealTimeRange* GraphWindows::realTimeRange() const
+{
+    return m_realTimeRange;
+}
+
+PlotRange* GraphWindows::plotRange() const
+{
+    return m_plotRange;
+}
+
 void GraphWindows::place(QWidget* window) const
 {
     int left = 0;

@@ -43,10 +43,11 @@ public:
     // records 1 to the grid's row count and opens the graph on the grid's rows.
     void openFileGraph(QAbstractItemModel* grid, bool fromFileList);
 
-    RealTime24* realTimeGraph() const { return m_realTime; }
-    ListPlot1* fileGraph() const { return m_filePlot; }
-    RealTimeRange* realTimeRange() const { return m_realTimeRange; }
-    PlotRange* plotRange() const { return m_plotRange; }
+    // The open windows, or null.
+    RealTime24* realTimeGraph() const;
+    ListPlot1* fileGraph() const;
+    RealTimeRange* realTimeRange() const;
+    PlotRange* plotRange() const;
 
 private:
     // Opens the graphs with the ranges as they stand (after a reset or a dialog's OK).

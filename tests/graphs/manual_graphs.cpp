@@ -1,0 +1,86 @@
+// A look at the two graph windows by hand: a stand-in main window, a live reading that wanders
+// (with a stretch of "----" now and then), and a list of 300 records for the file graph.
+// Usage: manual_graphs [--print-after SECONDS]  (prints the real-time graph, then quits)
+
+#include "graphs/graphsstate.h"
+#include "graphs/graphwindows.h"
+#include "graphs/listplot1.h"
+#include "graphs/realtime24.h"
+#include "meter/currentreading.h"
+#include "meter/numbertext.h"
+#include "platform/printer.h"
+#include "platform/prompts.h"
+#include "platform/systemclock.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QStandardItemModel>
+#include <QTime>
+#include <QTimer>
+
+#include <cmath>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int printIndex = args.indexOf(QStringLiteral("--print-after"));
+
+    SystemClock clock;
+    WidgetPrompts prompts;
+    SystemPrinterProvider printers;
+    CurrentReading reading;
+    GraphsState state;
+
+    QLabel panel(QStringLiteral("Panel stand-in"));
+    panel.setGeometry(0, 0, 300, 200);
+    panel.show();
+
+    GraphWindows windows(state, reading, clock, prompts, printers, &panel);
+
+    int step = 0;
+    QTimer wander;
+    QObject::connect(&wander, &QTimer::timeout, [&] {
+        ++step;
+        const double t = step / 20.0;
+        const bool silent = step % 120 > 100;
+        reading.TempC = TaggedValue::number(22 + 6 * std::sin(t));
+        reading.HumidityPct = silent ? TaggedValue::marker(Marker::NoReading)
+                                     : TaggedValue::number(45 + 20 * std::sin(t / 2));
+        reading.Co2Ppm = TaggedValue::number(900 + 700 * std::sin(t / 3));
+        reading.DewC = silent ? Marker::NoReading : PlainText(10 + 3 * std::sin(t));
+        reading.WetC = silent ? Marker::NoReading : PlainText(15 + 4 * std::cos(t));
+    });
+    wander.start(150);
+
+    QStandardItemModel list(300, 10);
+    for (int r = 0; r < 300; ++r) {
+        const double t = r / 15.0;
+        const QStringList cells = {
+            QString::number(r + 1), QTime(9, 0).addSecs(30 * r).toString(QStringLiteral("HH:mm:ss")),
+            QString::number(qRound(800 + 600 * std::sin(t / 2))), OneDecimalText(PlainText(21 + 5 * std::sin(t))),
+            OneDecimalText(PlainText(9 + 2 * std::cos(t))), OneDecimalText(PlainText(14 + 3 * std::sin(t + 1))),
+            r % 97 == 50 ? QStringLiteral("----") : OneDecimalText(PlainText(50 + 25 * std::cos(t / 3))),
+            QString(), QString(), QString()};
+        for (int c = 0; c < cells.size(); ++c)
+            list.setItem(r, c, new QStandardItem(cells[c]));
+    }
+
+    windows.openRealTimeGraph();
+    windows.openFileGraph(&list, true);
+    // Side by side for a screenshot: the file graph below the real-time graph.
+    QTimer::singleShot(0, [&] {
+        if (windows.fileGraph() && windows.realTimeGraph())
+            windows.fileGraph()->move(windows.realTimeGraph()->x(),
+                                      windows.realTimeGraph()->frameGeometry().bottom() + 1);
+    });
+
+    if (printIndex >= 0 && printIndex + 1 < args.size()) {
+        QTimer::singleShot(static_cast<int>(args.at(printIndex + 1).toDouble() * 1000), [&] {
+            if (windows.realTimeGraph())
+                windows.realTimeGraph()->print();
+            app.quit();
+        });
+    }
+    return app.exec();
+}
