@@ -5,8 +5,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace
 {
@@ -31,6 +34,26 @@ QStringList Memory::setWidthSamples()
 {
     return { QStringLiteral(" No.S "), QStringLiteral("AA:AA:AA"), QStringLiteral(" Records "),
         QStringLiteral("INTVV") };
+}
+
+QStringList Memory::setWidestValues()
+{
+    return { QStringLiteral("255"), QStringLiteral("00:00:00"), QStringLiteral("65535"),
+        QStringLiteral("65535") };
+}
+
+int Memory::setColumnWidth(const QFontMetrics& metrics, int column, int cellMargin)
+{
+    // The sample's width, but never too narrow to show the widest value with the cell's margins:
+    // in some fonts five digits are wider than "INTVV".
+    return std::max(metrics.horizontalAdvance(setWidthSamples().value(column)),
+        metrics.horizontalAdvance(setWidestValues().value(column)) + 2 * cellMargin);
+}
+
+int Memory::cellTextMargin() const
+{
+    // What the style leaves on each side of a cell's text.
+    return m_grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_grid) + 1;
 }
 
 Memory::Memory(QWidget* parent)
@@ -89,12 +112,12 @@ Memory::Memory(QWidget* parent)
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setTextElideMode(Qt::ElideNone);
     m_grid->setWordWrap(false);
+    m_grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     QHeaderView* header = m_grid->horizontalHeader();
     header->setMinimumSectionSize(1);
     header->setTextElideMode(Qt::ElideNone);
-    const QStringList samples = setWidthSamples();
-    for (int c = 0; c < samples.size(); ++c)
-        m_grid->setColumnWidth(c, fontMetrics().horizontalAdvance(samples.at(c)));
+    for (int c = 0; c < m_grid->columnCount(); ++c)
+        m_grid->setColumnWidth(c, setColumnWidth(fontMetrics(), c, cellTextMargin()));
     connect(m_grid, &QTableWidget::cellClicked, this,
         [this](int row, int) { Q_EMIT setRowClicked(row); });
 

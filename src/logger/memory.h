@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QFontMetrics;
 class QProgressBar;
 class QTableWidget;
 
@@ -17,6 +18,12 @@ public:
     // The GridSet columns: header texts and the sample texts whose widths they take.
     static QStringList setHeaders();
     static QStringList setWidthSamples();
+    // The widest text each column can hold.
+    static QStringList setWidestValues();
+    // A GridSet column's width in the given font, for cells that keep cellMargin pixels on each
+    // side of their text.
+    static int setColumnWidth(const QFontMetrics& metrics, int column, int cellMargin);
+    int cellTextMargin() const;
 
     explicit Memory(QWidget* parent = nullptr);
 

@@ -126,10 +126,15 @@ private Q_SLOTS:
         QCOMPARE(grid->columnCount(), 4);
         QCOMPARE(grid->rowCount(), 0);
         const QStringList headers { "Set", "Time", "Records", "Intv." };
+        // Each column as wide as its sample text, or as its widest value where that is wider.
         const QStringList samples { " No.S ", "AA:AA:AA", " Records ", "INTVV" };
+        const QStringList widest { "255", "00:00:00", "65535", "65535" };
+        const QFontMetrics metrics = m.fontMetrics();
         for (int c = 0; c < 4; ++c) {
             QCOMPARE(grid->horizontalHeaderItem(c)->text(), headers[c]);
-            QCOMPARE(grid->columnWidth(c), m.fontMetrics().horizontalAdvance(samples[c]));
+            const int sample = metrics.horizontalAdvance(samples[c]);
+            const int value = metrics.horizontalAdvance(widest[c]) + 2 * m.cellTextMargin();
+            QCOMPARE(grid->columnWidth(c), std::max(sample, value));
         }
     }
 
