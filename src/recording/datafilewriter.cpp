@@ -15,8 +15,10 @@ bool FileDataWriter::write(const QByteArray& bytes)
     const qint64 written = m_file.write(bytes);
     if (written == bytes.size())
         return true;
-    if (written != 0)
-        m_file.resize(before); // best effort: a device like /dev/full cannot be cut
-    m_file.seek(before);
+    if (!m_file.isSequential()) {
+        if (written != 0)
+            m_file.resize(before);
+        m_file.seek(before);
+    }
     return false;
 }

@@ -52,13 +52,11 @@ void ShowSaveDialog(QWidget* parent, Prompts& prompts, RecordingState& state)
     state.FileChosen = !QFileInfo(path).fileName().isEmpty();
 }
 
-bool WriteGridFile(const QString& path, const GridRows& rows, bool withCaptionRow,
-                   const std::function<void(qint64 row)>& progress)
+namespace {
+
+bool WriteGridLines(QIODevice& file, const GridRows& rows, bool withCaptionRow,
+                    const std::function<void(qint64 row)>& progress)
 {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     QByteArray chunk;
     chunk.reserve(kWriteChunkBytes + 1024);
     auto flush = [&] {
@@ -75,12 +73,31 @@ bool WriteGridFile(const QString& path, const GridRows& rows, bool withCaptionRo
         if (progress)
             progress(r + 1);
         AppendGridRowLine(chunk, rows.rowBytes(r));
-        if (chunk.size() >= kWriteChunkBytes && !flush()) {
-            file.cancelWriting();
+        if (chunk.size() >= kWriteChunkBytes && !flush())
             return false;
-        }
     }
-    if (!flush()) {
+    return flush();
+}
+
+} // namespace
+
+bool WriteGridFile(const QString& path, const GridRows& rows, bool withCaptionRow,
+                   const std::function<void(qint64 row)>& progress)
+{
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile()) {
+        // Not a plain file (a device, a pipe): write into it as it is, never replace it.
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return false;
+        return WriteGridLines(file, rows, withCaptionRow, progress) && file.flush();
+    }
+    // A plain file is replaced only once the whole of it is written.
+    QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (!WriteGridLines(file, rows, withCaptionRow, progress)) {
         file.cancelWriting();
         return false;
     }
