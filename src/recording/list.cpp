@@ -22,6 +22,8 @@ void List::addSampleRow(const QString& rowText)
         grid()->setCurrentIndex(rows.index(lastRow - 1, 0));
     rows.appendRowText(rowText);
     if (lastRow >= kScrollThreshold) {
+        // The view lays out its new row at once, so the scroll is measured against every row.
+        grid()->doItemsLayout();
         QScrollBar* bar = grid()->verticalScrollBar();
         bar->setValue(bar->value() + 1);
     }
