@@ -1,17 +1,21 @@
 // A look at the two graph windows by hand: a stand-in main window, a live reading that wanders
 // (with a stretch of "----" now and then), and a list of 300 records for the file graph.
 // Usage: manual_graphs [--print-after SECONDS]  (prints the real-time graph, then quits)
+//        manual_graphs --dialogs                (also opens both range dialogs)
 
 #include "graphs/graphsstate.h"
 #include "graphs/graphwindows.h"
 #include "graphs/listplot1.h"
+#include "graphs/plotrange.h"
 #include "graphs/realtime24.h"
+#include "graphs/realtimerange.h"
 #include "meter/currentreading.h"
 #include "meter/numbertext.h"
 #include "platform/printer.h"
 #include "platform/prompts.h"
 #include "platform/systemclock.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QStandardItemModel>
@@ -74,6 +78,15 @@ int main(int argc, char** argv)
             windows.fileGraph()->move(windows.realTimeGraph()->x(),
                                       windows.realTimeGraph()->frameGeometry().bottom() + 1);
     });
+
+    if (args.contains(QStringLiteral("--dialogs"))) {
+        QTimer::singleShot(100, [&] {
+            windows.realTimeGraph()->toolbarButton(QStringLiteral("Limit"))->trigger();
+            windows.fileGraph()->toolbarButton(QStringLiteral("Limit"))->trigger();
+            windows.realTimeRange()->move(760, 0);
+            windows.plotRange()->move(760, 300);
+        });
+    }
 
     if (printIndex >= 0 && printIndex + 1 < args.size()) {
         QTimer::singleShot(static_cast<int>(args.at(printIndex + 1).toDouble() * 1000), [&] {
