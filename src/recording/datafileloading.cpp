@@ -13,7 +13,8 @@ namespace {
 constexpr qsizetype kBatchRows = 4096;
 }
 
-bool LoadDataFile(const QString& path, GridModel& grid, QWidget& window, Clock& clock)
+bool LoadDataFile(const QString& path, GridModel& grid, QWidget& window, Clock& clock,
+                  qint64 maxRows)
 {
     const QString title = QFileInfo(path).fileName();
     DataFileReader reader;
@@ -25,9 +26,13 @@ bool LoadDataFile(const QString& path, GridModel& grid, QWidget& window, Clock& 
     const QString suffix = QStringLiteral(" Records Completed");
     GridRows batch;
     qint64 n = 0;
+    qint64 rows = 0;
     DataFileReader::Result result;
     while ((result = reader.next()) == DataFileReader::Result::Line) {
         if (!reader.lineHasUpperN()) {
+            if (rows == maxRows)
+                break;
+            ++rows;
             QByteArrayView line(reader.line());
             // Leading blanks are not part of the first field.
             while (!line.isEmpty() && line.front() == ' ')
@@ -43,5 +48,5 @@ bool LoadDataFile(const QString& path, GridModel& grid, QWidget& window, Clock& 
     }
     grid.appendRows(batch);
     progress.finish(title);
-    return result == DataFileReader::Result::End;
+    return result != DataFileReader::Result::Error;
 }

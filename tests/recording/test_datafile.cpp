@@ -208,6 +208,19 @@ private Q_SLOTS:
         QCOMPARE(captions, QStringList({"0 Records Completed", "recording_headeronly.nblg"}));
     }
 
+    // A file of nothing but line ends lists at most maxRows rows and ends with its title.
+    void rowLimitBoundsAHugeFile()
+    {
+        const QString file = path("newlines.nblg");
+        QVERIFY(WriteBytes(file, QByteArray(100000, '\n')));
+        GridModel model;
+        QWidget window;
+        QVERIFY(LoadDataFile(file, model, window, m_clock, 1000));
+        QCOMPARE(model.rowCount(), 1000);
+        QCOMPARE(window.windowTitle(), QStringLiteral("newlines.nblg"));
+        QVERIFY(kMaxListedRows >= 50 * 34800);
+    }
+
     void missingFileFailsQuietly()
     {
         bool ok = true;
