@@ -21,31 +21,35 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // A list of text rows, as the list windows hold them.
-class TextRows final : public QAbstractTableModel {
+class TextRows final : public QAbstractTableModel
+{
 public:
     explicit TextRows(int count)
     {
         m_rows.reserve(count);
         for (int r = 0; r < count; ++r) {
             const double t = r / 50.0;
-            m_rows.push_back({QString::number(r + 1),
-                              QTime(0, 0).addSecs(r % 86400).toString(QStringLiteral("HH:mm:ss")),
-                              QString::number(qRound(900 + 600 * std::sin(t))),
-                              QString::number(22 + 5 * std::sin(t), 'f', 1),
-                              QString::number(10 + 2 * std::cos(t), 'f', 1),
-                              QString::number(15 + 3 * std::sin(t), 'f', 1),
-                              QString::number(50 + 20 * std::cos(t), 'f', 1), QString(), QString(),
-                              QString()});
+            m_rows.push_back({ QString::number(r + 1),
+                QTime(0, 0).addSecs(r % 86400).toString(QStringLiteral("HH:mm:ss")),
+                QString::number(qRound(900 + 600 * std::sin(t))),
+                QString::number(22 + 5 * std::sin(t), 'f', 1),
+                QString::number(10 + 2 * std::cos(t), 'f', 1),
+                QString::number(15 + 3 * std::sin(t), 'f', 1),
+                QString::number(50 + 20 * std::cos(t), 'f', 1), QString(), QString(), QString() });
         }
     }
     int rowCount(const QModelIndex& parent = {}) const override
     {
         return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
     }
-    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 10; }
+    int columnCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : 10;
+    }
     QVariant data(const QModelIndex& index, int role) const override
     {
         if (role != Qt::DisplayRole)
@@ -73,8 +77,8 @@ void DrawFileGraph34800(benchmark::State& state)
         TraceSweep sweep;
         sweep.restart(settings.PointStep);
         qint64 last = 0;
-        const bool drawn = DrawFileGraph(painter, geometry, sweep, settings, 7, &rows,
-                                         [&](qint64 row) { last = row; });
+        const bool drawn = DrawFileGraph(
+            painter, geometry, sweep, settings, 7, &rows, [&](qint64 row) { last = row; });
         benchmark::DoNotOptimize(drawn);
         benchmark::DoNotOptimize(last);
     }
@@ -94,8 +98,8 @@ struct LiveGraph {
     CurrentReading reading;
     GraphsState graphs;
     FakeClock clock;
-    FakePrinterProvider printers{QStringLiteral("/dev/null")};
-    RealTime24 window{reading, graphs, clock, printers};
+    FakePrinterProvider printers { QStringLiteral("/dev/null") };
+    RealTime24 window { reading, graphs, clock, printers };
 
     LiveGraph()
     {

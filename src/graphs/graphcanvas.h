@@ -12,7 +12,8 @@ QRect PrintTarget(const QSize& imageSize, const QRect& page);
 // The client area of a graph window: everything is drawn into a back buffer of the area's size
 // (at the screen's pixel density), which the widget shows and which is what gets printed. A
 // resize starts a new white buffer and says so; what was drawn is never redrawn from data.
-class GraphCanvas final : public QWidget {
+class GraphCanvas final : public QWidget
+{
     Q_OBJECT
 public:
     static constexpr int kDesignedWidth = 392;
@@ -20,7 +21,7 @@ public:
 
     explicit GraphCanvas(QWidget* parent = nullptr);
 
-    QSize sizeHint() const override { return {kDesignedWidth, kDesignedHeight}; }
+    QSize sizeHint() const override { return { kDesignedWidth, kDesignedHeight }; }
     // The back buffer; paint on it in logical pixels, then call update().
     QImage& image() { return m_image; }
     const QImage& image() const { return m_image; }

@@ -41,13 +41,13 @@ struct GraphsState {
 // Back to the defaults, as "Graph" does before it opens the real-time graph.
 inline void ResetRealTimeRange(RealTimeRangeSettings& settings)
 {
-    settings = RealTimeRangeSettings{};
+    settings = RealTimeRangeSettings {};
 }
 
 // Back to the default limits with the records 1 to recordTotal, as a list's "Plot" does.
 inline void ResetPlotRange(PlotRangeSettings& settings, int recordTotal)
 {
-    static_cast<ScaleLimits&>(settings) = ScaleLimits{};
+    static_cast<ScaleLimits&>(settings) = ScaleLimits {};
     settings.RecordTotal = static_cast<float>(recordTotal);
     settings.FromRecord = 1;
     settings.ToRecord = settings.RecordTotal;

@@ -2,18 +2,18 @@
 
 #include "graphsstate.h"
 #include "listplot1.h"
+#include "platform/clock.h"
 #include "plotrange.h"
 #include "realtime24.h"
 #include "realtimerange.h"
-#include "platform/clock.h"
 
 #include <QAbstractItemModel>
 
-namespace {
+namespace
+{
 
 // Closes a graph window, shown or hidden, so that a fresh one takes its place.
-template <typename Window>
-void Discard(QPointer<Window>& window)
+template <typename Window> void Discard(QPointer<Window>& window)
 {
     if (window) {
         window->close();
@@ -24,8 +24,7 @@ void Discard(QPointer<Window>& window)
 } // namespace
 
 GraphWindows::GraphWindows(GraphsState& state, const CurrentReading& reading, Clock& clock,
-                           Prompts& prompts, PrinterProvider& printers, QWidget* anchor,
-                           QObject* parent)
+    Prompts& prompts, PrinterProvider& printers, QWidget* anchor, QObject* parent)
     : QObject(parent)
     , m_state(state)
     , m_reading(reading)

@@ -19,14 +19,14 @@ struct GraphsState;
 // program: the main toolbar's "Graph", the no-data state, the lists' "Plot" and the dialogs'
 // OK. Each graph window is created when opened and destroyed when closed; the graphs sit with
 // their left edge at the anchor window's right edge and their top at 0.
-class GraphWindows final : public QObject {
+class GraphWindows final : public QObject
+{
     Q_OBJECT
 public:
     static constexpr int kAcquisitionIntervalMs = 150;
 
-    GraphWindows(GraphsState& state, const CurrentReading& reading, Clock& clock,
-                 Prompts& prompts, PrinterProvider& printers, QWidget* anchor = nullptr,
-                 QObject* parent = nullptr);
+    GraphWindows(GraphsState& state, const CurrentReading& reading, Clock& clock, Prompts& prompts,
+        PrinterProvider& printers, QWidget* anchor = nullptr, QObject* parent = nullptr);
     ~GraphWindows() override;
 
     // The window the graphs are placed beside (the main window).

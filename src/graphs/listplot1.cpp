@@ -2,8 +2,8 @@
 
 #include "graphcanvas.h"
 #include "graphsstate.h"
-#include "plotdrawing.h"
 #include "platform/clock.h"
+#include "plotdrawing.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 ListPlot1::ListPlot1(const QAbstractItemModel* grid, GraphsState& state, Clock& clock,
-                     PrinterProvider& printers, QWidget* parent)
+    PrinterProvider& printers, QWidget* parent)
     : QWidget(parent)
     , m_grid(grid)
     , m_state(state)
@@ -50,7 +50,7 @@ void ListPlot1::buildToolbar()
     m_toolbar = new QToolBar(this);
     m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
     m_toolbar->setMovable(false);
-    for (const QString& key : {QStringLiteral("Limit"), QStringLiteral("Print")}) {
+    for (const QString& key : { QStringLiteral("Limit"), QStringLiteral("Print") }) {
         QAction* action = m_toolbar->addAction(key);
         action->setObjectName(key);
         action->setToolTip(key);
@@ -105,11 +105,11 @@ bool ListPlot1::DrawFileGraph()
     {
         QPainter painter(&m_canvas->image());
         painter.setFont(font());
-        drawn = ::DrawFileGraph(painter, m_geometry, m_sweep, m_state.PlotRange,
-                                m_state.GridColour, m_grid.data(), [&](qint64 record) {
-                                    current = record;
-                                    showProgress(record);
-                                });
+        drawn = ::DrawFileGraph(painter, m_geometry, m_sweep, m_state.PlotRange, m_state.GridColour,
+            m_grid.data(), [&](qint64 record) {
+                current = record;
+                showProgress(record);
+            });
     }
     m_canvas->update();
     if (!drawn) {

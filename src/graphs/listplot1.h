@@ -19,7 +19,8 @@ struct GraphsState;
 // the window is laid out (Timer1), evenly spaced across the plot, with the time texts of five
 // records under the axis. The list is read through its model: model row r is record r + 1,
 // model column c is list column c.
-class ListPlot1 final : public QWidget {
+class ListPlot1 final : public QWidget
+{
     Q_OBJECT
 public:
     static QString caption() { return QStringLiteral("Plot Data/File "); }
@@ -28,7 +29,7 @@ public:
     static constexpr qint64 kCaptionIntervalMs = 50;
 
     ListPlot1(const QAbstractItemModel* grid, GraphsState& state, Clock& clock,
-              PrinterProvider& printers, QWidget* parent = nullptr);
+        PrinterProvider& printers, QWidget* parent = nullptr);
 
     Timer* timer1() const { return m_timer1; }
     GraphCanvas* canvas() const { return m_canvas; }

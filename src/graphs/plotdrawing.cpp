@@ -3,7 +3,8 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
-namespace {
+namespace
+{
 
 void SetPen(QPainter& painter, const QColor& colour, int width, Qt::PenStyle style)
 {
@@ -14,10 +15,10 @@ void DrawAxes(QPainter& painter, const PlotGeometry& g)
 {
     SetPen(painter, Qt::black, 2, Qt::SolidLine);
     const float axisX = g.PlotLeft - 2;
-    painter.drawLine(QPointF(axisX, g.PlotBottom + 5),
-                     QPointF(axisX, g.PlotBottom - g.PlotHeight - 5));
-    painter.drawLine(QPointF(axisX, g.PlotBottom + 6),
-                     QPointF(g.PlotLeft + g.PlotWidth + 2, g.PlotBottom + 6));
+    painter.drawLine(
+        QPointF(axisX, g.PlotBottom + 5), QPointF(axisX, g.PlotBottom - g.PlotHeight - 5));
+    painter.drawLine(
+        QPointF(axisX, g.PlotBottom + 6), QPointF(g.PlotLeft + g.PlotWidth + 2, g.PlotBottom + 6));
 
     SetPen(painter, Qt::black, 1, Qt::SolidLine);
     for (int i = 0; i <= 16; ++i) {
@@ -46,8 +47,8 @@ void DrawScaleLabels(QPainter& painter, const PlotGeometry& g, const ScaleLimits
                 max = limits.CO2Max;
             }
             const QString text = ScaleLabelText(ScaleLabelValue(min, max, j));
-            const QPointF at = ScaleLabelTopLeft(g, ScaleColumnX(g, column), j,
-                                                 TextWidth(painter, text), textHeight);
+            const QPointF at = ScaleLabelTopLeft(
+                g, ScaleColumnX(g, column), j, TextWidth(painter, text), textHeight);
             DrawTextAt(painter, text, at.x(), at.y(), ScaleColumnColour(column));
         }
     }
@@ -63,15 +64,15 @@ void DrawLegend(QPainter& painter, const PlotGeometry& g)
 
 } // namespace
 
-void DrawFrame(QPainter& painter, const PlotGeometry& geometry, const ScaleLimits& limits,
-               bool fillPlotArea)
+void DrawFrame(
+    QPainter& painter, const PlotGeometry& geometry, const ScaleLimits& limits, bool fillPlotArea)
 {
     DrawAxes(painter, geometry);
     DrawScaleLabels(painter, geometry, limits);
     if (fillPlotArea) {
         FillBox(painter, geometry.PlotLeft, geometry.PlotBottom,
-                geometry.PlotLeft + geometry.PlotWidth, geometry.PlotBottom - geometry.PlotHeight,
-                PaletteColour(15));
+            geometry.PlotLeft + geometry.PlotWidth, geometry.PlotBottom - geometry.PlotHeight,
+            PaletteColour(15));
     }
     DrawLegend(painter, geometry);
 }
@@ -81,10 +82,12 @@ void DrawGrid(QPainter& painter, const PlotGeometry& g, int gridColour)
     const QColor colour = PaletteColour(gridColour);
     SetPen(painter, colour, 1, Qt::SolidLine);
     const float middle = g.PlotBottom - g.PlotHeight / 2;
-    painter.drawLine(QPointF(g.PlotLeft - 2, middle), QPointF(g.PlotLeft + g.PlotWidth + 2, middle));
+    painter.drawLine(
+        QPointF(g.PlotLeft - 2, middle), QPointF(g.PlotLeft + g.PlotWidth + 2, middle));
 
     SetPen(painter, colour, 1, Qt::DotLine);
-    static constexpr double kEighths[] = {1.0 / 8, 7.0 / 8, 3.0 / 4, 5.0 / 8, 1.0, 3.0 / 8, 1.0 / 4};
+    static constexpr double kEighths[]
+        = { 1.0 / 8, 7.0 / 8, 3.0 / 4, 5.0 / 8, 1.0, 3.0 / 8, 1.0 / 4 };
     for (double fraction : kEighths) {
         const double y = g.PlotBottom - g.PlotHeight * fraction;
         painter.drawLine(QPointF(g.PlotLeft, y), QPointF(g.PlotLeft + g.PlotWidth, y));
@@ -109,8 +112,8 @@ void FillBox(QPainter& painter, float x1, float y1, float x2, float y2, const QC
     painter.fillRect(box.adjusted(0, 0, 1, 1), colour);
 }
 
-void DrawTextAt(QPainter& painter, const QString& text, double left, double top,
-                const QColor& colour)
+void DrawTextAt(
+    QPainter& painter, const QString& text, double left, double top, const QColor& colour)
 {
     const QFontMetricsF metrics(painter.font(), painter.device());
     painter.setPen(colour);

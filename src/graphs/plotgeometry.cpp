@@ -50,8 +50,8 @@ QColor ScaleColumnColour(ScaleColumn column)
 
 double ScaleLabelValue(float min, float max, int j)
 {
-    return static_cast<double>(min) +
-           j * (static_cast<double>(max) - static_cast<double>(min)) / 8.0;
+    return static_cast<double>(min)
+        + j * (static_cast<double>(max) - static_cast<double>(min)) / 8.0;
 }
 
 QString ScaleLabelText(double value)
@@ -77,11 +77,11 @@ QString ScaleLabelText(double value)
     return (negative ? QStringLiteral("-") : QStringLiteral(" ")) + text;
 }
 
-QPointF ScaleLabelTopLeft(const PlotGeometry& geometry, float columnX, int j, double textWidth,
-                          double textHeight)
+QPointF ScaleLabelTopLeft(
+    const PlotGeometry& geometry, float columnX, int j, double textWidth, double textHeight)
 {
     return QPointF(columnX - textWidth / 4,
-                   geometry.PlotBottom - textHeight / 2 - j * geometry.PlotHeight / 8);
+        geometry.PlotBottom - textHeight / 2 - j * geometry.PlotHeight / 8);
 }
 
 LegendEntry LegendEntryAt(const PlotGeometry& geometry, int index)
@@ -89,17 +89,17 @@ LegendEntry LegendEntryAt(const PlotGeometry& geometry, int index)
     const float left = geometry.PlotLeft;
     switch (index) {
     case 0:
-        return {QStringLiteral("\u00B0C"), left - 30, QColor(0, 0, 0)};
+        return { QStringLiteral("\u00B0C"), left - 30, QColor(0, 0, 0) };
     case 1:
-        return {QStringLiteral("RH%"), left - 70, TraceColour(Trace::Humidity)};
+        return { QStringLiteral("RH%"), left - 70, TraceColour(Trace::Humidity) };
     case 2:
-        return {QStringLiteral("\u00B0F"), left - 110, QColor(0, 0, 0)};
+        return { QStringLiteral("\u00B0F"), left - 110, QColor(0, 0, 0) };
     case 3:
-        return {QStringLiteral("ppm"), left - 160, TraceColour(Trace::Co2)};
+        return { QStringLiteral("ppm"), left - 160, TraceColour(Trace::Co2) };
     case 4:
-        return {QStringLiteral("Dew"), left + 30, TraceColour(Trace::DewPoint)};
+        return { QStringLiteral("Dew"), left + 30, TraceColour(Trace::DewPoint) };
     default:
-        return {QStringLiteral("Wet"), left + 90, TraceColour(Trace::WetBulb)};
+        return { QStringLiteral("Wet"), left + 90, TraceColour(Trace::WetBulb) };
     }
 }
 
@@ -128,10 +128,22 @@ QColor TraceColour(Trace trace)
 QColor PaletteColour(int index)
 {
     static const QRgb kPalette[16] = {
-        qRgb(0, 0, 0),       qRgb(0, 0, 128),   qRgb(0, 128, 0),   qRgb(0, 128, 128),
-        qRgb(128, 0, 0),     qRgb(128, 0, 128), qRgb(128, 128, 0), qRgb(192, 192, 192),
-        qRgb(128, 128, 128), qRgb(0, 0, 255),   qRgb(0, 255, 0),   qRgb(0, 255, 255),
-        qRgb(255, 0, 0),     qRgb(255, 0, 255), qRgb(255, 255, 0), qRgb(255, 255, 255),
+        qRgb(0, 0, 0),
+        qRgb(0, 0, 128),
+        qRgb(0, 128, 0),
+        qRgb(0, 128, 128),
+        qRgb(128, 0, 0),
+        qRgb(128, 0, 128),
+        qRgb(128, 128, 0),
+        qRgb(192, 192, 192),
+        qRgb(128, 128, 128),
+        qRgb(0, 0, 255),
+        qRgb(0, 255, 0),
+        qRgb(0, 255, 255),
+        qRgb(255, 0, 0),
+        qRgb(255, 0, 255),
+        qRgb(255, 255, 0),
+        qRgb(255, 255, 255),
     };
     return QColor(kPalette[index & 15]);
 }
@@ -160,14 +172,14 @@ TimeMark RealTimeMarkAt(float sweepX)
 TimeMark FileMarkAt(int k, float pointCount)
 {
     const long long n = static_cast<long long>(std::nearbyint(pointCount));
-    const long long threeQuarters =
-        static_cast<long long>(std::nearbyint(3.0 * static_cast<double>(pointCount))) / 4;
-    if (k == 1 || k == n / 4 || k == n / 2 || k == threeQuarters ||
-        static_cast<float>(k) == pointCount)
+    const long long threeQuarters
+        = static_cast<long long>(std::nearbyint(3.0 * static_cast<double>(pointCount))) / 4;
+    if (k == 1 || k == n / 4 || k == n / 2 || k == threeQuarters
+        || static_cast<float>(k) == pointCount)
         return TimeMark::Label;
     for (int m = 1; m <= 8; ++m) {
-        const long long eighth =
-            static_cast<long long>(std::nearbyint(m * static_cast<double>(pointCount))) / 8;
+        const long long eighth
+            = static_cast<long long>(std::nearbyint(m * static_cast<double>(pointCount))) / 8;
         if (k == eighth)
             return TimeMark::MidMark;
     }

@@ -23,8 +23,8 @@ float TickY(const PlotGeometry& geometry, int i);
 
 // The four scale columns, left of the plot area, in the order they are labelled.
 enum class ScaleColumn { Celsius, Humidity, Fahrenheit, Co2 };
-inline constexpr ScaleColumn kScaleColumns[] = {ScaleColumn::Celsius, ScaleColumn::Humidity,
-                                                ScaleColumn::Fahrenheit, ScaleColumn::Co2};
+inline constexpr ScaleColumn kScaleColumns[]
+    = { ScaleColumn::Celsius, ScaleColumn::Humidity, ScaleColumn::Fahrenheit, ScaleColumn::Co2 };
 float ScaleColumnX(const PlotGeometry& geometry, ScaleColumn column);
 QColor ScaleColumnColour(ScaleColumn column);
 
@@ -34,8 +34,8 @@ double ScaleLabelValue(float min, float max, int j);
 // when it is not negative (" 60", "-20", " 7.5").
 QString ScaleLabelText(double value);
 // Top-left corner of scale label j of a column, centred vertically on its long tick.
-QPointF ScaleLabelTopLeft(const PlotGeometry& geometry, float columnX, int j, double textWidth,
-                          double textHeight);
+QPointF ScaleLabelTopLeft(
+    const PlotGeometry& geometry, float columnX, int j, double textWidth, double textHeight);
 
 // The legend above the plot area: six texts with their x and colour, in drawing order.
 struct LegendEntry {

@@ -5,7 +5,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 struct Scale {
     float min;
@@ -16,15 +17,15 @@ Scale ScaleOf(Trace trace, const ScaleLimits& limits)
 {
     switch (trace) {
     case Trace::Humidity:
-        return {limits.RHMin, limits.RHMax};
+        return { limits.RHMin, limits.RHMax };
     case Trace::Co2:
-        return {limits.CO2Min, limits.CO2Max};
+        return { limits.CO2Min, limits.CO2Max };
     case Trace::Temperature:
     case Trace::WetBulb:
     case Trace::DewPoint:
         break;
     }
-    return {limits.TempMinC, limits.TempMaxC};
+    return { limits.TempMinC, limits.TempMaxC };
 }
 
 // Below, above or within the scale, the lower limit tested first.
@@ -60,8 +61,7 @@ std::optional<double> TextNumber(const QString& text)
 }
 
 // A height for a finite number; a value that is no number at all leaves a gap.
-template <typename Height>
-std::optional<double> IfFinite(double v, Height height)
+template <typename Height> std::optional<double> IfFinite(double v, Height height)
 {
     if (!std::isfinite(v))
         return std::nullopt;
@@ -78,8 +78,8 @@ double ScaledHeight(double v, float min, float max, float plotHeight)
     return plotHeight * (v - min) / span;
 }
 
-std::optional<double> PlotValue(Trace trace, const CurrentReading& reading,
-                                const ScaleLimits& limits, float plotHeight)
+std::optional<double> PlotValue(
+    Trace trace, const CurrentReading& reading, const ScaleLimits& limits, float plotHeight)
 {
     const Scale scale = ScaleOf(trace, limits);
     const double top = plotHeight + kAboveScale;
@@ -97,8 +97,8 @@ std::optional<double> PlotValue(Trace trace, const CurrentReading& reading,
     case Trace::Humidity:
         if (!reading.HumidityPct.isNumber())
             return std::nullopt;
-        return IfFinite(reading.HumidityPct.value(),
-                        [&](double v) { return LowFirst(v, scale, plotHeight); });
+        return IfFinite(
+            reading.HumidityPct.value(), [&](double v) { return LowFirst(v, scale, plotHeight); });
     case Trace::WetBulb:
     case Trace::DewPoint: {
         const QString& text = trace == Trace::WetBulb ? reading.WetC : reading.DewC;
@@ -124,8 +124,7 @@ std::optional<double> PlotValue(Trace trace, const CurrentReading& reading,
     return std::nullopt;
 }
 
-double PlotCellValue(Trace trace, const QString& cell, const ScaleLimits& limits,
-                     float plotHeight)
+double PlotCellValue(Trace trace, const QString& cell, const ScaleLimits& limits, float plotHeight)
 {
     const Scale scale = ScaleOf(trace, limits);
     const double top = plotHeight + kAboveScale;

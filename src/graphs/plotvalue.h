@@ -17,13 +17,12 @@ constexpr double kAboveScale = 5;
 
 // Height of one trace of the live reading above the baseline (PlotValue). No height (a gap in
 // the trace) when the field holds no reading ("----") or nothing that reads as a number.
-std::optional<double> PlotValue(Trace trace, const CurrentReading& reading,
-                                const ScaleLimits& limits, float plotHeight);
+std::optional<double> PlotValue(
+    Trace trace, const CurrentReading& reading, const ScaleLimits& limits, float plotHeight);
 
 // Height of one cell of a list above the baseline (the file graph's PlotValue). The cell is read
 // as its leading number, so "----" and an empty cell count as 0.
-double PlotCellValue(Trace trace, const QString& cell, const ScaleLimits& limits,
-                     float plotHeight);
+double PlotCellValue(Trace trace, const QString& cell, const ScaleLimits& limits, float plotHeight);
 
 // plotHeight x (v - min) / (max - min) in double precision; a scale without span (max = min)
 // puts its value on the baseline instead of dividing by zero.

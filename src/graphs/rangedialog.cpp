@@ -10,7 +10,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace {
+namespace
+{
 
 // A titled frame holding one group of boxes.
 QGroupBox* MakePairFrame(const QString& name, const QString& title)
@@ -22,8 +23,8 @@ QGroupBox* MakePairFrame(const QString& name, const QString& title)
 
 } // namespace
 
-RangeDialog::RangeDialog(ScaleLimits& limits, Prompts& prompts, const QString& co2FrameName,
-                         QWidget* parent)
+RangeDialog::RangeDialog(
+    ScaleLimits& limits, Prompts& prompts, const QString& co2FrameName, QWidget* parent)
     : QWidget(parent)
     , m_limits(limits)
     , m_prompts(prompts)
@@ -32,7 +33,8 @@ RangeDialog::RangeDialog(ScaleLimits& limits, Prompts& prompts, const QString& c
     m_grid = new QGridLayout(this);
     m_grid->setSizeConstraint(QLayout::SetFixedSize);
 
-    QGroupBox* temperature = MakePairFrame(QStringLiteral("SSFrame1"), QStringLiteral("Temperature"));
+    QGroupBox* temperature
+        = MakePairFrame(QStringLiteral("SSFrame1"), QStringLiteral("Temperature"));
     auto* temperatureLayout = new QGridLayout(temperature);
     m_celsius = new QRadioButton(QStringLiteral("Celsius"), temperature);
     m_celsius->setObjectName(QStringLiteral("COpt"));
@@ -102,8 +104,8 @@ bool RangeDialog::eventFilter(QObject* watched, QEvent* event)
         return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     // Keys that type nothing (arrows, Delete, Tab) are not filtered.
-    if (key->text().isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab ||
-        key->key() == Qt::Key_Backtab)
+    if (key->text().isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab
+        || key->key() == Qt::Key_Backtab)
         return false;
     const KeyFilter filter = m_filters.value(watched);
     for (QChar c : key->text()) {

@@ -15,7 +15,8 @@ class QPushButton;
 // CO2 frames, the key filters of the boxes, the refill from the settings whenever the dialog
 // is resized (so when it is first shown), and OK, which checks and stores the entries, shows
 // the message of a refused group or announces applied() and closes.
-class RangeDialog : public QWidget {
+class RangeDialog : public QWidget
+{
     Q_OBJECT
 public:
     QLineEdit* box(const char* objectName) const;
@@ -25,8 +26,8 @@ Q_SIGNALS:
     void applied();
 
 protected:
-    RangeDialog(ScaleLimits& limits, Prompts& prompts, const QString& co2FrameName,
-                QWidget* parent);
+    RangeDialog(
+        ScaleLimits& limits, Prompts& prompts, const QString& co2FrameName, QWidget* parent);
 
     // Boxes and the layout row subclasses add their own group to.
     QLineEdit* addBox(QWidget* parent, const char* objectName, KeyFilter filter);

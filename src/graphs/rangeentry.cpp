@@ -5,7 +5,8 @@
 #include <charconv>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr int kMinCounts = 10;
 constexpr int kMaxCounts = 864000;
@@ -23,16 +24,16 @@ QString ApplyTemperature(const RangeEntries& e, ScaleLimits& limits)
     const double bottom = LeadingNumber(e.min);
     if (e.celsius) {
         if (!PairFits(top, bottom, -20, 60))
-            return RangeMessage(QStringLiteral("-20"), QStringLiteral(" <= Celsius <= "),
-                                QStringLiteral("60"));
+            return RangeMessage(
+                QStringLiteral("-20"), QStringLiteral(" <= Celsius <= "), QStringLiteral("60"));
         limits.TempMaxC = static_cast<float>(top);
         limits.TempMinC = static_cast<float>(bottom);
         limits.TempMaxF = static_cast<float>(FloorToTenth(top * 9 / 5 + 32));
         limits.TempMinF = static_cast<float>(FloorToTenth(bottom * 9 / 5 + 32));
     } else {
         if (!PairFits(top, bottom, -4, 140))
-            return RangeMessage(QStringLiteral("-4"), QStringLiteral(" <= Fahrenheit <= "),
-                                QStringLiteral("140"));
+            return RangeMessage(
+                QStringLiteral("-4"), QStringLiteral(" <= Fahrenheit <= "), QStringLiteral("140"));
         limits.TempMaxF = static_cast<float>(top);
         limits.TempMinF = static_cast<float>(bottom);
         limits.TempMaxC = static_cast<float>(FloorToTenth((top - 32) * 5 / 9));
@@ -46,8 +47,8 @@ QString ApplyHumidity(const RangeEntries& e, ScaleLimits& limits)
     const double top = LeadingNumber(e.maxR);
     const double bottom = LeadingNumber(e.minR);
     if (!PairFits(top, bottom, 0, 100))
-        return RangeMessage(QStringLiteral("0"), QStringLiteral(" <= RH% <= "),
-                            QStringLiteral("100"));
+        return RangeMessage(
+            QStringLiteral("0"), QStringLiteral(" <= RH% <= "), QStringLiteral("100"));
     limits.RHMax = static_cast<float>(top);
     limits.RHMin = static_cast<float>(bottom);
     return QString();
@@ -58,8 +59,8 @@ QString ApplyCo2(const RangeEntries& e, ScaleLimits& limits)
     const double top = LeadingNumber(e.maxCo2);
     const double bottom = LeadingNumber(e.minCo2);
     if (!PairFits(top, bottom, 0, 6000))
-        return RangeMessage(QStringLiteral("0"), QStringLiteral(" <= CO2 ppm <= "),
-                            QStringLiteral("6000"));
+        return RangeMessage(
+            QStringLiteral("0"), QStringLiteral(" <= CO2 ppm <= "), QStringLiteral("6000"));
     limits.CO2Max = static_cast<float>(top);
     limits.CO2Min = static_cast<float>(bottom);
     return QString();
@@ -102,8 +103,8 @@ QString BoxText(double value)
         return QStringLiteral("0");
     // The settings are single precision: their shortest text is the one of the float.
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(value),
-                                      std::chars_format::fixed);
+    const auto result = std::to_chars(
+        buffer, buffer + sizeof buffer, static_cast<float>(value), std::chars_format::fixed);
     if (result.ec != std::errc())
         return QString::number(value);
     QString text = QString::fromLatin1(buffer, static_cast<int>(result.ptr - buffer));
@@ -123,21 +124,21 @@ QString RangeMessage(const QString& lower, const QString& middle, const QString&
     return lower + middle + upper + QStringLiteral(", try again!");
 }
 
-QString ApplyRealTimeEntries(const RangeEntries& entries, RealTimeRangeSettings& settings,
-                             float plotWidth)
+QString ApplyRealTimeEntries(
+    const RangeEntries& entries, RealTimeRangeSettings& settings, float plotWidth)
 {
     const QString message = ApplyScales(entries, settings);
     if (!message.isEmpty())
         return message;
     const double counts = LeadingNumber(entries.counts);
     if (counts > kMaxCounts || counts < kMinCounts)
-        return RangeMessage(QStringLiteral("10 <= Counts <= "), QString(), QStringLiteral("864000"));
+        return RangeMessage(
+            QStringLiteral("10 <= Counts <= "), QString(), QStringLiteral("864000"));
     settings.SampleStep = static_cast<float>(plotWidth / counts);
     return QString();
 }
 
-QString ApplyPlotEntries(const RangeEntries& entries, PlotRangeSettings& settings,
-                         float plotWidth)
+QString ApplyPlotEntries(const RangeEntries& entries, PlotRangeSettings& settings, float plotWidth)
 {
     const QString message = ApplyScales(entries, settings);
     if (!message.isEmpty())
@@ -146,8 +147,8 @@ QString ApplyPlotEntries(const RangeEntries& entries, PlotRangeSettings& setting
     const double from = std::trunc(LeadingNumber(entries.from));
     const double to = std::trunc(LeadingNumber(entries.to));
     if (to > settings.RecordTotal || from < 1 || to <= from)
-        return RangeMessage(QStringLiteral("1 <= From <= "), QString(),
-                            BoxText(settings.RecordTotal));
+        return RangeMessage(
+            QStringLiteral("1 <= From <= "), QString(), BoxText(settings.RecordTotal));
     settings.FromRecord = static_cast<float>(from);
     settings.ToRecord = static_cast<float>(to);
     settings.PointCount = settings.ToRecord - settings.FromRecord + 1;

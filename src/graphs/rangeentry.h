@@ -10,9 +10,9 @@
 
 // The characters a numeric box lets through as they are typed.
 enum class KeyFilter {
-    SignedDecimal,   // digits, "-", ".", Backspace
+    SignedDecimal, // digits, "-", ".", Backspace
     UnsignedDecimal, // digits, ".", Backspace
-    Digits,          // digits, Backspace
+    Digits, // digits, Backspace
     AnyKey,
 };
 bool KeyAccepted(KeyFilter filter, QChar key);
@@ -25,11 +25,11 @@ QString CountsText(float plotWidth, float sampleStep);
 // The texts of the boxes at the moment OK is pressed.
 struct RangeEntries {
     bool celsius = false; // COpt selected; otherwise the boxes hold Fahrenheit
-    QString max, min;       // TxtMax, TxtMin
-    QString maxR, minR;     // TxtMaxR, TxtMinR
+    QString max, min; // TxtMax, TxtMin
+    QString maxR, minR; // TxtMaxR, TxtMinR
     QString maxCo2, minCo2; // TxtMaxCO2, TxtMinCO2
-    QString counts;         // TxtCounts (real-time dialog)
-    QString from, to;       // TxtFrom, TxtTo (file dialog)
+    QString counts; // TxtCounts (real-time dialog)
+    QString from, to; // TxtFrom, TxtTo (file dialog)
 };
 
 // The message of a refused group: lower bound, middle text, upper bound, ", try again!".
@@ -39,10 +39,9 @@ QString RangeMessage(const QString& lower, const QString& middle, const QString&
 // that passes is stored before the next is checked; the first that fails gives its message
 // (empty when all pass) and nothing after it is stored. On success SampleStep becomes
 // plotWidth divided by the counts.
-QString ApplyRealTimeEntries(const RangeEntries& entries, RealTimeRangeSettings& settings,
-                             float plotWidth);
+QString ApplyRealTimeEntries(
+    const RangeEntries& entries, RealTimeRangeSettings& settings, float plotWidth);
 
 // OK of "Plot Range": temperature, humidity, CO2 and the records From..To (1 to RecordTotal),
 // stored as they pass. On success PointCount and PointStep (plotWidth / PointCount) follow.
-QString ApplyPlotEntries(const RangeEntries& entries, PlotRangeSettings& settings,
-                         float plotWidth);
+QString ApplyPlotEntries(const RangeEntries& entries, PlotRangeSettings& settings, float plotWidth);

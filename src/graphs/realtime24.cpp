@@ -2,8 +2,8 @@
 
 #include "graphcanvas.h"
 #include "graphsstate.h"
-#include "plotdrawing.h"
 #include "platform/clock.h"
+#include "plotdrawing.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 RealTime24::RealTime24(const CurrentReading& reading, GraphsState& state, Clock& clock,
-                       PrinterProvider& printers, QWidget* parent)
+    PrinterProvider& printers, QWidget* parent)
     : QWidget(parent)
     , m_reading(reading)
     , m_state(state)
@@ -51,7 +51,7 @@ void RealTime24::buildToolbar()
     m_toolbar = new QToolBar(this);
     m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
     m_toolbar->setMovable(false);
-    for (const QString& key : {QStringLiteral("Limit"), QStringLiteral("Print")}) {
+    for (const QString& key : { QStringLiteral("Limit"), QStringLiteral("Print") }) {
         QAction* action = m_toolbar->addAction(key);
         action->setObjectName(key);
         action->setToolTip(key);
@@ -88,8 +88,8 @@ void RealTime24::tick()
     QPainter painter(&m_canvas->image());
     painter.setFont(m_font);
     const QTime now = m_clock.timeOfDay();
-    const TimeMark mark = DrawRealTimeTick(painter, m_geometry, m_sweep, m_reading,
-                                           m_state.RealTimeRange, m_state.GridColour, now);
+    const TimeMark mark = DrawRealTimeTick(
+        painter, m_geometry, m_sweep, m_reading, m_state.RealTimeRange, m_state.GridColour, now);
     if (mark == TimeMark::Label)
         m_timeLabel = now.toString(QStringLiteral("HH:mm:ss"));
     m_canvas->update();

@@ -17,13 +17,14 @@ struct GraphsState;
 // The real-time graph: five traces of the live reading sweep across the plot, one step per
 // tick of the window's own Timer1, and start again at the left edge. Timer1 stays off until
 // the opener gives it the acquisition interval; closing the window stops it.
-class RealTime24 final : public QWidget {
+class RealTime24 final : public QWidget
+{
     Q_OBJECT
 public:
     static QString caption() { return QStringLiteral("Real Time Graph - Voltage "); }
 
     RealTime24(const CurrentReading& reading, GraphsState& state, Clock& clock,
-               PrinterProvider& printers, QWidget* parent = nullptr);
+        PrinterProvider& printers, QWidget* parent = nullptr);
 
     Timer* timer1() const { return m_timer1; }
     GraphCanvas* canvas() const { return m_canvas; }

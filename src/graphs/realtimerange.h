@@ -7,7 +7,8 @@ struct GraphsState;
 // "Real Time Range": the scales of the real-time graph and the number of samples across its
 // plot ("Counts", 10 to 864000). Neither unit option is chosen at first, so the boxes show
 // and take Fahrenheit until "Celsius" is clicked.
-class RealTimeRange final : public RangeDialog {
+class RealTimeRange final : public RangeDialog
+{
     Q_OBJECT
 public:
     RealTimeRange(GraphsState& state, Prompts& prompts, QWidget* parent = nullptr);

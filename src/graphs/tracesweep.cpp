@@ -1,15 +1,16 @@
 #include "tracesweep.h"
 
+#include "meter/currentreading.h"
 #include "plotdrawing.h"
 #include "plotvalue.h"
-#include "meter/currentreading.h"
 
 #include <QAbstractItemModel>
 #include <QPainter>
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 const std::array<QPen, kTraceCount>& TracePens()
 {
@@ -61,13 +62,13 @@ int FileColumnOf(Trace trace)
 }
 
 TimeMark DrawRealTimeTick(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
-                          const CurrentReading& reading, const RealTimeRangeSettings& settings,
-                          int gridColour, const QTime& now)
+    const CurrentReading& reading, const RealTimeRangeSettings& settings, int gridColour,
+    const QTime& now)
 {
     sweep.SweepX = AdvanceSweep(sweep.SweepX, settings.SampleStep, g.PlotWidth);
     if (sweep.SweepX == 0) {
         FillBox(painter, g.PlotLeft, g.PlotBottom + 3, g.PlotLeft + g.PlotWidth,
-                g.PlotBottom - g.PlotHeight - 5, PaletteColour(15));
+            g.PlotBottom - g.PlotHeight - 5, PaletteColour(15));
         DrawGrid(painter, g, gridColour);
     }
 
@@ -89,7 +90,7 @@ TimeMark DrawRealTimeTick(QPainter& painter, const PlotGeometry& g, TraceSweep& 
         const double w = TextWidth(painter, label) / 2;
         const float top = TimeLabelTop(g);
         FillBox(painter, static_cast<float>(x - w), top, static_cast<float>(x + w), top + 10,
-                PaletteColour(15));
+            PaletteColour(15));
         DrawTextAt(painter, label, x - w, top, Qt::black);
     } else if (mark == TimeMark::MidMark) {
         DrawMidMark(painter, g, x, gridColour);
@@ -98,8 +99,8 @@ TimeMark DrawRealTimeTick(QPainter& painter, const PlotGeometry& g, TraceSweep& 
 }
 
 bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
-                   const PlotRangeSettings& settings, int gridColour,
-                   const QAbstractItemModel* grid, const std::function<void(qint64)>& progress)
+    const PlotRangeSettings& settings, int gridColour, const QAbstractItemModel* grid,
+    const std::function<void(qint64)>& progress)
 {
     DrawGrid(painter, g, gridColour);
     const qint64 from = static_cast<qint64>(settings.FromRecord);

@@ -18,8 +18,8 @@ struct CurrentReading;
 struct TraceSweep {
     float SweepX = 0;
     float PrevX = 0;
-    std::array<float, kTraceCount> PrevY{};
-    std::array<bool, kTraceCount> HasPrevY{};
+    std::array<float, kTraceCount> PrevY {};
+    std::array<bool, kTraceCount> HasPrevY {};
 
     // A fresh sweep whose first point lands at offset 0.
     void restart(float step)
@@ -32,10 +32,10 @@ struct TraceSweep {
 
 // The traces in the order the real-time graph draws them, and in the order the file graph
 // reads its columns.
-inline constexpr Trace kRealTimeTraceOrder[] = {Trace::Temperature, Trace::Humidity,
-                                                Trace::WetBulb, Trace::DewPoint, Trace::Co2};
-inline constexpr Trace kFileTraceOrder[] = {Trace::Co2, Trace::Temperature, Trace::Humidity,
-                                            Trace::WetBulb, Trace::DewPoint};
+inline constexpr Trace kRealTimeTraceOrder[]
+    = { Trace::Temperature, Trace::Humidity, Trace::WetBulb, Trace::DewPoint, Trace::Co2 };
+inline constexpr Trace kFileTraceOrder[]
+    = { Trace::Co2, Trace::Temperature, Trace::Humidity, Trace::WetBulb, Trace::DewPoint };
 // The list column a trace is read from; column 1 holds the time texts.
 int FileColumnOf(Trace trace);
 constexpr int kFileTimeColumn = 1;
@@ -44,12 +44,12 @@ constexpr int kFileTimeColumn = 1;
 // grid at the start of a new one), add a point to every trace, and draw a time label (the time
 // of day now) or a mid-line mark where the sweep has got to. Returns what the time axis got.
 TimeMark DrawRealTimeTick(QPainter& painter, const PlotGeometry& geometry, TraceSweep& sweep,
-                          const CurrentReading& reading, const RealTimeRangeSettings& settings,
-                          int gridColour, const QTime& now);
+    const CurrentReading& reading, const RealTimeRangeSettings& settings, int gridColour,
+    const QTime& now);
 
 // The records FromRecord to ToRecord of a list (record r is model row r - 1), drawn in one pass
 // over the grid. progress(r) is told each record before it is read. Returns false, having
 // drawn the records before it, when a record or a column is missing from the model.
 bool DrawFileGraph(QPainter& painter, const PlotGeometry& geometry, TraceSweep& sweep,
-                   const PlotRangeSettings& settings, int gridColour,
-                   const QAbstractItemModel* grid, const std::function<void(qint64)>& progress);
+    const PlotRangeSettings& settings, int gridColour, const QAbstractItemModel* grid,
+    const std::function<void(qint64)>& progress);

@@ -10,14 +10,16 @@
 // Looks at a graph's back buffer in logical pixels, whatever its pixel density.
 
 // Whether colour appears in the box x0..x1, y0..y1 (logical, inclusive).
-inline bool HasColourIn(const QImage& image, double x0, double y0, double x1, double y1,
-                        const QColor& colour)
+inline bool HasColourIn(
+    const QImage& image, double x0, double y0, double x1, double y1, const QColor& colour)
 {
     const double ratio = image.devicePixelRatio();
     const int left = std::max(0, static_cast<int>(std::floor(std::min(x0, x1) * ratio)));
-    const int right = std::min(image.width() - 1, static_cast<int>(std::ceil((std::max(x0, x1) + 1) * ratio)) - 1);
+    const int right = std::min(
+        image.width() - 1, static_cast<int>(std::ceil((std::max(x0, x1) + 1) * ratio)) - 1);
     const int top = std::max(0, static_cast<int>(std::floor(std::min(y0, y1) * ratio)));
-    const int bottom = std::min(image.height() - 1, static_cast<int>(std::ceil((std::max(y0, y1) + 1) * ratio)) - 1);
+    const int bottom = std::min(
+        image.height() - 1, static_cast<int>(std::ceil((std::max(y0, y1) + 1) * ratio)) - 1);
     const QRgb wanted = colour.rgb();
     for (int y = top; y <= bottom; ++y) {
         for (int x = left; x <= right; ++x) {
@@ -32,8 +34,9 @@ inline bool HasColourIn(const QImage& image, double x0, double y0, double x1, do
 inline bool HasInkIn(const QImage& image, double x0, double y0, double x1, double y1)
 {
     const double ratio = image.devicePixelRatio();
-    const QRect box = QRect(QPoint(static_cast<int>(std::floor(x0 * ratio)), static_cast<int>(std::floor(y0 * ratio))),
-                            QPoint(static_cast<int>(std::ceil(x1 * ratio)), static_cast<int>(std::ceil(y1 * ratio))))
+    const QRect box = QRect(
+        QPoint(static_cast<int>(std::floor(x0 * ratio)), static_cast<int>(std::floor(y0 * ratio))),
+        QPoint(static_cast<int>(std::ceil(x1 * ratio)), static_cast<int>(std::ceil(y1 * ratio))))
                           .intersected(image.rect());
     for (int y = box.top(); y <= box.bottom(); ++y) {
         for (int x = box.left(); x <= box.right(); ++x) {

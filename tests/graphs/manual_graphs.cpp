@@ -60,12 +60,15 @@ int main(int argc, char** argv)
     QStandardItemModel list(300, 10);
     for (int r = 0; r < 300; ++r) {
         const double t = r / 15.0;
-        const QStringList cells = {
-            QString::number(r + 1), QTime(9, 0).addSecs(30 * r).toString(QStringLiteral("HH:mm:ss")),
-            QString::number(qRound(800 + 600 * std::sin(t / 2))), OneDecimalText(PlainText(21 + 5 * std::sin(t))),
-            OneDecimalText(PlainText(9 + 2 * std::cos(t))), OneDecimalText(PlainText(14 + 3 * std::sin(t + 1))),
-            r % 97 == 50 ? QStringLiteral("----") : OneDecimalText(PlainText(50 + 25 * std::cos(t / 3))),
-            QString(), QString(), QString()};
+        const QStringList cells = { QString::number(r + 1),
+            QTime(9, 0).addSecs(30 * r).toString(QStringLiteral("HH:mm:ss")),
+            QString::number(qRound(800 + 600 * std::sin(t / 2))),
+            OneDecimalText(PlainText(21 + 5 * std::sin(t))),
+            OneDecimalText(PlainText(9 + 2 * std::cos(t))),
+            OneDecimalText(PlainText(14 + 3 * std::sin(t + 1))),
+            r % 97 == 50 ? QStringLiteral("----")
+                         : OneDecimalText(PlainText(50 + 25 * std::cos(t / 3))),
+            QString(), QString(), QString() };
         for (int c = 0; c < cells.size(); ++c)
             list.setItem(r, c, new QStandardItem(cells[c]));
     }
@@ -76,7 +79,7 @@ int main(int argc, char** argv)
     QTimer::singleShot(0, [&] {
         if (windows.fileGraph() && windows.realTimeGraph())
             windows.fileGraph()->move(windows.realTimeGraph()->x(),
-                                      windows.realTimeGraph()->frameGeometry().bottom() + 1);
+                windows.realTimeGraph()->frameGeometry().bottom() + 1);
     });
 
     if (args.contains(QStringLiteral("--dialogs"))) {

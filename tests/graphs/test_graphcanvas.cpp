@@ -12,7 +12,8 @@
 
 // The back buffer at twice the pixel density: the geometry stays in logical pixels and the
 // buffer carries the density, so lines and text stay sharp.
-class TestGraphCanvas : public QObject {
+class TestGraphCanvas : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void bufferCarriesThePixelDensity()
@@ -50,12 +51,12 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("image");
         QTest::addColumn<QRect>("page");
         QTest::addColumn<QRect>("target");
-        QTest::newRow("portrait page: full width") << QSize(784, 766) << QRect(0, 0, 9000, 12000)
-                                                   << QRect(0, 0, 9000, 8793);
-        QTest::newRow("landscape page: full height") << QSize(392, 383) << QRect(10, 20, 12000, 9000)
-                                                     << QRect(10, 20, 9211, 9000);
-        QTest::newRow("page smaller than the image") << QSize(400, 200) << QRect(0, 0, 100, 100)
-                                                     << QRect(0, 0, 100, 50);
+        QTest::newRow("portrait page: full width")
+            << QSize(784, 766) << QRect(0, 0, 9000, 12000) << QRect(0, 0, 9000, 8793);
+        QTest::newRow("landscape page: full height")
+            << QSize(392, 383) << QRect(10, 20, 12000, 9000) << QRect(10, 20, 9211, 9000);
+        QTest::newRow("page smaller than the image")
+            << QSize(400, 200) << QRect(0, 0, 100, 100) << QRect(0, 0, 100, 50);
     }
     void printTargetKeepsTheShape()
     {

@@ -18,7 +18,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 void FlushDeletes()
 {
@@ -34,7 +35,8 @@ void Type(QLineEdit* box, const QString& keys)
 
 } // namespace
 
-class TestGraphWindows : public QObject {
+class TestGraphWindows : public QObject
+{
     Q_OBJECT
 
     struct Rig {
@@ -43,10 +45,10 @@ class TestGraphWindows : public QObject {
         FakeClock clock;
         FakePrompts prompts;
         QTemporaryDir dir;
-        FakePrinterProvider printers{dir.filePath(QStringLiteral("g.pdf"))};
+        FakePrinterProvider printers { dir.filePath(QStringLiteral("g.pdf")) };
         QWidget anchor;
-        QStandardItemModel list{500, 10};
-        GraphWindows windows{state, reading, clock, prompts, printers, &anchor};
+        QStandardItemModel list { 500, 10 };
+        GraphWindows windows { state, reading, clock, prompts, printers, &anchor };
 
         Rig()
         {
@@ -76,7 +78,7 @@ private Q_SLOTS:
         RealTime24* graph = rig.windows.realTimeGraph();
         QVERIFY(graph && graph->isVisible());
         QCOMPARE(graph->frameGeometry().topLeft(),
-                 QPoint(rig.anchor.frameGeometry().x() + rig.anchor.frameGeometry().width(), 0));
+            QPoint(rig.anchor.frameGeometry().x() + rig.anchor.frameGeometry().width(), 0));
         QCOMPARE(rig.state.RealTimeRange.TempMaxC, 60.f);
         QCOMPARE(rig.state.RealTimeRange.SampleStep, 1.f);
         QVERIFY(graph->timer1()->isActive());
@@ -121,7 +123,8 @@ private Q_SLOTS:
         QCOMPARE(rig.state.PlotRange.CO2Max, 6000.f);
         ListPlot1* plot = rig.windows.fileGraph();
         QVERIFY(plot->isVisible());
-        QCOMPARE(plot->frameGeometry().topLeft(), QPoint(rig.anchor.frameGeometry().right() + 1, 0));
+        QCOMPARE(
+            plot->frameGeometry().topLeft(), QPoint(rig.anchor.frameGeometry().right() + 1, 0));
         QPointer<ListPlot1> first = plot;
         rig.windows.openFileGraph(&rig.list, true);
         FlushDeletes();
@@ -161,13 +164,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("real-time temperature") << false << "TxtMax" << "-1a2.5" << "-12.5";
-        QTest::newRow("real-time CO2 takes no letter") << false << "TxtMaxCO2" << "12x5" << "125";
-        QTest::newRow("real-time counts") << false << "TxtCounts" << "2e00" << "200";
-        QTest::newRow("file temperature") << true << "TxtMin" << "-5.5q" << "-5.5";
-        QTest::newRow("file RH takes no sign") << true << "TxtMaxR" << "-9.5" << "9.5";
-        QTest::newRow("file CO2 takes anything") << true << "TxtMaxCO2" << "12x5" << "12x5";
-        QTest::newRow("file From digits only") << true << "TxtFrom" << "1-2.3" << "123";
+        QTest::newRow("real-time temperature") << false << "TxtMax"
+                                               << "-1a2.5"
+                                               << "-12.5";
+        QTest::newRow("real-time CO2 takes no letter") << false << "TxtMaxCO2"
+                                                       << "12x5"
+                                                       << "125";
+        QTest::newRow("real-time counts") << false << "TxtCounts"
+                                          << "2e00"
+                                          << "200";
+        QTest::newRow("file temperature") << true << "TxtMin"
+                                          << "-5.5q"
+                                          << "-5.5";
+        QTest::newRow("file RH takes no sign") << true << "TxtMaxR"
+                                               << "-9.5"
+                                               << "9.5";
+        QTest::newRow("file CO2 takes anything") << true << "TxtMaxCO2"
+                                                 << "12x5"
+                                                 << "12x5";
+        QTest::newRow("file From digits only") << true << "TxtFrom"
+                                               << "1-2.3"
+                                               << "123";
     }
     void keysAreFilteredPerBox()
     {
@@ -249,7 +266,8 @@ private Q_SLOTS:
         QCOMPARE(dialog->box("TxtTo")->text(), QStringLiteral("500"));
         Type(dialog->box("TxtTo"), QStringLiteral("501"));
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("CmdOK")), Qt::LeftButton);
-        QCOMPARE(rig.prompts.messages.value(0).text, QStringLiteral("1 <= From <= 500, try again!"));
+        QCOMPARE(
+            rig.prompts.messages.value(0).text, QStringLiteral("1 <= From <= 500, try again!"));
         Type(dialog->box("TxtFrom"), QStringLiteral("5"));
         Type(dialog->box("TxtTo"), QStringLiteral("10"));
         Type(dialog->box("TxtMaxCO2"), QStringLiteral("12x5"));

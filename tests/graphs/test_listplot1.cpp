@@ -15,7 +15,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 const QColor kGrey(192, 192, 192);
 const QColor kBlack(0, 0, 0);
@@ -27,9 +28,9 @@ std::unique_ptr<QStandardItemModel> MakeList(int count)
 {
     auto model = std::make_unique<QStandardItemModel>(count, 10);
     for (int r = 0; r < count; ++r) {
-        const QStringList cells = {QString::number(r + 1),
-                                   QTime(8, 0).addSecs(60 * r).toString(QStringLiteral("HH:mm:ss")),
-                                   "0", "-20.0", "-20.0", "-20.0", "0.0", "-4.0", "-4.0", "-4.0"};
+        const QStringList cells = { QString::number(r + 1),
+            QTime(8, 0).addSecs(60 * r).toString(QStringLiteral("HH:mm:ss")), "0", "-20.0", "-20.0",
+            "-20.0", "0.0", "-4.0", "-4.0", "-4.0" };
         for (int c = 0; c < cells.size(); ++c)
             model->setItem(r, c, new QStandardItem(cells[c]));
     }
@@ -38,18 +39,23 @@ std::unique_ptr<QStandardItemModel> MakeList(int count)
 
 } // namespace
 
-class TestListPlot1 : public QObject {
+class TestListPlot1 : public QObject
+{
     Q_OBJECT
 
     struct Rig {
         GraphsState state;
         FakeClock clock;
         QTemporaryDir dir;
-        FakePrinterProvider printers{dir.filePath(QStringLiteral("plot.pdf"))};
+        FakePrinterProvider printers { dir.filePath(QStringLiteral("plot.pdf")) };
         std::unique_ptr<QStandardItemModel> list;
         std::unique_ptr<ListPlot1> window;
 
-        explicit Rig(int records) : list(MakeList(records)) { ResetPlotRange(state.PlotRange, records); }
+        explicit Rig(int records)
+            : list(MakeList(records))
+        {
+            ResetPlotRange(state.PlotRange, records);
+        }
         void open(int canvasWidth = 392)
         {
             window = std::make_unique<ListPlot1>(list.get(), state, clock, printers);
@@ -65,11 +71,12 @@ class TestListPlot1 : public QObject {
         bool hasTimeLine(double x) const
         {
             return HasColourIn(image(), x, g().PlotBottom - g().PlotHeight - 10, x,
-                               g().PlotBottom - g().PlotHeight - 2, kGrey);
+                g().PlotBottom - g().PlotHeight - 2, kGrey);
         }
         bool hasMidMark(double x) const
         {
-            return HasColourIn(image(), x, MidMarkTop(g()), x, g().PlotBottom - g().PlotHeight / 2 - 2, kGrey);
+            return HasColourIn(
+                image(), x, MidMarkTop(g()), x, g().PlotBottom - g().PlotHeight / 2 - 2, kGrey);
         }
     };
 
@@ -103,12 +110,13 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("marks");
         QTest::addColumn<QList<int>>("plain");
         // Canvas 470 gives PlotWidth 300: PointStep 3 for 100 records.
-        QTest::newRow("100 records") << 100 << 1 << 100 << 470 << QList<int>{1, 25, 50, 75, 100}
-                                     << QList<int>{12, 37, 62, 87} << QList<int>{2, 13, 40, 99};
-        QTest::newRow("3 records") << 3 << 1 << 3 << 392 << QList<int>{1, 2, 3} << QList<int>{}
-                                   << QList<int>{};
-        QTest::newRow("records 5 to 10") << 12 << 5 << 10 << 392 << QList<int>{1, 3, 4, 6}
-                                         << QList<int>{2, 5} << QList<int>{};
+        QTest::newRow("100 records")
+            << 100 << 1 << 100 << 470 << QList<int> { 1, 25, 50, 75, 100 }
+            << QList<int> { 12, 37, 62, 87 } << QList<int> { 2, 13, 40, 99 };
+        QTest::newRow("3 records")
+            << 3 << 1 << 3 << 392 << QList<int> { 1, 2, 3 } << QList<int> {} << QList<int> {};
+        QTest::newRow("records 5 to 10") << 12 << 5 << 10 << 392 << QList<int> { 1, 3, 4, 6 }
+                                         << QList<int> { 2, 5 } << QList<int> {};
     }
     void labelsAndMarksOfTheTimeAxis()
     {
@@ -131,8 +139,8 @@ private Q_SLOTS:
         for (int k : labels) {
             QVERIFY2(rig.hasTimeLine(xOf(k)), qPrintable(QString::number(k)));
             QVERIFY2(HasInkIn(rig.image(), xOf(k) - 30, rig.g().PlotBottom + 10, xOf(k) + 10,
-                              rig.g().PlotBottom + 22),
-                     qPrintable(QString::number(k)));
+                         rig.g().PlotBottom + 22),
+                qPrintable(QString::number(k)));
         }
         for (int k : marks) {
             QVERIFY2(!rig.hasTimeLine(xOf(k)), qPrintable(QString::number(k)));
@@ -155,7 +163,8 @@ private Q_SLOTS:
         const PlotGeometry g = rig.g();
         const QImage& image = rig.image();
         const double w = QFontMetricsF(rig.window->font(), &rig.window->canvas()->image())
-                             .horizontalAdvance(QStringLiteral("08:04:00")) / 2;
+                             .horizontalAdvance(QStringLiteral("08:04:00"))
+            / 2;
         // The label of row 5 starts at PlotLeft - w - 20; nothing is inked left of it.
         const double left = g.PlotLeft - w - 20;
         QVERIFY(HasInkIn(image, left, g.PlotBottom + 10, left + 4, g.PlotBottom + 22));
@@ -182,8 +191,8 @@ private Q_SLOTS:
         TraceSweep sweep;
         sweep.restart(rig.state.PlotRange.PointStep);
         QVERIFY(DrawFileGraph(painter, rig.g(), sweep, rig.state.PlotRange, 7, rig.list.get(),
-                              [&](qint64 row) { rows << row; }));
-        QCOMPARE(rows, (QList<qint64>{5, 6, 7, 8, 9, 10}));
+            [&](qint64 row) { rows << row; }));
+        QCOMPARE(rows, (QList<qint64> { 5, 6, 7, 8, 9, 10 }));
     }
 
     void missingRecordStopsAndHidesTheWindow()
@@ -223,7 +232,7 @@ private Q_SLOTS:
         QCOMPARE(rig.window->windowTitle(), QStringLiteral("Plot Data/File "));
         // The grid is there; no time line.
         QVERIFY(HasColourIn(rig.image(), 250, rig.g().PlotBottom - rig.g().PlotHeight / 2, 250,
-                            rig.g().PlotBottom - rig.g().PlotHeight / 2 + 1, kGrey));
+            rig.g().PlotBottom - rig.g().PlotHeight / 2 + 1, kGrey));
         QVERIFY(!rig.hasTimeLine(rig.g().PlotLeft));
     }
 
@@ -238,8 +247,10 @@ private Q_SLOTS:
         rig.clock.advance(2000);
         const PlotGeometry g = rig.g();
         const float step = rig.state.PlotRange.PointStep;
-        QVERIFY(HasColourNear(rig.image(), g.PlotLeft + 1.5 * step, g.PlotBottom - g.PlotHeight / 2, kMagenta));
-        QVERIFY(HasColourNear(rig.image(), g.PlotLeft + 1.5 * step, g.PlotBottom - g.PlotHeight - 5, kBlack));
+        QVERIFY(HasColourNear(
+            rig.image(), g.PlotLeft + 1.5 * step, g.PlotBottom - g.PlotHeight / 2, kMagenta));
+        QVERIFY(HasColourNear(
+            rig.image(), g.PlotLeft + 1.5 * step, g.PlotBottom - g.PlotHeight - 5, kBlack));
         QVERIFY(HasColourNear(rig.image(), g.PlotLeft + 7.5 * step, g.PlotBottom + 3, kBlack));
     }
 

@@ -4,7 +4,8 @@
 
 #include <vector>
 
-class TestPlotGeometry : public QObject {
+class TestPlotGeometry : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void plotAreaFollowsTheClientArea_data()
@@ -17,7 +18,8 @@ private Q_SLOTS:
         QTest::newRow("designed 392 x 383") << 392.0 << 383.0 << 210.f << 356.f << 283.f;
         QTest::newRow("500 wide") << 500.0 << 383.0 << 330.f << 356.f << 283.f;
         QTest::newRow("narrower than the margin") << 120.0 << 383.0 << -30.f << 356.f << 283.f;
-        QTest::newRow("100 wide: remainder keeps the sign") << 100.0 << 200.0 << -60.f << 173.f << 100.f;
+        QTest::newRow("100 wide: remainder keeps the sign")
+            << 100.0 << 200.0 << -60.f << 173.f << 100.f;
         QTest::newRow("margin only") << 170.0 << 383.0 << 0.f << 356.f << 283.f;
         QTest::newRow("29 short of a step") << 199.0 << 383.0 << 0.f << 356.f << 283.f;
         QTest::newRow("one step") << 200.0 << 383.0 << 30.f << 356.f << 283.f;
@@ -68,8 +70,9 @@ private Q_SLOTS:
         QStringList texts;
         for (int j = 0; j <= 8; ++j)
             texts << ScaleLabelText(ScaleLabelValue(0, 100, j));
-        QCOMPARE(texts, (QStringList{" 0", " 12.5", " 25", " 37.5", " 50", " 62.5", " 75",
-                                     " 87.5", " 100"}));
+        QCOMPARE(texts,
+            (QStringList {
+                " 0", " 12.5", " 25", " 37.5", " 50", " 62.5", " 75", " 87.5", " 100" }));
         QCOMPARE(ScaleLabelText(ScaleLabelValue(-20, 60, 8)), QStringLiteral(" 60"));
         QCOMPARE(ScaleLabelText(ScaleLabelValue(-20, 60, 0)), QStringLiteral("-20"));
         QCOMPARE(ScaleLabelText(ScaleLabelValue(-4, 140, 3)), QStringLiteral(" 50"));
@@ -112,8 +115,8 @@ private Q_SLOTS:
             texts << LegendEntryAt(g, i).text;
             xs << LegendEntryAt(g, i).x;
         }
-        QCOMPARE(texts, (QStringList{"\u00B0C", "RH%", "\u00B0F", "ppm", "Dew", "Wet"}));
-        QCOMPARE(xs, (QList<float>{140, 100, 60, 10, 200, 260}));
+        QCOMPARE(texts, (QStringList { "\u00B0C", "RH%", "\u00B0F", "ppm", "Dew", "Wet" }));
+        QCOMPARE(xs, (QList<float> { 140, 100, 60, 10, 200, 260 }));
         QCOMPARE(LegendTop(g), 48.f);
         QCOMPARE(LegendEntryAt(g, 4).colour, QColor(255, 0, 0));
         QCOMPARE(LegendEntryAt(g, 5).colour, QColor(0, 255, 0));
@@ -125,15 +128,16 @@ private Q_SLOTS:
         QTest::addColumn<float>("step");
         QTest::addColumn<QList<float>>("labels");
         QTest::addColumn<QList<float>>("marks");
-        QTest::newRow("step 1") << 1.f << QList<float>{0, 60, 120, 180} << QList<float>{30, 90, 150};
+        QTest::newRow("step 1") << 1.f << QList<float> { 0, 60, 120, 180 }
+                                << QList<float> { 30, 90, 150 };
         // 59.5 and 60.375 both round to 60; 150.5 rounds to 150 (half to even).
         QTest::newRow("step 7/8: neighbouring ticks")
-            << 0.875f << QList<float>{0, 59.5f, 60.375f, 119.875f, 180.25f}
-            << QList<float>{29.75f, 90.125f, 149.625f, 150.5f};
+            << 0.875f << QList<float> { 0, 59.5f, 60.375f, 119.875f, 180.25f }
+            << QList<float> { 29.75f, 90.125f, 149.625f, 150.5f };
         // 58.5 rounds to 58 and 61.75 to 62: no label near 60, none near 180, no mark near 30
         // or 90.
         QTest::newRow("step 13/4: none near 60")
-            << 3.25f << QList<float>{0, 120.25f} << QList<float>{149.5f};
+            << 3.25f << QList<float> { 0, 120.25f } << QList<float> { 149.5f };
     }
     void timeAxisOfOneSweep()
     {
@@ -188,13 +192,13 @@ private Q_SLOTS:
         QTest::addColumn<float>("pointCount");
         QTest::addColumn<QList<int>>("labels");
         QTest::addColumn<QList<int>>("marks");
-        QTest::newRow("100 records") << 100.f << QList<int>{1, 25, 50, 75, 100}
-                                     << QList<int>{12, 37, 62, 87};
-        QTest::newRow("3 records") << 3.f << QList<int>{1, 2, 3} << QList<int>{};
-        QTest::newRow("records 5 to 10") << 6.f << QList<int>{1, 3, 4, 6} << QList<int>{2, 5};
-        QTest::newRow("1 record") << 1.f << QList<int>{1} << QList<int>{};
-        QTest::newRow("34800 records") << 34800.f << QList<int>{1, 8700, 17400, 26100, 34800}
-                                       << QList<int>{4350, 13050, 21750, 30450};
+        QTest::newRow("100 records")
+            << 100.f << QList<int> { 1, 25, 50, 75, 100 } << QList<int> { 12, 37, 62, 87 };
+        QTest::newRow("3 records") << 3.f << QList<int> { 1, 2, 3 } << QList<int> {};
+        QTest::newRow("records 5 to 10") << 6.f << QList<int> { 1, 3, 4, 6 } << QList<int> { 2, 5 };
+        QTest::newRow("1 record") << 1.f << QList<int> { 1 } << QList<int> {};
+        QTest::newRow("34800 records") << 34800.f << QList<int> { 1, 8700, 17400, 26100, 34800 }
+                                       << QList<int> { 4350, 13050, 21750, 30450 };
     }
     void fileTimeAxis()
     {

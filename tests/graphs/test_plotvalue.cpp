@@ -8,7 +8,8 @@
 Q_DECLARE_METATYPE(Trace)
 Q_DECLARE_METATYPE(std::optional<double>)
 
-namespace {
+namespace
+{
 
 constexpr float kPlotHeight = 283;
 constexpr double kTop = kPlotHeight + 5;
@@ -27,7 +28,8 @@ TaggedValue Mark(const QString& text)
 
 } // namespace
 
-class TestPlotValue : public QObject {
+class TestPlotValue : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void liveHeights_data()
@@ -43,29 +45,40 @@ private Q_SLOTS:
         const auto C = Trace::Co2;
         const std::optional<double> mid = kPlotHeight / 2.0;
         QTest::newRow("20 C sits on the middle line") << T << Num(20) << "" << mid;
-        QTest::newRow("temperature at the top limit") << T << Num(60) << "" << std::optional<double>(kPlotHeight);
-        QTest::newRow("temperature at the bottom limit") << T << Num(-20) << "" << std::optional<double>(0);
+        QTest::newRow("temperature at the top limit")
+            << T << Num(60) << "" << std::optional<double>(kPlotHeight);
+        QTest::newRow("temperature at the bottom limit")
+            << T << Num(-20) << "" << std::optional<double>(0);
         QTest::newRow("temperature above") << T << Num(60.5) << "" << std::optional<double>(kTop);
-        QTest::newRow("temperature below") << T << Num(-20.1) << "" << std::optional<double>(kBottom);
-        QTest::newRow("temperature OL at the top") << T << Mark("OL") << "" << std::optional<double>(kTop);
-        QTest::newRow("temperature -OL at the bottom") << T << Mark("-OL") << "" << std::optional<double>(kBottom);
+        QTest::newRow("temperature below")
+            << T << Num(-20.1) << "" << std::optional<double>(kBottom);
+        QTest::newRow("temperature OL at the top")
+            << T << Mark("OL") << "" << std::optional<double>(kTop);
+        QTest::newRow("temperature -OL at the bottom")
+            << T << Mark("-OL") << "" << std::optional<double>(kBottom);
         QTest::newRow("temperature ---- leaves a gap") << T << Mark("----") << "" << kGap;
-        QTest::newRow("RH at its top is scaled, not clamped") << H << Num(100) << "" << std::optional<double>(kPlotHeight);
+        QTest::newRow("RH at its top is scaled, not clamped")
+            << H << Num(100) << "" << std::optional<double>(kPlotHeight);
         QTest::newRow("RH above") << H << Num(100.1) << "" << std::optional<double>(kTop);
         QTest::newRow("RH below") << H << Num(-0.5) << "" << std::optional<double>(kBottom);
         QTest::newRow("RH 25") << H << Num(25) << "" << std::optional<double>(kPlotHeight / 4.0);
         QTest::newRow("RH ---- leaves a gap") << H << Mark("----") << "" << kGap;
         QTest::newRow("wet bulb text") << W << TaggedValue() << "20" << mid;
         QTest::newRow("wet bulb OL") << W << TaggedValue() << "OL" << std::optional<double>(kTop);
-        QTest::newRow("wet bulb -OL") << W << TaggedValue() << "-OL" << std::optional<double>(kBottom);
+        QTest::newRow("wet bulb -OL")
+            << W << TaggedValue() << "-OL" << std::optional<double>(kBottom);
         QTest::newRow("wet bulb ----") << W << TaggedValue() << "----" << kGap;
         QTest::newRow("wet bulb before any reading") << W << TaggedValue() << "" << kGap;
-        QTest::newRow("dew point above") << D << TaggedValue() << "60.1" << std::optional<double>(kTop);
+        QTest::newRow("dew point above")
+            << D << TaggedValue() << "60.1" << std::optional<double>(kTop);
         QTest::newRow("dew point rounded to single at the limit")
-            << D << TaggedValue() << "60.0000000001" << std::optional<double>(kPlotHeight * (60.0000000001 + 20) / 80);
-        QTest::newRow("dew point -OL") << D << TaggedValue() << "-OL" << std::optional<double>(kBottom);
-        QTest::newRow("dew point tiny negative") << D << TaggedValue() << "-0.000000000000000111022302462516"
-                                                 << std::optional<double>(kPlotHeight * (20 - 1.11022302462516e-16) / 80);
+            << D << TaggedValue() << "60.0000000001"
+            << std::optional<double>(kPlotHeight * (60.0000000001 + 20) / 80);
+        QTest::newRow("dew point -OL")
+            << D << TaggedValue() << "-OL" << std::optional<double>(kBottom);
+        QTest::newRow("dew point tiny negative")
+            << D << TaggedValue() << "-0.000000000000000111022302462516"
+            << std::optional<double>(kPlotHeight * (20 - 1.11022302462516e-16) / 80);
         QTest::newRow("CO2 OL at the top") << C << Mark("OL") << "" << std::optional<double>(kTop);
         QTest::newRow("CO2 above") << C << Num(6001) << "" << std::optional<double>(kTop);
         QTest::newRow("CO2 3000") << C << Num(3000) << "" << mid;
@@ -103,7 +116,8 @@ private Q_SLOTS:
         QTest::newRow("---- below a raised scale") << T << "----" << 5.f << kBottom;
         QTest::newRow("empty cell counts as 0") << D << "" << -20.f << kPlotHeight * 20 / 80.0;
         QTest::newRow("leading number read") << D << "23.4x" << -20.f << kPlotHeight * 43.4 / 80.0;
-        QTest::newRow("temperature text with OL inside is read") << T << "1OL" << -20.f << kPlotHeight * 21 / 80.0;
+        QTest::newRow("temperature text with OL inside is read")
+            << T << "1OL" << -20.f << kPlotHeight * 21 / 80.0;
         QTest::newRow("CO2 containing OL") << C << "xOLx" << -20.f << kTop;
         QTest::newRow("CO2 1500") << C << "1500" << -20.f << kPlotHeight / 4.0;
         QTest::newRow("CO2 above") << C << "6000.5" << -20.f << kTop;
@@ -128,9 +142,11 @@ private Q_SLOTS:
         limits.RHMax = limits.RHMin = 50;
         CurrentReading reading;
         reading.HumidityPct = TaggedValue::number(50);
-        QCOMPARE(PlotValue(Trace::Humidity, reading, limits, kPlotHeight), std::optional<double>(0));
+        QCOMPARE(
+            PlotValue(Trace::Humidity, reading, limits, kPlotHeight), std::optional<double>(0));
         reading.HumidityPct = TaggedValue::number(51);
-        QCOMPARE(PlotValue(Trace::Humidity, reading, limits, kPlotHeight), std::optional<double>(kTop));
+        QCOMPARE(
+            PlotValue(Trace::Humidity, reading, limits, kPlotHeight), std::optional<double>(kTop));
         QCOMPARE(PlotCellValue(Trace::Humidity, QStringLiteral("50"), limits, kPlotHeight), 0.0);
         QCOMPARE(ScaledHeight(3, 7, 7, kPlotHeight), 0.0);
     }

@@ -2,7 +2,8 @@
 
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 RangeEntries Entries(bool celsius, const QString& max, const QString& min)
 {
@@ -28,7 +29,8 @@ const QString kCountsMessage = QStringLiteral("10 <= Counts <= 864000, try again
 
 } // namespace
 
-class TestRangeEntry : public QObject {
+class TestRangeEntry : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void temperatureGroup_data()
@@ -38,17 +40,40 @@ private Q_SLOTS:
         QTest::addColumn<QString>("min");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QList<float>>("stored"); // TempMaxC, TempMinC, TempMaxF, TempMinF
-        QTest::newRow("Celsius bounds accepted") << true << "60" << "-20" << "" << QList<float>{60, -20, 140, -4};
-        QTest::newRow("Celsius top 60.1") << true << "60.1" << "-20" << kCelsiusMessage << QList<float>{60, -20, 140, -4};
-        QTest::newRow("Celsius bottom -20.1") << true << "60" << "-20.1" << kCelsiusMessage << QList<float>{60, -20, 140, -4};
-        QTest::newRow("Celsius top equal to bottom") << true << "10" << "10" << kCelsiusMessage << QList<float>{60, -20, 140, -4};
-        QTest::newRow("Celsius 25 and 10") << true << "25" << "10" << "" << QList<float>{25, 10, 77, 50};
-        QTest::newRow("Celsius rounds F down") << true << "25.3" << "-17.3" << "" << QList<float>{25.3f, -17.3f, 77.5f, 0.8f};
-        QTest::newRow("Fahrenheit 33 and 0") << false << "33" << "0" << "" << QList<float>{0.5f, -17.8f, 33, 0};
-        QTest::newRow("no unit: 50 and 0 as Fahrenheit") << false << "50" << "0" << "" << QList<float>{10, -17.8f, 50, 0};
-        QTest::newRow("Fahrenheit above 140") << false << "141" << "0" << kFahrenheitMessage << QList<float>{60, -20, 140, -4};
-        QTest::newRow("empty boxes read 0") << true << "" << "" << kCelsiusMessage << QList<float>{60, -20, 140, -4};
-        QTest::newRow("leading number of a box") << true << "30abc" << "-5.5.5" << "" << QList<float>{30, -5.5f, 86, 22.1f};
+        QTest::newRow("Celsius bounds accepted") << true << "60"
+                                                 << "-20"
+                                                 << "" << QList<float> { 60, -20, 140, -4 };
+        QTest::newRow("Celsius top 60.1")
+            << true << "60.1"
+            << "-20" << kCelsiusMessage << QList<float> { 60, -20, 140, -4 };
+        QTest::newRow("Celsius bottom -20.1")
+            << true << "60"
+            << "-20.1" << kCelsiusMessage << QList<float> { 60, -20, 140, -4 };
+        QTest::newRow("Celsius top equal to bottom")
+            << true << "10"
+            << "10" << kCelsiusMessage << QList<float> { 60, -20, 140, -4 };
+        QTest::newRow("Celsius 25 and 10") << true << "25"
+                                           << "10"
+                                           << "" << QList<float> { 25, 10, 77, 50 };
+        QTest::newRow("Celsius rounds F down") << true << "25.3"
+                                               << "-17.3"
+                                               << "" << QList<float> { 25.3f, -17.3f, 77.5f, 0.8f };
+        QTest::newRow("Fahrenheit 33 and 0") << false << "33"
+                                             << "0"
+                                             << "" << QList<float> { 0.5f, -17.8f, 33, 0 };
+        QTest::newRow("no unit: 50 and 0 as Fahrenheit")
+            << false << "50"
+            << "0"
+            << "" << QList<float> { 10, -17.8f, 50, 0 };
+        QTest::newRow("Fahrenheit above 140")
+            << false << "141"
+            << "0" << kFahrenheitMessage << QList<float> { 60, -20, 140, -4 };
+        QTest::newRow("empty boxes read 0")
+            << true << ""
+            << "" << kCelsiusMessage << QList<float> { 60, -20, 140, -4 };
+        QTest::newRow("leading number of a box") << true << "30abc"
+                                                 << "-5.5.5"
+                                                 << "" << QList<float> { 30, -5.5f, 86, 22.1f };
     }
     void temperatureGroup()
     {
@@ -59,8 +84,9 @@ private Q_SLOTS:
         QFETCH(QList<float>, stored);
         RealTimeRangeSettings settings;
         QCOMPARE(ApplyRealTimeEntries(Entries(celsius, max, min), settings, 210), message);
-        QCOMPARE((QList<float>{settings.TempMaxC, settings.TempMinC, settings.TempMaxF, settings.TempMinF}),
-                 stored);
+        QCOMPARE((QList<float> {
+                     settings.TempMaxC, settings.TempMinC, settings.TempMaxF, settings.TempMinF }),
+            stored);
     }
 
     // Groups are stored as they pass; the first refused one ends OK.
@@ -73,13 +99,33 @@ private Q_SLOTS:
         QTest::addColumn<float>("rhMax");
         QTest::addColumn<float>("co2Max");
         QTest::addColumn<float>("sampleStep");
-        QTest::newRow("all pass") << "80" << "3000" << "200" << "" << 80.f << 3000.f << 210.f / 200;
-        QTest::newRow("humidity 100.5 refused") << "100.5" << "3000" << "200" << kHumidityMessage << 100.f << 6000.f << 1.f;
-        QTest::newRow("CO2 refused after humidity stored") << "80" << "6001" << "200" << kCo2Message << 80.f << 6000.f << 1.f;
-        QTest::newRow("counts 9 refused") << "80" << "3000" << "9" << kCountsMessage << 80.f << 3000.f << 1.f;
-        QTest::newRow("counts 10 accepted") << "80" << "3000" << "10" << "" << 80.f << 3000.f << 21.f;
-        QTest::newRow("counts 864000 accepted") << "80" << "3000" << "864000" << "" << 80.f << 3000.f << 210.f / 864000;
-        QTest::newRow("counts 864001 refused") << "80" << "3000" << "864001" << kCountsMessage << 80.f << 3000.f << 1.f;
+        QTest::newRow("all pass") << "80"
+                                  << "3000"
+                                  << "200"
+                                  << "" << 80.f << 3000.f << 210.f / 200;
+        QTest::newRow("humidity 100.5 refused")
+            << "100.5"
+            << "3000"
+            << "200" << kHumidityMessage << 100.f << 6000.f << 1.f;
+        QTest::newRow("CO2 refused after humidity stored")
+            << "80"
+            << "6001"
+            << "200" << kCo2Message << 80.f << 6000.f << 1.f;
+        QTest::newRow("counts 9 refused") << "80"
+                                          << "3000"
+                                          << "9" << kCountsMessage << 80.f << 3000.f << 1.f;
+        QTest::newRow("counts 10 accepted") << "80"
+                                            << "3000"
+                                            << "10"
+                                            << "" << 80.f << 3000.f << 21.f;
+        QTest::newRow("counts 864000 accepted") << "80"
+                                                << "3000"
+                                                << "864000"
+                                                << "" << 80.f << 3000.f << 210.f / 864000;
+        QTest::newRow("counts 864001 refused")
+            << "80"
+            << "3000"
+            << "864001" << kCountsMessage << 80.f << 3000.f << 1.f;
     }
     void groupsInOrder()
     {
@@ -109,12 +155,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::addColumn<float>("pointCount");
         const QString refused = QStringLiteral("1 <= From <= 500, try again!");
-        QTest::newRow("whole list") << "1" << "500" << "" << 500.f;
-        QTest::newRow("5 to 10") << "5" << "10" << "" << 6.f;
-        QTest::newRow("From 0") << "0" << "500" << refused << 500.f;
-        QTest::newRow("To 501") << "1" << "501" << refused << 500.f;
-        QTest::newRow("From equal to To") << "250" << "250" << refused << 500.f;
-        QTest::newRow("pasted fraction counts whole") << "2.9" << "3.9" << "" << 2.f;
+        QTest::newRow("whole list") << "1"
+                                    << "500"
+                                    << "" << 500.f;
+        QTest::newRow("5 to 10") << "5"
+                                 << "10"
+                                 << "" << 6.f;
+        QTest::newRow("From 0") << "0"
+                                << "500" << refused << 500.f;
+        QTest::newRow("To 501") << "1"
+                                << "501" << refused << 500.f;
+        QTest::newRow("From equal to To") << "250"
+                                          << "250" << refused << 500.f;
+        QTest::newRow("pasted fraction counts whole") << "2.9"
+                                                      << "3.9"
+                                                      << "" << 2.f;
     }
     void records()
     {
@@ -140,7 +195,7 @@ private Q_SLOTS:
         QCOMPARE(settings.PointCount, 0.f);
         QCOMPARE(settings.ToRecord, 0.f);
         QCOMPARE(ApplyPlotEntries(Entries(true, "60", "-20"), settings, 210),
-                 QStringLiteral("1 <= From <= 0, try again!"));
+            QStringLiteral("1 <= From <= 0, try again!"));
     }
 
     void keyFilters_data()
@@ -149,10 +204,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("accepted");
         QTest::addColumn<QString>("dropped");
         const QString backspace(QChar(8));
-        QTest::newRow("signed decimal") << int(KeyFilter::SignedDecimal) << "0123456789-." + backspace << "a+e, x\r\x16";
-        QTest::newRow("unsigned decimal") << int(KeyFilter::UnsignedDecimal) << "0123456789." + backspace << "-a+e,";
+        QTest::newRow("signed decimal")
+            << int(KeyFilter::SignedDecimal) << "0123456789-." + backspace << "a+e, x\r\x16";
+        QTest::newRow("unsigned decimal")
+            << int(KeyFilter::UnsignedDecimal) << "0123456789." + backspace << "-a+e,";
         QTest::newRow("digits") << int(KeyFilter::Digits) << "0123456789" + backspace << "-.a+";
-        QTest::newRow("any key") << int(KeyFilter::AnyKey) << "09x-+ ." << "";
+        QTest::newRow("any key") << int(KeyFilter::AnyKey) << "09x-+ ."
+                                 << "";
     }
     void keyFilters()
     {

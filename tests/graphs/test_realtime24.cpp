@@ -13,7 +13,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 const QColor kGrey(192, 192, 192);
 const QColor kWhite(255, 255, 255);
@@ -37,7 +38,8 @@ CurrentReading QuietReading()
 
 } // namespace
 
-class TestRealTime24 : public QObject {
+class TestRealTime24 : public QObject
+{
     Q_OBJECT
 
     struct Rig {
@@ -45,7 +47,7 @@ class TestRealTime24 : public QObject {
         GraphsState state;
         FakeClock clock;
         QTemporaryDir dir;
-        FakePrinterProvider printers{dir.filePath(QStringLiteral("graph.pdf"))};
+        FakePrinterProvider printers { dir.filePath(QStringLiteral("graph.pdf")) };
         std::unique_ptr<RealTime24> window;
 
         void open()
@@ -84,7 +86,7 @@ private Q_SLOTS:
         // The frame: the vertical axis, white background, legend in colour.
         QVERIFY(HasColourNear(rig.image(), 168, 200, kBlack));
         QCOMPARE(QColor(rig.image().pixel(300, 200)), kWhite);
-        QVERIFY(HasColourIn(rig.image(), 200, 48, 230, 62, kRed));   // "Dew"
+        QVERIFY(HasColourIn(rig.image(), 200, 48, 230, 62, kRed)); // "Dew"
         QVERIFY(HasColourIn(rig.image(), 260, 48, 290, 62, kGreen)); // "Wet"
     }
 
@@ -106,19 +108,19 @@ private Q_SLOTS:
         rig.open();
         const PlotGeometry g = rig.g();
         QVERIFY(!HasColourIn(rig.image(), 200, g.PlotBottom - g.PlotHeight / 2, 300,
-                             g.PlotBottom - g.PlotHeight / 2, kGrey));
-        QVERIFY(!HasInkIn(rig.image(), g.PlotLeft - 25, g.PlotBottom + 10, g.PlotLeft + 25,
-                          g.PlotBottom + 22));
+            g.PlotBottom - g.PlotHeight / 2, kGrey));
+        QVERIFY(!HasInkIn(
+            rig.image(), g.PlotLeft - 25, g.PlotBottom + 10, g.PlotLeft + 25, g.PlotBottom + 22));
         rig.run(1);
         QCOMPARE(rig.window->timeLabel(), QStringLiteral("14:30:00"));
         QVERIFY(HasColourIn(rig.image(), 200, g.PlotBottom - g.PlotHeight / 2, 300,
-                            g.PlotBottom - g.PlotHeight / 2 + 1, kGrey));
+            g.PlotBottom - g.PlotHeight / 2 + 1, kGrey));
         // Label text centred on the left edge, below the axis.
-        QVERIFY(HasInkIn(rig.image(), g.PlotLeft - 25, g.PlotBottom + 10, g.PlotLeft + 25,
-                         g.PlotBottom + 22));
+        QVERIFY(HasInkIn(
+            rig.image(), g.PlotLeft - 25, g.PlotBottom + 10, g.PlotLeft + 25, g.PlotBottom + 22));
         // No segment yet: the traces start with the second tick.
-        QVERIFY(!HasColourIn(rig.image(), g.PlotLeft, g.PlotBottom - g.PlotHeight,
-                             g.PlotLeft + 5, g.PlotBottom - 1, kBlack));
+        QVERIFY(!HasColourIn(rig.image(), g.PlotLeft, g.PlotBottom - g.PlotHeight, g.PlotLeft + 5,
+            g.PlotBottom - 1, kBlack));
     }
 
     void tracesAreDrawnInTheirColours_data()
@@ -146,12 +148,12 @@ private Q_SLOTS:
         rig.open();
         rig.run(20);
         const PlotGeometry g = rig.g();
-        for (int x : {5, 10, 18})
+        for (int x : { 5, 10, 18 })
             QVERIFY2(HasColourNear(rig.image(), g.PlotLeft + x, g.PlotBottom - height, colour),
-                     qPrintable(QString::number(x)));
+                qPrintable(QString::number(x)));
         // Nothing beyond the newest point.
         QVERIFY(!HasColourIn(rig.image(), g.PlotLeft + 21, g.PlotBottom - height - 1,
-                             g.PlotLeft + 40, g.PlotBottom - height + 1, colour));
+            g.PlotLeft + 40, g.PlotBottom - height + 1, colour));
     }
 
     void noReadingLeavesAGap()
@@ -180,13 +182,14 @@ private Q_SLOTS:
         rig.run(210); // SweepX 0 .. 209
         QCOMPARE(rig.window->sweep().SweepX, 209.f);
         QVERIFY(HasColourNear(rig.image(), g.PlotLeft + 100, g.PlotBottom + 3, kBlack));
-        QVERIFY(HasColourNear(rig.image(), g.PlotLeft + 100, g.PlotBottom - g.PlotHeight - 5, kMagenta));
+        QVERIFY(HasColourNear(
+            rig.image(), g.PlotLeft + 100, g.PlotBottom - g.PlotHeight - 5, kMagenta));
         rig.run(1); // wraps to 0
         QCOMPARE(rig.window->sweep().SweepX, 0.f);
         QVERIFY(!HasColourIn(rig.image(), g.PlotLeft + 2, g.PlotBottom - g.PlotHeight - 5,
-                             g.PlotLeft + g.PlotWidth, g.PlotBottom + 3, kBlack));
+            g.PlotLeft + g.PlotWidth, g.PlotBottom + 3, kBlack));
         QVERIFY(!HasColourIn(rig.image(), g.PlotLeft + 2, g.PlotBottom - g.PlotHeight - 5,
-                             g.PlotLeft + g.PlotWidth, g.PlotBottom + 3, kMagenta));
+            g.PlotLeft + g.PlotWidth, g.PlotBottom + 3, kMagenta));
         // The axis below the band is kept.
         QVERIFY(HasColourNear(rig.image(), g.PlotLeft + 100, g.PlotBottom + 6, kBlack));
     }
@@ -200,21 +203,25 @@ private Q_SLOTS:
         QCOMPARE(rig.window->timeLabel(), QStringLiteral("14:30:27"));
         const double aboveTop = g.PlotBottom - g.PlotHeight - 10;
         const double justAboveTop = g.PlotBottom - g.PlotHeight - 2;
-        for (int x : {0, 60, 120, 180})
-            QVERIFY2(HasColourIn(rig.image(), g.PlotLeft + x, aboveTop, g.PlotLeft + x, justAboveTop, kGrey),
-                     qPrintable(QString::number(x)));
-        for (int x : {30, 45, 90, 150})
-            QVERIFY2(!HasColourIn(rig.image(), g.PlotLeft + x - 1, aboveTop, g.PlotLeft + x + 1, justAboveTop, kGrey),
-                     qPrintable(QString::number(x)));
+        for (int x : { 0, 60, 120, 180 })
+            QVERIFY2(HasColourIn(rig.image(), g.PlotLeft + x, aboveTop, g.PlotLeft + x,
+                         justAboveTop, kGrey),
+                qPrintable(QString::number(x)));
+        for (int x : { 30, 45, 90, 150 })
+            QVERIFY2(!HasColourIn(rig.image(), g.PlotLeft + x - 1, aboveTop, g.PlotLeft + x + 1,
+                         justAboveTop, kGrey),
+                qPrintable(QString::number(x)));
         const double markY = g.PlotBottom - g.PlotHeight / 2 - 5;
-        for (int x : {30, 90, 150})
-            QVERIFY2(HasColourNear(rig.image(), g.PlotLeft + x, markY, kGrey), qPrintable(QString::number(x)));
-        for (int x : {15, 45, 100})
-            QVERIFY2(!HasColourNear(rig.image(), g.PlotLeft + x, markY, kGrey), qPrintable(QString::number(x)));
+        for (int x : { 30, 90, 150 })
+            QVERIFY2(HasColourNear(rig.image(), g.PlotLeft + x, markY, kGrey),
+                qPrintable(QString::number(x)));
+        for (int x : { 15, 45, 100 })
+            QVERIFY2(!HasColourNear(rig.image(), g.PlotLeft + x, markY, kGrey),
+                qPrintable(QString::number(x)));
         // Each label has its text under the axis.
-        for (int x : {60, 120, 180})
+        for (int x : { 60, 120, 180 })
             QVERIFY(HasInkIn(rig.image(), g.PlotLeft + x - 20, g.PlotBottom + 10,
-                             g.PlotLeft + x + 20, g.PlotBottom + 22));
+                g.PlotLeft + x + 20, g.PlotBottom + 22));
     }
 
     void limitsAreReadAtEveryTick()
@@ -250,14 +257,15 @@ private Q_SLOTS:
         rig.open();
         rig.run(30);
         const PlotGeometry before = rig.g();
-        QVERIFY(HasColourNear(rig.image(), before.PlotLeft + 20, before.PlotBottom - before.PlotHeight / 2, kBlack));
+        QVERIFY(HasColourNear(
+            rig.image(), before.PlotLeft + 20, before.PlotBottom - before.PlotHeight / 2, kBlack));
         rig.window->resize(500, rig.window->height() + 100);
         QTRY_COMPARE(rig.window->canvas()->width(), 500);
         QCOMPARE(rig.g().PlotWidth, 330.f);
         QCOMPARE(rig.g().PlotBottom, 456.f);
         QCOMPARE(rig.window->sweep().SweepX, -1.f);
         QVERIFY(!HasColourIn(rig.image(), rig.g().PlotLeft, 60, rig.g().PlotLeft + 300,
-                             rig.g().PlotBottom - 1, kBlack));
+            rig.g().PlotBottom - 1, kBlack));
     }
 
     void printPutsTheGraphOnOnePage()
@@ -272,9 +280,9 @@ private Q_SLOTS:
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         const QByteArray bytes = pdf.readAll();
         QVERIFY(bytes.startsWith("%PDF"));
-        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page>>") +
-                     bytes.count("/Type /Page "),
-                 1);
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r")
+                + bytes.count("/Type /Page>>") + bytes.count("/Type /Page "),
+            1);
         // The traces go on after printing.
         rig.run(1);
         QCOMPARE(rig.window->sweep().SweepX, 5.f);
