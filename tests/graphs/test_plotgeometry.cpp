@@ -103,25 +103,6 @@ private Q_SLOTS:
         QCOMPARE(at.y() + 7, static_cast<double>(TickY(g, 2 * j)));
     }
 
-    void columnsAndLegendSitWhereDesigned()
-    {
-        const PlotGeometry g = PlotGeometryFor(392, 383);
-        QCOMPARE(ScaleColumnX(g, ScaleColumn::Humidity), 98.f);
-        QCOMPARE(ScaleColumnX(g, ScaleColumn::Fahrenheit), 58.f);
-        QCOMPARE(ScaleColumnX(g, ScaleColumn::Co2), 8.f);
-        QStringList texts;
-        QList<float> xs;
-        for (int i = 0; i < kLegendCount; ++i) {
-            texts << LegendEntryAt(g, i).text;
-            xs << LegendEntryAt(g, i).x;
-        }
-        QCOMPARE(texts, (QStringList { "\u00B0C", "RH%", "\u00B0F", "ppm", "Dew", "Wet" }));
-        QCOMPARE(xs, (QList<float> { 140, 100, 60, 10, 200, 260 }));
-        QCOMPARE(LegendTop(g), 48.f);
-        QCOMPARE(LegendEntryAt(g, 4).colour, QColor(255, 0, 0));
-        QCOMPARE(LegendEntryAt(g, 5).colour, QColor(0, 255, 0));
-    }
-
     // Runs one sweep of the real-time graph and lists where labels and marks fall.
     void timeAxisOfOneSweep_data()
     {
@@ -227,13 +208,6 @@ private Q_SLOTS:
         QCOMPARE(MidMarkTop(g), static_cast<float>(356 - 4.2 * 283 / 8));
         QCOMPARE(MidMarkBottom(g), static_cast<float>(356 - 3.8 * 283 / 8));
         QVERIFY(MidMarkTop(g) < 356 - 283 / 2.f && MidMarkBottom(g) > 356 - 283 / 2.f);
-    }
-
-    void paletteHasTheGreysOfTheClassicModes()
-    {
-        QCOMPARE(PaletteColour(7), QColor(192, 192, 192));
-        QCOMPARE(PaletteColour(15), QColor(255, 255, 255));
-        QCOMPARE(PaletteColour(0), QColor(0, 0, 0));
     }
 };
 

@@ -297,15 +297,6 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(rig.dir.filePath(QStringLiteral("graph.pdf"))));
     }
 
-    void limitAsksTheOpener()
-    {
-        Rig rig;
-        rig.open();
-        QSignalSpy limit(rig.window.get(), &RealTime24::limitRequested);
-        rig.window->toolbarButton("Limit")->trigger();
-        QCOMPARE(limit.count(), 1);
-    }
-
     void closingStopsTimer1()
     {
         Rig rig;
