@@ -1,9 +1,10 @@
 #include "numbertext.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <system_error>
 
 QString PlainText(double value)
 {
@@ -15,8 +16,11 @@ QString PlainText(double value)
         return QStringLiteral("0");
 
     // 15 significant digits as d.dddddddddddddde+XX, then placed without an exponent.
+    // to_chars ignores the C locale, which Qt sets from the user's settings.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", value);
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer - 1, value, std::chars_format::scientific, 14);
+    *written.ptr = '\0';
     const char* p = buffer;
     const bool negative = *p == '-';
     if (negative)
@@ -93,7 +97,13 @@ double LeadingNumber(const QString& text)
         if (exponentDigit)
             number += exponent;
     }
-    const double value = std::strtod(number.c_str(), nullptr);
+    double value = 0.0;
+    const char* first = number.c_str();
+    if (*first == '+')
+        ++first; // from_chars takes no plus sign
+    const auto parsed = std::from_chars(first, number.c_str() + number.size(), value);
+    if (parsed.ec != std::errc())
+        return 0.0;
     return std::isfinite(value) ? value : 0.0;
 }
 

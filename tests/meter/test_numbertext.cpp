@@ -1,6 +1,7 @@
 #include "meter/numbertext.h"
 
 #include <QLocale>
+#include <clocale>
 #include <QtTest>
 
 class TestNumberText : public QObject {
@@ -35,6 +36,26 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         QCOMPARE(PlainText(23.46), QStringLiteral("23.46"));
         QLocale::setDefault(saved);
+    }
+
+    // Qt takes the C library's number settings from the user's locale; a comma locale must not
+    // reach the texts or the reading of boxes.
+    void numbersIgnoreACommaCLocale()
+    {
+        const char* found = nullptr;
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"}) {
+            if (std::setlocale(LC_NUMERIC, name)) {
+                found = name;
+                break;
+            }
+        }
+        if (!found)
+            QSKIP("no locale with a decimal comma is installed");
+        const QString text = PlainText(23.46);
+        const double read = LeadingNumber(QStringLiteral("7.25"));
+        std::setlocale(LC_NUMERIC, "C");
+        QCOMPARE(text, QStringLiteral("23.46"));
+        QCOMPARE(read, 7.25);
     }
 
     void oneDecimalText_data()
