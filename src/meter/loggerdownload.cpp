@@ -5,6 +5,7 @@
 #include "platform/seriallink.h"
 
 #include <algorithm>
+#include <utility>
 
 LoggerDownload::LoggerDownload(
     SerialLink& link, Clock& clock, LoggerDownloadStore& store, Prompts& prompts, QObject* parent)
@@ -16,18 +17,20 @@ LoggerDownload::LoggerDownload(
 {
     m_headerTimer = m_clock.createTimer(this);
     m_headerTimer->setSingleShot(true);
+    m_settleTimer = m_clock.createTimer(this);
+    m_settleTimer->setSingleShot(true);
     m_quietTimer = m_clock.createTimer(this);
     m_quietTimer->setSingleShot(true);
     connect(m_headerTimer, &Timer::timeout, this, &LoggerDownload::headerWaitOver);
+    connect(m_settleTimer, &Timer::timeout, this, &LoggerDownload::pump);
     connect(m_quietTimer, &Timer::timeout, this, &LoggerDownload::quietTooLong);
     connect(&m_link, &SerialLink::readyRead, this, &LoggerDownload::pump);
 }
 
 QString LoggerDownload::brokenMessage(int set, int setCount)
 {
-    return QStringLiteral("Logger download stopped: the meter sent nothing for %1 seconds "
-                          "during set %2 of %3. %4 complete set(s) received.")
-        .arg(kQuietMs / 1000)
+    return QStringLiteral("Logger download stopped: the meter stopped answering during set %1 "
+                          "of %2. %3 complete set(s) received.")
         .arg(set)
         .arg(setCount)
         .arg(set - 1);
@@ -47,7 +50,8 @@ void LoggerDownload::begin(int setCount, quint32 writeAddress)
     m_setCount = std::min(setCount, 255);
     m_set = 0;
     m_store.BeginLoggerDownload(m_setCount, writeAddress);
-    startSet();
+    m_ask = Ask::Header;
+    askNow();
 }
 
 // Works through what has arrived without recursing: a space whose answer comes back at once
@@ -68,26 +72,42 @@ void LoggerDownload::pump()
 
 void LoggerDownload::step()
 {
-    if (m_state != State::HeaderLate && m_state != State::Piece)
+    const bool headerWaitJustOver = std::exchange(m_headerWaitJustOver, false);
+    if (m_state != State::HeaderLate && m_state != State::Piece && m_state != State::Settle)
         return; // a header is read only once its 0.2 s are over
-    if (m_link.bytesAvailable() <= 0)
+    const QByteArray bytes = m_link.bytesAvailable() > 0 ? m_link.readAll() : QByteArray();
+    switch (m_state) {
+    case State::HeaderLate:
+        if (!bytes.isEmpty()) {
+            m_quietTimer->start(kQuietMs);
+            takeHeaderBytes(bytes);
+        }
+        if (headerWaitJustOver && m_state == State::HeaderLate)
+            goOnWithShortHeader();
         return;
-    const QByteArray bytes = m_link.readAll();
-    if (bytes.isEmpty())
+    case State::Piece:
+        if (!bytes.isEmpty()) {
+            m_quietTimer->start(kQuietMs);
+            takePieceBytes(bytes);
+        }
         return;
-    m_quietTimer->start(kQuietMs);
-    if (m_state == State::HeaderLate)
-        takeHeaderBytes(bytes);
-    else
-        takePieceBytes(bytes);
+    case State::Settle:
+        if (!bytes.isEmpty())
+            settleOn(bytes);
+        else if (!m_settleTimer->isActive())
+            askNow(); // quiet for kSettleMs
+        return;
+    default:
+        return;
+    }
 }
 
 void LoggerDownload::headerWaitOver()
 {
     if (m_state != State::HeaderWait)
         return;
-    // From now on the header is taken as soon as its 8 bytes are in, however late they come.
     m_state = State::HeaderLate;
+    m_headerWaitJustOver = true;
     m_quietTimer->start(kQuietMs);
     pump();
 }
@@ -100,50 +120,114 @@ void LoggerDownload::takeHeaderBytes(const QByteArray& bytes)
     m_header.truncate(kHeaderBytes);
     m_recordBytes = std::max(0, m_store.StoreSetHeader(m_set, m_header));
     m_fetched = 0;
-    requestNextPiece();
+    pieceDone();
 }
 
-void LoggerDownload::takePieceBytes(const QByteArray& bytes)
+// The header is short when its wait is over. Once its record count is in, the download goes on
+// to the first piece, as the meter expects, and the header's other bytes are taken from the
+// front of what arrives next. Without the count (or with no records to ask for) it waits for
+// the rest to come by itself.
+void LoggerDownload::goOnWithShortHeader()
 {
+    if (m_header.size() < 2)
+        return;
+    const qint64 recordBytes
+        = qint64(kRecordBytes) * (quint8(m_header.at(0)) * 256 + quint8(m_header.at(1)));
+    if (recordBytes == 0)
+        return;
+    m_recordBytes = recordBytes;
+    m_fetched = 0;
+    pieceDone();
+}
+
+// Takes what a short header still lacks from the front of bytes; true once it is whole.
+static bool CompleteHeader(QByteArray& header, QByteArray& bytes, int headerBytes)
+{
+    const int owed = headerBytes - static_cast<int>(header.size());
+    if (owed <= 0)
+        return false;
+    header += bytes.left(owed);
+    bytes.remove(0, owed);
+    return header.size() == headerBytes;
+}
+
+void LoggerDownload::takePieceBytes(QByteArray bytes)
+{
+    // The record count was read from the part of a short header that came first; the pieces
+    // keep to it.
+    if (CompleteHeader(m_header, bytes, kHeaderBytes))
+        m_store.StoreSetHeader(m_set, m_header);
+    if (bytes.isEmpty() || m_header.size() < kHeaderBytes)
+        return;
     const int wanted = m_pieceTarget - m_pieceCount;
-    const QByteArray taken = bytes.size() > wanted ? bytes.left(wanted) : bytes;
-    m_pieceCount += static_cast<int>(taken.size());
-    m_store.AppendSetBytes(m_set, taken);
+    if (bytes.size() > wanted)
+        bytes.truncate(wanted);
+    m_pieceCount += static_cast<int>(bytes.size());
+    m_store.AppendSetBytes(m_set, bytes);
     if (m_pieceCount < m_pieceTarget)
         return;
     m_fetched += m_pieceTarget;
-    requestNextPiece();
+    pieceDone();
 }
 
-void LoggerDownload::requestNextPiece()
+// Bytes while waiting for the line to fall quiet: the rest of a short header is kept, anything
+// else is what a reply carried beyond its end.
+void LoggerDownload::settleOn(const QByteArray& bytes)
+{
+    QByteArray rest = bytes;
+    if (CompleteHeader(m_header, rest, kHeaderBytes))
+        m_store.StoreSetHeader(m_set, m_header);
+    m_settleTimer->start(kSettleMs);
+}
+
+// Plans the next space once a header or a piece is in: the next piece of the set, else the next
+// set's header, else the end of the dump.
+void LoggerDownload::pieceDone()
 {
     const qint64 remaining = m_recordBytes - m_fetched;
-    if (remaining <= 0) {
-        m_store.AddLoggerSet(m_set);
-        startSet();
+    if (remaining > 0) {
+        m_pieceTarget = static_cast<int>(std::min<qint64>(kPieceBytes, remaining));
+        askWhenQuiet(Ask::Piece);
         return;
     }
-    m_pieceTarget = static_cast<int>(std::min<qint64>(kPieceBytes, remaining));
-    m_pieceCount = 0;
-    m_state = State::Piece;
-    m_quietTimer->start(kQuietMs);
-    sendSpace();
-    m_pumpAgain = true; // the piece may already be waiting
+    m_store.AddLoggerSet(m_set);
+    askWhenQuiet(m_set < m_setCount ? Ask::Header : Ask::End);
 }
 
-void LoggerDownload::startSet()
+void LoggerDownload::askWhenQuiet(Ask ask)
 {
-    ++m_set;
-    m_quietTimer->stop();
-    if (m_set > m_setCount) {
-        sendSpace(); // the space that ends the dump
+    m_ask = ask;
+    m_state = State::Settle;
+    // The line must fall quiet within the quiet time, however often bytes come.
+    m_quietTimer->start(kQuietMs);
+    m_settleTimer->start(kSettleMs);
+    m_pumpAgain = true; // bytes may be waiting already
+}
+
+void LoggerDownload::askNow()
+{
+    m_settleTimer->stop();
+    switch (m_ask) {
+    case Ask::Header:
+        ++m_set;
+        m_header.clear();
+        m_state = State::HeaderWait;
+        m_quietTimer->stop();
+        sendSpace();
+        m_headerTimer->start(kHeaderWaitMs);
+        return;
+    case Ask::Piece:
+        m_pieceCount = 0;
+        m_state = State::Piece;
+        m_quietTimer->start(kQuietMs);
+        sendSpace();
+        m_pumpAgain = true; // the piece may already be waiting
+        return;
+    case Ask::End:
+        sendSpace();
         finish();
         return;
     }
-    m_header.clear();
-    m_state = State::HeaderWait;
-    sendSpace();
-    m_headerTimer->start(kHeaderWaitMs);
 }
 
 void LoggerDownload::sendSpace()
@@ -156,10 +240,28 @@ void LoggerDownload::sendSpace()
 
 void LoggerDownload::quietTooLong()
 {
-    if (m_state != State::HeaderLate && m_state != State::Piece)
+    switch (m_state) {
+    case State::HeaderLate:
+    case State::Piece:
+        stopBroken(m_set);
         return;
-    const int set = m_set;
+    case State::Settle:
+        // The line never fell quiet.
+        if (m_ask == Ask::End)
+            askNow(); // every set is whole
+        else
+            stopBroken(m_ask == Ask::Header ? m_set + 1 : m_set);
+        return;
+    default:
+        return;
+    }
+}
+
+void LoggerDownload::stopBroken(int set)
+{
     m_headerTimer->stop();
+    m_settleTimer->stop();
+    m_quietTimer->stop();
     m_state = State::Idle;
     m_store.downloadBroken(set);
     m_prompts.message(m_messageParent, Prompts::Icon::Critical, brokenMessage(set, m_setCount));
@@ -169,6 +271,7 @@ void LoggerDownload::quietTooLong()
 void LoggerDownload::finish()
 {
     m_headerTimer->stop();
+    m_settleTimer->stop();
     m_quietTimer->stop();
     m_state = State::Idle;
     Q_EMIT finished();

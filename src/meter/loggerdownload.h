@@ -33,22 +33,30 @@ public:
 // it arrives; one more space ends the dump. Every wait is a timer or a readyRead, so other
 // windows and timers run meanwhile.
 //
-// The meter answers only when asked, so bytes that are waiting before a space is sent, and bytes
-// beyond what a reply should hold, belong to no set and are dropped: one set's bytes never reach
-// another. A header that is short after 0.2 s is completed from the bytes that follow. When no
-// byte arrives for kQuietMs while a header or a piece is due, the download ends: the sets that
-// arrived whole stay, the broken one is reported to the store, nothing more is sent and a message
-// box says what happened.
+// The meter answers only when asked. So before each further space the line must have been quiet
+// for kSettleMs: bytes that come after a reply is complete, or that wait before a space is sent,
+// belong to no set and are dropped, and one set's bytes never reach another (a meter that reads
+// on past the end of a piece sends those bytes again with the next one). A header that is short
+// after 0.2 s is completed from the bytes that follow: once its record count is in, the first
+// piece is asked for and the header's missing bytes are taken from its front (the meter sends
+// them there); otherwise the rest is awaited.
+//
+// When a header or a piece is due and no byte arrives for kQuietMs, or the line will not fall
+// quiet for that long, the download ends: the sets that arrived whole stay, the broken one is
+// reported to the store, nothing more is sent and a message box says what happened.
 class LoggerDownload final : public DownloadHook
 {
     Q_OBJECT
 public:
     static constexpr int kHeaderWaitMs = 200;
+    // Longer than the pauses within a reply: USB serial adapters pass bytes on every 16 ms.
+    static constexpr int kSettleMs = 30;
     static constexpr int kQuietMs = 2000;
     static constexpr int kHeaderBytes = 8;
     static constexpr int kPieceBytes = 256;
+    static constexpr int kRecordBytes = 8;
 
-    enum class State { Idle, HeaderWait, HeaderLate, Piece };
+    enum class State { Idle, HeaderWait, HeaderLate, Piece, Settle };
 
     LoggerDownload(SerialLink& link, Clock& clock, LoggerDownloadStore& store, Prompts& prompts,
         QObject* parent = nullptr);
@@ -60,19 +68,26 @@ public:
 
     State state() const { return m_state; }
 
-    // The message shown when the meter stops sending during set `set` of `setCount`.
+    // The message shown when the meter stops answering during set `set` of `setCount`.
     static QString brokenMessage(int set, int setCount);
 
 private:
+    // What the next space asks for.
+    enum class Ask { Header, Piece, End };
+
     void pump();
     void step();
     void headerWaitOver();
     void takeHeaderBytes(const QByteArray& bytes);
-    void takePieceBytes(const QByteArray& bytes);
-    void startSet();
-    void requestNextPiece();
+    void takePieceBytes(QByteArray bytes);
+    void settleOn(const QByteArray& bytes);
+    void goOnWithShortHeader();
+    void pieceDone();
+    void askWhenQuiet(Ask ask);
+    void askNow();
     void sendSpace();
     void quietTooLong();
+    void stopBroken(int set);
     void finish();
 
     SerialLink& m_link;
@@ -81,9 +96,11 @@ private:
     Prompts& m_prompts;
     QWidget* m_messageParent = nullptr;
     Timer* m_headerTimer = nullptr;
+    Timer* m_settleTimer = nullptr;
     Timer* m_quietTimer = nullptr;
 
     State m_state = State::Idle;
+    Ask m_ask = Ask::Header;
     int m_setCount = 0;
     int m_set = 0;
     QByteArray m_header;
@@ -91,6 +108,7 @@ private:
     qint64 m_fetched = 0; // record bytes of the current set in completed pieces
     int m_pieceTarget = 0; // bytes the current piece should hold
     int m_pieceCount = 0; // bytes of the current piece so far
+    bool m_headerWaitJustOver = false;
     bool m_pumping = false;
     bool m_pumpAgain = false;
 };

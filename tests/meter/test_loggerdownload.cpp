@@ -46,22 +46,52 @@ QList<QByteArray> Replies(const QList<int>& recordCounts)
     return replies;
 }
 
-// A meter that answers the k-th space with reply k, at once.
+// A meter that answers the k-th space with reply k, at once; a tail of a reply can come
+// kTailMs later (anything asked meanwhile comes after it), and after one reply the meter can
+// babble a byte every kTailMs for ever.
 struct ScriptedMeter {
+    static constexpr int kTailMs = 10;
     QList<QByteArray> replies;
+    QMap<int, QByteArray> lateTails;
+    int babbleAfter = -1;
     int spaces = 0;
-    void attach(FakeSerialLink& link)
+    QList<qint64> spaceTimes;
+
+    void attach(FakeSerialLink& link, FakeClock& clock)
     {
-        link.onWrite = [this, &link](const QByteArray& bytes) {
+        Timer* tail = clock.createTimer(nullptr);
+        tail->setSingleShot(true);
+        Timer* babble = clock.createTimer(nullptr);
+        babble->setInterval(kTailMs);
+        m_timers = { tail, babble };
+        QObject::connect(tail, &Timer::timeout, [this, &link] { link.feed(m_tail); });
+        QObject::connect(babble, &Timer::timeout, [&link] { link.feed(QByteArray(1, 'b')); });
+        link.onWrite = [this, &link, &clock, tail, babble](const QByteArray& bytes) {
             for (char c : bytes) {
                 if (c != ' ')
                     continue;
                 const int k = spaces++;
-                if (k < replies.size() && !replies[k].isEmpty())
-                    link.feed(replies[k]);
+                spaceTimes.append(clock.monotonicMs());
+                const QByteArray reply = k < replies.size() ? replies[k] : QByteArray();
+                // The meter sends in order: a reply waits behind a tail still on its way.
+                if (tail->isActive())
+                    m_tail += reply;
+                else if (!reply.isEmpty())
+                    link.feed(reply);
+                if (lateTails.contains(k)) {
+                    m_tail = lateTails[k];
+                    tail->start(kTailMs);
+                }
+                if (k == babbleAfter)
+                    babble->start();
             }
         };
     }
+    ~ScriptedMeter() { qDeleteAll(m_timers); }
+
+private:
+    QByteArray m_tail;
+    QList<Timer*> m_timers;
 };
 
 // Records what the exchange stores, in order.
@@ -97,10 +127,14 @@ struct Rig {
     LoggerDownload download { link, clock, store, prompts };
     QSignalSpy finished { &download, &DownloadHook::finished };
 
+    qint64 finishedAt = -1;
+
     Rig()
     {
         link.open();
-        meter.attach(link);
+        meter.attach(link, clock);
+        QObject::connect(
+            &download, &DownloadHook::finished, [this] { finishedAt = clock.monotonicMs(); });
     }
     // Lets time pass in small steps until the exchange is over (or a limit is reached).
     void runToEnd(qint64 limitMs = 600000)
@@ -167,18 +201,21 @@ private Q_SLOTS:
         QCOMPARE(rig.prompts.messages[0].text, QStringLiteral("No Data in Memory!"));
     }
 
-    void headerIsTakenAfterItsWait()
+    // The header is read 0.2 s after its space; every further space waits until the line has
+    // been quiet for the settle time.
+    void spacesFollowTheirWaits()
     {
         Rig rig;
-        rig.meter.replies = Replies({ 33 });
-        rig.download.begin(1, 1280 + 8 + 264);
-        rig.clock.advance(LoggerDownload::kHeaderWaitMs - 1);
-        QCOMPARE(rig.link.written, QByteArray(" "));
-        QVERIFY(rig.store.headers.isEmpty());
-        rig.clock.advance(1);
+        rig.meter.replies = Replies({ 33, 0 });
+        rig.download.begin(2, 1280 + 16 + 264);
+        rig.runToEnd();
         QCOMPARE(rig.store.headers[1], Header(33));
-        QCOMPARE(rig.finished.size(), 1);
-        QCOMPARE(rig.link.written, QByteArray(4, ' '));
+        const qint64 h = LoggerDownload::kHeaderWaitMs;
+        const qint64 q = LoggerDownload::kSettleMs;
+        // Header 1, two pieces, header 2, the final space.
+        QCOMPARE(rig.meter.spaceTimes,
+            (QList<qint64> { 0, h + q, h + 2 * q, h + 3 * q, 2 * h + 4 * q }));
+        QCOMPARE(rig.finishedAt, 2 * h + 4 * q);
     }
 
     void slowPieceWithinTheQuietTimeCompletes()
@@ -189,33 +226,60 @@ private Q_SLOTS:
         replies[1] = piece.left(64);
         rig.meter.replies = replies;
         rig.download.begin(1, 1280 + 8 + 256);
-        rig.clock.advance(200);
+        rig.clock.advance(LoggerDownload::kHeaderWaitMs + LoggerDownload::kSettleMs);
+        QCOMPARE(rig.meter.spaces, 2);
         for (int at = 64; at < 256; at += 64) {
             rig.clock.advance(LoggerDownload::kQuietMs - 1);
             rig.link.feed(piece.mid(at, 64));
         }
-        QCOMPARE(rig.finished.size(), 1);
+        rig.runToEnd();
         QCOMPARE(rig.store.data[1], Header(32) + piece);
         QVERIFY(rig.prompts.messages.isEmpty());
     }
 
-    void shortHeaderIsCompletedByLaterBytes()
+    // A header short at the end of its wait: the rest comes in front of the first piece (the
+    // meter holds it back until asked), or by itself later when the count is not yet known or
+    // there is no piece to ask for.
+    void shortHeaderIsCompleted_data()
     {
+        QTest::addColumn<QList<int>>("counts");
+        QTest::addColumn<int>("first"); // header bytes there at the end of the wait
+        QTest::addColumn<bool>("withPiece"); // the rest comes in front of the first piece
+        QTest::newRow("5 bytes, rest with the piece") << QList<int> { 33, 32 } << 5 << true;
+        QTest::newRow("2 bytes, rest with the piece") << QList<int> { 70 } << 2 << true;
+        QTest::newRow("1 byte, rest later") << QList<int> { 33 } << 1 << false;
+        QTest::newRow("no records, rest later") << QList<int> { 0, 32 } << 5 << false;
+    }
+    void shortHeaderIsCompleted()
+    {
+        QFETCH(QList<int>, counts);
+        QFETCH(int, first);
+        QFETCH(bool, withPiece);
         Rig rig;
-        QList<QByteArray> replies = Replies({ 33 });
-        replies[0] = Header(33).left(5);
+        QList<QByteArray> replies = Replies(counts);
+        const QByteArray rest = replies[0].mid(first);
+        replies[0].truncate(first);
+        if (withPiece)
+            replies[1].prepend(rest);
         rig.meter.replies = replies;
-        rig.download.begin(1, 1280 + 8 + 264);
-        rig.clock.advance(1500);
-        QVERIFY(rig.store.headers.isEmpty());
-        rig.link.feed(Header(33).mid(5));
+        rig.download.begin(counts.size(), 1280 + 2000);
+        if (!withPiece) {
+            rig.clock.advance(1500);
+            QVERIFY(rig.store.headers.isEmpty());
+            QCOMPARE(rig.link.written, QByteArray(" "));
+            rig.link.feed(rest);
+        }
         rig.runToEnd();
-        QCOMPARE(rig.store.data[1], Header(33) + Records(1, 33));
-        QCOMPARE(rig.store.calls.last(), QStringLiteral("add 1"));
+        for (int s = 1; s <= counts.size(); ++s)
+            QCOMPARE(rig.store.data[s], Header(counts[s - 1]) + Records(s, counts[s - 1]));
+        QCOMPARE(rig.store.calls.last(), QStringLiteral("add %1").arg(counts.size()));
+        QCOMPARE(rig.link.written, QByteArray(SpacesFor(counts), ' '));
         QVERIFY(rig.prompts.messages.isEmpty());
     }
 
-    // The meter goes quiet where the test says: reply `silentReply` is cut to `keep` bytes.
+    // The meter goes quiet where the test says: reply `silentReply` is cut to `keep` bytes. The
+    // download ends kQuietMs after the last space, or after the header's wait when a header was
+    // due.
     void meterStopsSending_data()
     {
         QTest::addColumn<QList<int>>("counts");
@@ -223,11 +287,15 @@ private Q_SLOTS:
         QTest::addColumn<int>("keep");
         QTest::addColumn<int>("brokenSet");
         QTest::addColumn<int>("recordBytesKept");
-        QTest::newRow("no header at all") << QList<int> { 32 } << 0 << 0 << 1 << 0;
-        QTest::newRow("half a header") << QList<int> { 32 } << 0 << 4 << 1 << 0;
-        QTest::newRow("inside a piece") << QList<int> { 70 } << 2 << 100 << 1 << 356;
-        QTest::newRow("before a piece") << QList<int> { 70 } << 3 << 0 << 1 << 512;
-        QTest::newRow("between sets") << QList<int> { 32, 33 } << 2 << 0 << 2 << 0;
+        QTest::addColumn<int>("spaces");
+        QTest::addColumn<bool>("headerDue");
+        QTest::newRow("no header at all") << QList<int> { 32 } << 0 << 0 << 1 << 0 << 1 << true;
+        QTest::newRow("1 byte of a header") << QList<int> { 32 } << 0 << 1 << 1 << 0 << 1 << true;
+        // The count is in, so the piece is asked for; nothing comes.
+        QTest::newRow("half a header") << QList<int> { 32 } << 0 << 4 << 1 << 0 << 2 << false;
+        QTest::newRow("inside a piece") << QList<int> { 70 } << 2 << 100 << 1 << 356 << 3 << false;
+        QTest::newRow("before a piece") << QList<int> { 70 } << 3 << 0 << 1 << 512 << 4 << false;
+        QTest::newRow("between sets") << QList<int> { 32, 33 } << 2 << 0 << 2 << 0 << 3 << true;
     }
     void meterStopsSending()
     {
@@ -236,26 +304,27 @@ private Q_SLOTS:
         QFETCH(int, keep);
         QFETCH(int, brokenSet);
         QFETCH(int, recordBytesKept);
+        QFETCH(int, spaces);
+        QFETCH(bool, headerDue);
         Rig rig;
         QList<QByteArray> replies = Replies(counts);
         replies[silentReply] = replies[silentReply].left(keep);
         rig.meter.replies = replies.mid(0, silentReply + 1);
         rig.download.begin(counts.size(), 1280 + 2000);
+        for (int t = 0; t < 10000 && rig.finished.isEmpty(); ++t)
+            rig.clock.advance(1);
 
-        // Up to the last byte and the quiet time after it, the download waits.
-        rig.clock.advance(LoggerDownload::kHeaderWaitMs * brokenSet + LoggerDownload::kQuietMs - 1);
-        QVERIFY(rig.finished.isEmpty());
-        rig.runToEnd(LoggerDownload::kQuietMs);
         QCOMPARE(rig.finished.size(), 1);
-
+        QCOMPARE(rig.link.written.size(), spaces); // nothing more is asked of a silent meter
+        QCOMPARE(rig.finishedAt,
+            rig.meter.spaceTimes.last() + LoggerDownload::kQuietMs
+                + (headerDue ? LoggerDownload::kHeaderWaitMs : 0));
         QCOMPARE(rig.store.calls.last(), QStringLiteral("broken %1").arg(brokenSet));
         for (int s = 1; s < brokenSet; ++s)
             QVERIFY(rig.store.calls.contains(QStringLiteral("add %1").arg(s)));
         QVERIFY(!rig.store.calls.contains(QStringLiteral("add %1").arg(brokenSet)));
         if (rig.store.data.contains(brokenSet))
             QCOMPARE(rig.store.data[brokenSet].size(), 8 + recordBytesKept);
-        // Nothing more is asked of a meter that stopped.
-        QCOMPARE(rig.link.written.size(), silentReply + 1);
         QCOMPARE(rig.prompts.messages.size(), 1);
         QCOMPARE(rig.prompts.messages[0].icon, Prompts::Icon::Critical);
         QCOMPARE(
@@ -265,35 +334,69 @@ private Q_SLOTS:
 
         // Bytes that come after the end are left to the acquisition cycle.
         rig.link.feed(QByteArray(300, 'x'));
-        QCOMPARE(rig.link.written.size(), silentReply + 1);
+        rig.clock.advance(5000);
+        QCOMPARE(rig.link.written.size(), spaces);
+    }
+
+    void meterThatNeverFallsQuietEndsTheDownload()
+    {
+        Rig rig;
+        rig.meter.replies = Replies({ 70, 32 });
+        rig.meter.babbleAfter = 1; // after the first piece
+        rig.download.begin(2, 1280 + 16 + 560 + 256);
+        rig.runToEnd();
+        QCOMPARE(rig.finished.size(), 1);
+        QCOMPARE(rig.link.written.size(), 2);
+        QCOMPARE(rig.finishedAt, rig.meter.spaceTimes.last() + LoggerDownload::kQuietMs);
+        QCOMPARE(rig.store.calls.last(), QStringLiteral("broken 1"));
+        QCOMPARE(rig.store.data[1], Header(70) + Records(1, 70).left(256));
+        QCOMPARE(rig.prompts.messages.size(), 1);
     }
 
     void extraBytesNeverReachAnotherSet_data()
     {
         QTest::addColumn<int>("reply");
         QTest::addColumn<int>("extra");
-        // Sets of 32 and 33 records: replies are header 1, piece, header 2, piece, 8 bytes.
-        QTest::newRow("long header") << 0 << 5;
-        QTest::newRow("long full piece") << 1 << 44;
-        QTest::newRow("long second header") << 2 << 300;
-        QTest::newRow("long last piece") << 4 << 8;
+        QTest::addColumn<bool>("late"); // the extra bytes come after the reply, not with it
+        QTest::addColumn<bool>("following"); // they are the bytes that follow in memory, not junk
+        // Sets of 70 and 33 records: replies are header 1, three pieces (256, 256, 48), header 2,
+        // two pieces (256, 8).
+        QTest::newRow("long header") << 0 << 5 << false << false;
+        QTest::newRow("long full piece") << 1 << 44 << false << true;
+        QTest::newRow("long second header") << 4 << 300 << false << false;
+        QTest::newRow("long last piece") << 6 << 8 << false << false;
+        QTest::newRow("first piece, following bytes later") << 1 << 40 << true << true;
+        QTest::newRow("middle piece, junk later") << 2 << 30 << true << false;
+        QTest::newRow("last piece of a set, following bytes later") << 3 << 16 << true << true;
+        QTest::newRow("second header, junk later") << 4 << 16 << true << false;
     }
     void extraBytesNeverReachAnotherSet()
     {
         QFETCH(int, reply);
         QFETCH(int, extra);
+        QFETCH(bool, late);
+        QFETCH(bool, following);
         Rig rig;
-        QList<QByteArray> replies = Replies({ 32, 33 });
-        replies[reply] += QByteArray(extra, char(0xEE));
+        const QList<int> counts { 70, 33 };
+        QList<QByteArray> replies = Replies(counts);
+        QByteArray surplus(extra, char(0xEE));
+        if (following) { // what a meter that reads on sends
+            surplus = replies.mid(reply + 1).join() + QByteArray(extra, char(0xFF));
+            surplus.truncate(extra);
+        }
+        if (late)
+            rig.meter.lateTails[reply] = surplus;
+        else
+            replies[reply] += surplus;
         rig.meter.replies = replies;
         // Bytes left over from the signature frame come before anything is asked.
         rig.link.feed(QByteArray(7, char(0xAA)));
-        rig.download.begin(2, 1280 + 16 + 256 + 264);
+        rig.download.begin(2, 1280 + 16 + 560 + 264);
         rig.runToEnd();
         QCOMPARE(rig.finished.size(), 1);
-        QCOMPARE(rig.store.data[1], Header(32) + Records(1, 32));
+        QCOMPARE(rig.store.data[1], Header(70) + Records(1, 70));
         QCOMPARE(rig.store.data[2], Header(33) + Records(2, 33));
-        QCOMPARE(rig.link.written, QByteArray(SpacesFor({ 32, 33 }), ' '));
+        QCOMPARE(rig.link.written, QByteArray(SpacesFor(counts), ' '));
         QVERIFY(rig.prompts.messages.isEmpty());
     }
 
