@@ -4,6 +4,14 @@
 #include "toolbarcommands.h"
 #include "toolbaricons.h"
 #include "acquisitioncycle.h"
+#include "datalistsink.h"
+#include "alarm/alarm.h"
+#include "graphs/graphwindows.h"
+#include "logger/loggerstore.h"
+#include "logger/memory.h"
+#include "logger/memorycontroller.h"
+#include "meter/loggerdownload.h"
+#include "meter/portchoice.h"
 #include "meter/portwindow.h"
 #include "platform/beeper.h"
 #include "platform/portdevice.h"
@@ -12,23 +20,39 @@
 #include "platform/serialportlink.h"
 #include "platform/systemclock.h"
 #include "recording/datafilehandle.h"
+#include "recording/listwindow.h"
+#include "recording/filelist.h"
+#include "recording/gridmodel.h"
 #include "recording/listwindows.h"
 #include "recording/recorder.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QTimer>
 
 Application::Application()
-    : m_clock(std::make_unique<SystemClock>())
-    , m_beeper(std::make_unique<SystemBeeper>())
-    , m_prompts(std::make_unique<WidgetPrompts>())
-    , m_printers(std::make_unique<SystemPrinterProvider>())
+    : Application(std::make_unique<SystemClock>(), std::make_unique<SystemBeeper>(),
+                  std::make_unique<WidgetPrompts>(), std::make_unique<SystemPrinterProvider>())
+{
+}
+
+Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<Beeper> beeper,
+                         std::unique_ptr<Prompts> prompts, std::unique_ptr<PrinterProvider> printers)
+    : m_clock(std::move(clock))
+    , m_beeper(std::move(beeper))
+    , m_prompts(std::move(prompts))
+    , m_printers(std::move(printers))
 {
 }
 
 Application::~Application()
 {
-    // The recording side refers to the panel: it goes first.
+    // The subsystems refer to the panel: they go first.
+    delete m_alarm.data();
+    delete m_memory;
+    delete m_download;
+    delete m_loggerStore;
+    delete m_graphs;
     delete m_commands;
     delete m_recorder;
     delete m_lists;
@@ -56,6 +80,8 @@ bool Application::openPanel()
     if (!m_panel->load())
         return false;
     startRecording();
+    startGraphs();
+    startLogger();
     return true;
 }
 
@@ -74,8 +100,55 @@ void Application::startRecording()
     m_commands = new ToolbarCommands(*m_panel, m_state.Rec, *m_dataFile, *m_prompts, *m_lists,
                                      *m_clock, this);
     connect(m_panel, &Panel::toolbarCommand, m_commands, &ToolbarCommands::run);
-    connect(m_panel, &Panel::meterSilent, m_lists, &ListWindows::closeLiveList);
     m_recorder->start();
+}
+
+void Application::startGraphs()
+{
+    m_graphs = new GraphWindows(m_state.Graphs, m_state.Reading, *m_clock, *m_prompts, *m_printers,
+                                m_panel, this);
+    m_graphs->setAcquisitionInterval(m_panel->acquisition().timer1().interval());
+    m_commands->setGraphCommand([this] { m_graphs->openRealTimeGraph(); });
+    m_commands->setAlarmCommand([this] { openAlarmDialog(); });
+    // The meter went silent: the real-time graph closes, then the live list.
+    connect(m_panel, &Panel::meterSilent, this, [this] {
+        m_graphs->closeRealTimeGraph();
+        m_lists->closeLiveList();
+    });
+    connect(m_lists, &ListWindows::plotRequested, this, [this](ListWindow* source) {
+        m_graphs->openFileGraph(&source->model(), source == m_lists->fileList());
+    });
+}
+
+void Application::openAlarmDialog()
+{
+    if (!m_alarm)
+        m_alarm = new Alarm(m_state.Alarms, *m_prompts, m_panel);
+    m_alarm->show();
+    m_alarm->raise();
+    m_alarm->fill();
+}
+
+void Application::startLogger()
+{
+    m_loggerStore = new LoggerStore(m_state.Logger);
+    m_download = new LoggerDownload(*m_link, *m_clock, *m_loggerStore, *m_prompts);
+    m_download->setMessageParent(m_panel);
+    m_panel->acquisition().setDownloadHook(m_download);
+
+    m_memory = new MemoryController(*m_loggerStore, *m_clock);
+    m_memory->setAnchor(m_panel);
+    m_memory->setDataListOpener([this]() -> ListingSink* {
+        m_dataListSink = std::make_unique<DataListSink>(m_lists->openDataList());
+        return m_dataListSink.get();
+    });
+    connect(m_memory, &MemoryController::timersSwitchOnRequested, this, [this] {
+        m_panel->acquisition().timer1().start();
+        m_recorder->timer2().start();
+    });
+    connect(m_memory, &MemoryController::listingFailed, this, [this] {
+        m_panel->label("LblCOM")->setText(PortText(m_state.PortNumber));
+    });
 }
 
 void Application::quit(int code)

@@ -3,10 +3,17 @@
 #include "programstate.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <memory>
 
+class Alarm;
 class Beeper;
+class DataListSink;
+class GraphWindows;
+class LoggerDownload;
+class LoggerStore;
+class MemoryController;
 class Clock;
 class DataFileHandle;
 class ListWindows;
@@ -23,7 +30,11 @@ class SerialLink;
 class Application final : public QObject {
     Q_OBJECT
 public:
+    // The system's clock, beep, dialogs and printers.
     Application();
+    // The same program on other platform parts (tests give fakes).
+    Application(std::unique_ptr<Clock> clock, std::unique_ptr<Beeper> beeper,
+                std::unique_ptr<Prompts> prompts, std::unique_ptr<PrinterProvider> printers);
     ~Application() override;
 
     // Shows the port window.
@@ -33,13 +44,20 @@ public:
 
     ProgramState& state() { return m_state; }
     Panel* panel() const { return m_panel; }
+    ToolbarCommands* commands() const { return m_commands; }
     ListWindows* listWindows() const { return m_lists; }
     Recorder* recorder() const { return m_recorder; }
+    GraphWindows* graphs() const { return m_graphs; }
+    MemoryController* memory() const { return m_memory; }
 
 private:
     void quit(int code);
     // The recorder, the list windows and the toolbar commands, once the main window is loaded.
     void startRecording();
+    // The graph windows, the alarm dialog and the data logger.
+    void startGraphs();
+    void startLogger();
+    void openAlarmDialog();
 
     ProgramState m_state;
     std::unique_ptr<Clock> m_clock;
@@ -53,4 +71,10 @@ private:
     ListWindows* m_lists = nullptr;
     Recorder* m_recorder = nullptr;
     ToolbarCommands* m_commands = nullptr;
+    GraphWindows* m_graphs = nullptr;
+    QPointer<Alarm> m_alarm;
+    LoggerStore* m_loggerStore = nullptr;
+    LoggerDownload* m_download = nullptr;
+    MemoryController* m_memory = nullptr;
+    std::unique_ptr<DataListSink> m_dataListSink;
 };

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "alarm/alarmsettings.h"
+#include "graphs/graphsstate.h"
+#include "logger/loggertables.h"
 #include "meter/currentreading.h"
 #include "recording/recordingstate.h"
 
@@ -11,4 +13,6 @@ struct ProgramState {
     CurrentReading Reading;
     AlarmSettings Alarms;
     RecordingState Rec;
+    GraphsState Graphs;
+    LoggerTables Logger;
 };

@@ -87,6 +87,10 @@ void ToolbarCommands::run(const QString& key)
         sampleCommand();
     else if (key == QLatin1String("CF"))
         m_panel.switchUnit();
+    else if (key == QLatin1String("Graph") && m_graphCommand)
+        m_graphCommand();
+    else if (key == QLatin1String("Alarm") && m_alarmCommand)
+        m_alarmCommand();
 }
 
 void ToolbarCommands::showSaveButtonAs(const QString& holderKey)

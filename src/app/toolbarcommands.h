@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <optional>
 
 class Clock;
@@ -51,6 +52,11 @@ public:
     void listCommand();
     void sampleCommand();
 
+    // The commands of other subsystems: "Graph" opens the real-time graph, "Alarm" the alarm
+    // limits dialog.
+    void setGraphCommand(std::function<void()> command) { m_graphCommand = std::move(command); }
+    void setAlarmCommand(std::function<void()> command) { m_alarmCommand = std::move(command); }
+
 private:
     void startRecording();
     void stopRecording();
@@ -62,4 +68,6 @@ private:
     Prompts& m_prompts;
     ListWindows& m_lists;
     Clock& m_clock;
+    std::function<void()> m_graphCommand;
+    std::function<void()> m_alarmCommand;
 };

@@ -1,0 +1,115 @@
+// The whole program on the virtual meter: live readings, a logger dump into the data-logger
+// window, listing a set into the data list, the real-time graph and the live list closing when
+// the meter falls silent.
+#include "app/acquisitioncycle.h"
+#include "app/application.h"
+#include "app/panel.h"
+#include "app/toolbarcommands.h"
+#include "graphs/graphwindows.h"
+#include "graphs/realtime24.h"
+#include "logger/memory.h"
+#include "logger/memorycontroller.h"
+#include "platform/systemclock.h"
+#include "recording/datalist.h"
+#include "recording/gridmodel.h"
+#include "recording/listwindows.h"
+#include "support/fakes.h"
+
+#include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestApplication : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_runtime;
+    QProcess m_meter;
+
+    void command(const char* line)
+    {
+        m_meter.write(line);
+        m_meter.write("\n");
+        QVERIFY(m_meter.waitForBytesWritten(2000));
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_runtime.isValid());
+        QFile::setPermissions(m_runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                     QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
+        m_meter.start(QStringLiteral(NIMBREL_METER_BIN),
+                      {"--port", "COM1", "--interval", "200", "--seed", "11", "--set",
+                       "70,START=23:59:30,INTERVAL=60", "--set", "33,KIND=mixed", "--set", "0"});
+        QVERIFY(m_meter.waitForStarted(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(m_meter.canReadLine(), 10000);
+    }
+
+    void dumpListAndSilence()
+    {
+        auto* prompts = new FakePrompts;
+        Application app(std::make_unique<SystemClock>(), std::make_unique<FakeBeeper>(),
+                        std::unique_ptr<Prompts>(prompts),
+                        std::make_unique<FakePrinterProvider>(m_runtime.path() + "/print.pdf"));
+        app.state().PortNumber = 1;
+        QVERIFY(app.openPanel());
+        Panel& panel = *app.panel();
+        QSignalSpy decoded(&panel.acquisition(), &AcquisitionCycle::readingDecoded);
+        QTRY_VERIFY_WITH_TIMEOUT(decoded.count() >= 2, 10000);
+
+        // The meter dumps its logger: three sets arrive in the data-logger window.
+        command("dump");
+        QTRY_VERIFY_WITH_TIMEOUT(app.memory()->memoryWindow() != nullptr, 15000);
+        Memory* memory = app.memory()->memoryWindow();
+        QTRY_COMPARE_WITH_TIMEOUT(memory->setRowCount(), 3, 15000);
+        QCOMPARE(memory->setRowCells(0), (QStringList{"1", "23:59:30", "70", "60"}));
+        QCOMPARE(memory->setRowCells(2).at(2), QStringLiteral("0"));
+        QVERIFY(prompts->messages.isEmpty());
+        QCOMPARE(memory->pos().x(), panel.frameGeometry().right() + 1);
+
+        // Live readings come back after the dump.
+        const int afterDump = decoded.count();
+        QTRY_VERIFY_WITH_TIMEOUT(decoded.count() >= afterDump + 2, 10000);
+
+        // A click on the first set lists it, across midnight, into the data list.
+        auto* grid = memory->findChild<QTableWidget*>(QStringLiteral("GridSet"));
+        QVERIFY(grid);
+        const QRect cell = grid->visualItemRect(grid->item(0, 0));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        DataList* list = app.listWindows()->dataList();
+        QVERIFY(list);
+        QCOMPARE(list->model().rowCount(), 70);
+        QCOMPARE(list->model().cell(0, 0), QStringLiteral("1"));
+        QCOMPARE(list->model().cell(0, 1), QStringLiteral("23:59:30"));
+        QCOMPARE(list->model().cell(1, 1), QStringLiteral("00:00:30"));
+        QCOMPARE(list->model().cell(69, 0), QStringLiteral("70"));
+        QVERIFY(list->model().cell(0, 3).contains(QLatin1Char('.')));
+        QCOMPARE(list->caption(), QStringLiteral("Data List"));
+        QVERIFY(panel.acquisition().timer1().isActive());
+
+        // "Graph" and "List" open their windows; a silent meter closes both.
+        app.commands()->run(QStringLiteral("Graph"));
+        app.commands()->run(QStringLiteral("List"));
+        QVERIFY(app.graphs()->realTimeGraph());
+        QVERIFY(app.listWindows()->liveList());
+        command("silence");
+        QTRY_COMPARE_WITH_TIMEOUT(panel.label("LblCOM")->text(), QStringLiteral("No COM"), 15000);
+        QVERIFY(!app.graphs()->realTimeGraph() || !app.graphs()->realTimeGraph()->isVisible());
+        QTRY_VERIFY(!app.listWindows()->liveList());
+        command("resume");
+        QTRY_COMPARE_WITH_TIMEOUT(panel.label("LblCOM")->text(), QStringLiteral("COM1"), 10000);
+    }
+
+    void cleanupTestCase()
+    {
+        command("quit");
+        QVERIFY(m_meter.waitForFinished(5000));
+    }
+};
+
+QTEST_MAIN(TestApplication)
+#include "test_application.moc"
