@@ -6,6 +6,7 @@
 #include "recording/datafileloading.h"
 #include "recording/filelist.h"
 #include "recording/gridmodel.h"
+#include "recording/gridprint.h"
 #include "recording/gridsave.h"
 #include "recording/list.h"
 #include "recording/listwindows.h"
@@ -130,6 +131,26 @@ void BM_SaveFullList(benchmark::State& state)
     }
 }
 
+// "Print" of a list that holds 34,800 rows, into a PDF (about 390 pages).
+void BM_PrintFullList(benchmark::State& state)
+{
+    Services services;
+    FileList* list = services.lists.openFileList();
+    LoadDataFile(SharedFixture().recorderFile, list->model(), *list, services.clock);
+    FakePrinterProvider pdf(SharedFixture().dir.filePath("printed.pdf"));
+    for (auto _ : state) {
+        GridPrintJob* job = PrintGrid(*list, list->model().rows(), pdf, services.clock, {});
+        if (!job) {
+            state.SkipWithError("print failed");
+            break;
+        }
+        bool done = false;
+        QObject::connect(job, &GridPrintJob::finished, [&done] { done = true; });
+        while (!done)
+            QCoreApplication::processEvents();
+    }
+}
+
 class NoLabels final : public RecorderLabels {
 public:
     void setRecordCount(const QString&) override {}
@@ -194,6 +215,7 @@ void BM_MemoryOfTwoFullLists(benchmark::State& state)
 BENCHMARK(BM_OpenRecorderFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadAndSplitFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveFullList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintFullList)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_RecorderTickFullList)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MemoryOfTwoFullLists)->Iterations(1)->Unit(benchmark::kMillisecond);
 

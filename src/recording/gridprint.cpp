@@ -1,82 +1,16 @@
 #include "gridprint.h"
 
-#include "busycursor.h"
 #include "captionprogress.h"
 #include "datafileformat.h"
-#include "gridrows.h"
 #include "platform/clock.h"
 #include "platform/printer.h"
 
+#include <QCursor>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPainter>
-#include <QPointer>
 #include <QPrinter>
 #include <QWidget>
-
-namespace {
-
-// Stops the timers for its lifetime and starts again those that were running.
-class TimerPause {
-public:
-    explicit TimerPause(const QList<Timer*>& timers)
-    {
-        for (Timer* timer : timers) {
-            if (timer && timer->isActive()) {
-                m_stopped.append(timer);
-                timer->stop();
-            }
-        }
-    }
-    ~TimerPause()
-    {
-        for (const QPointer<Timer>& timer : std::as_const(m_stopped)) {
-            if (timer)
-                timer->start();
-        }
-    }
-    TimerPause(const TimerPause&) = delete;
-    TimerPause& operator=(const TimerPause&) = delete;
-
-private:
-    QList<QPointer<Timer>> m_stopped;
-};
-
-// Prints lines one under the other and starts a new page when one is full.
-class LinePrinter {
-public:
-    LinePrinter(QPainter& painter, QPrinter& printer)
-        : m_painter(painter)
-        , m_printer(printer)
-    {
-        const QFontMetricsF metrics(painter.font());
-        m_lineHeight = metrics.lineSpacing();
-        m_ascent = metrics.ascent();
-        m_pageHeight = printer.pageRect(QPrinter::DevicePixel).height();
-    }
-
-    bool print(const QString& line)
-    {
-        if (m_y > 0 && m_y + m_lineHeight > m_pageHeight) {
-            if (!m_printer.newPage())
-                return false;
-            m_y = 0;
-        }
-        if (!line.isEmpty())
-            m_painter.drawText(QPointF(0, m_y + m_ascent), line);
-        m_y += m_lineHeight;
-        return true;
-    }
-
-private:
-    QPainter& m_painter;
-    QPrinter& m_printer;
-    qreal m_lineHeight = 0;
-    qreal m_ascent = 0;
-    qreal m_pageHeight = 0;
-    qreal m_y = 0;
-};
-
-} // namespace
 
 QString PrintLine(const QStringList& cells)
 {
@@ -101,33 +35,124 @@ QFont PrintFont()
     return font;
 }
 
-bool PrintGrid(QWidget& window, const GridRows& rows, PrinterProvider& printers, Clock& clock,
-               const QList<Timer*>& pausedTimers)
+GridPrintJob::GridPrintJob(QWidget& window, const GridRows& rows, Clock& clock,
+                           const QList<Timer*>& pausedTimers)
+    : QObject(&window)
+    , m_window(&window)
+    , m_rows(rows)
+    , m_caption(window.windowTitle())
 {
-    const TimerPause pause(pausedTimers);
-    const BusyCursor busy;
-    const QString caption = window.windowTitle();
-    CaptionProgress progress(clock, [&window](const QString& text) { window.setWindowTitle(text); });
-
-    bool printed = false;
-    std::unique_ptr<QPrinter> printer = printers.createPrinter(caption);
-    QPainter painter;
-    if (printer && painter.begin(printer.get())) {
-        painter.setFont(PrintFont());
-        LinePrinter lines(painter, *printer);
-        bool ok = true;
-        for (int i = 0; i < kPrintTopEmptyLines && ok; ++i)
-            ok = lines.print(QString());
-        const QString suffix = QStringLiteral(" record(s) completed");
-        for (qsizetype r = 0; r <= rows.count() && ok; ++r) {
-            const QString line = PrintLine(r == 0 ? ColumnCaptions() : rows.row(r - 1));
-            progress.update(r, suffix);
-            ok = lines.print(line);
-            if (r == 0 && ok)
-                ok = lines.print(PrintRuleLine());
+    // No reading and no sample while the list prints.
+    for (Timer* timer : pausedTimers) {
+        if (timer && timer->isActive()) {
+            m_paused.append(timer);
+            timer->stop();
         }
-        printed = painter.end() && ok;
     }
-    progress.finish(caption);
-    return printed;
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    m_busyCursor = true;
+    m_progress = std::make_unique<CaptionProgress>(clock, [this](const QString& text) {
+        if (m_window)
+            m_window->setWindowTitle(text);
+    });
+    m_slice = clock.createTimer(this);
+    m_slice->setInterval(0);
+    connect(m_slice, &Timer::timeout, this, &GridPrintJob::printSlice);
+}
+
+GridPrintJob::~GridPrintJob()
+{
+    // Cut short, its window closing: end the document with what was printed, leave the window
+    // (it is going) alone.
+    m_window = nullptr;
+    release();
+}
+
+bool GridPrintJob::begin(PrinterProvider& printers)
+{
+    m_printer = printers.createPrinter(m_caption);
+    if (!m_printer)
+        return false;
+    m_painter = std::make_unique<QPainter>();
+    if (!m_painter->begin(m_printer.get()))
+        return false;
+    m_painter->setFont(PrintFont());
+    const QFontMetricsF metrics(m_painter->font());
+    m_lineHeight = metrics.lineSpacing();
+    m_ascent = metrics.ascent();
+    m_pageHeight = m_printer->pageRect(QPrinter::DevicePixel).height();
+    for (int i = 0; i < kPrintTopEmptyLines; ++i)
+        printLine(QString());
+    m_slice->start();
+    return true;
+}
+
+bool GridPrintJob::printLine(const QString& line)
+{
+    if (m_y > 0 && m_y + m_lineHeight > m_pageHeight) {
+        if (!m_printer->newPage())
+            return false;
+        m_y = 0;
+    }
+    if (!line.isEmpty())
+        m_painter->drawText(QPointF(0, m_y + m_ascent), line);
+    m_y += m_lineHeight;
+    return true;
+}
+
+void GridPrintJob::printSlice()
+{
+    const QString suffix = QStringLiteral(" record(s) completed");
+    const qsizetype end = std::min(m_next + kRowsPerSlice, m_rows.count() + 1);
+    for (; m_next < end; ++m_next) {
+        const qsizetype r = m_next;
+        m_progress->update(r, suffix);
+        if (!printLine(PrintLine(r == 0 ? ColumnCaptions() : m_rows.row(r - 1))) ||
+            (r == 0 && !printLine(PrintRuleLine()))) {
+            finish(false);
+            return;
+        }
+    }
+    if (m_next > m_rows.count())
+        finish(m_painter->end());
+}
+
+void GridPrintJob::release()
+{
+    if (m_slice)
+        m_slice->stop();
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+    if (m_window)
+        m_window->setWindowTitle(m_caption);
+    if (m_busyCursor) {
+        QGuiApplication::restoreOverrideCursor();
+        m_busyCursor = false;
+    }
+    for (const QPointer<Timer>& timer : std::as_const(m_paused)) {
+        if (timer)
+            timer->start();
+    }
+    m_paused.clear();
+}
+
+void GridPrintJob::finish(bool printed)
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    release();
+    Q_EMIT finished(printed);
+    deleteLater();
+}
+
+GridPrintJob* PrintGrid(QWidget& window, const GridRows& rows, PrinterProvider& printers,
+                        Clock& clock, const QList<Timer*>& pausedTimers)
+{
+    auto* job = new GridPrintJob(window, rows, clock, pausedTimers);
+    if (!job->begin(printers)) {
+        delete job; // nothing to print on: everything is as it was
+        return nullptr;
+    }
+    return job;
 }

@@ -129,8 +129,16 @@ bool ListWindow::save()
 
 bool ListWindow::print()
 {
-    return PrintGrid(*this, m_model->rows(), m_context.printers, m_context.clock,
-                     m_context.printPausedTimers);
+    if (m_printJob && !m_printJob->isFinished())
+        return false;
+    m_printJob = PrintGrid(*this, m_model->rows(), m_context.printers, m_context.clock,
+                           m_context.printPausedTimers);
+    return m_printJob != nullptr;
+}
+
+GridPrintJob* ListWindow::printJob() const
+{
+    return m_printJob;
 }
 
 void ListWindow::closeEvent(QCloseEvent* event)

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include <initializer_list>
 
 class GridModel;
+class GridPrintJob;
 class QAction;
 class QTableView;
 class QToolBar;
@@ -27,8 +29,10 @@ public:
     void runCommand(const QString& key);
     // "Save": refused while recording; otherwise asks for a file and writes the data rows.
     bool save();
-    // "Print": the caption row and the data rows on the printer.
+    // "Print": the caption row and the data rows on the printer. The job runs on while events
+    // are handled; a second "Print" meanwhile does nothing. False when nothing is printing.
     bool print();
+    GridPrintJob* printJob() const;
 
     // The width of each column: its sample text measured in the window's font.
     static QString columnSample(int column);
@@ -55,4 +59,5 @@ private:
     GridModel* m_model = nullptr;
     QTableView* m_grid = nullptr;
     QToolBar* m_toolbar = nullptr;
+    QPointer<GridPrintJob> m_printJob;
 };

@@ -94,6 +94,19 @@ private:
             window->model().appendRow(row);
     }
 
+    // Lets the printing job run its slices to the end; true when it printed.
+    bool finishPrint(ListWindow* window)
+    {
+        GridPrintJob* job = window->printJob();
+        if (!job)
+            return false;
+        QSignalSpy done(job, &GridPrintJob::finished);
+        for (int i = 0; i < 10000 && done.isEmpty(); ++i)
+            m_clock.advance(1);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return done.size() == 1 && done.first().first().toBool();
+    }
+
     static QString runPdftotext(const QStringList& arguments)
     {
         QProcess pdftotext;
@@ -329,6 +342,9 @@ private Q_SLOTS:
                 [&captions](const QString& title) { captions << title; });
         QVERIFY(window->print());
         QVERIFY(!m_printers->timersRanDuringPrint);
+        QVERIFY(!m_timer1->isActive());
+        QVERIFY(!m_timer2->isActive());
+        QVERIFY(finishPrint(window));
         QVERIFY(m_timer1->isActive());
         QVERIFY(m_timer2->isActive());
         QCOMPARE(captions.first(), QStringLiteral("0 record(s) completed"));
@@ -373,8 +389,32 @@ private Q_SLOTS:
         ListWindow* window = open("FileList");
         m_timer1->stop();
         QVERIFY(window->print());
+        QVERIFY(finishPrint(window));
         QVERIFY(!m_timer1->isActive());
         QVERIFY(m_timer2->isActive());
+    }
+
+    // A long list prints a slice at a time; a second "Print" meanwhile does nothing, and closing
+    // the window cuts the printout short with the timers running again.
+    void longPrintRunsBetweenEvents()
+    {
+        ListWindow* window = open("FileList");
+        for (int i = 1; i <= 3 * GridPrintJob::kRowsPerSlice; ++i)
+            window->model().appendRow({QString::number(i), "14:30:00"});
+        QVERIFY(window->print());
+        QPointer<GridPrintJob> job = window->printJob();
+        QVERIFY(!window->print());
+        QCOMPARE(window->printJob(), job.data());
+        m_clock.advance(1);
+        QVERIFY(job && !job->isFinished());
+        QVERIFY(window->windowTitle().endsWith(" record(s) completed"));
+        QVERIFY(!m_timer2->isActive());
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!job);
+        QVERIFY(m_timer1->isActive());
+        QVERIFY(m_timer2->isActive());
+        QVERIFY(QFileInfo(pdfPath()).size() > 0);
     }
 
     // Once the last row is row 16, every sample scrolls the list by one row, as far as the
