@@ -49,6 +49,7 @@ void LoggerDownload::begin(int setCount, quint32 writeAddress)
     // The count is one byte of the signature frame; the tables hold sets 1 to 255.
     m_setCount = std::min(setCount, 255);
     m_set = 0;
+    m_pieceSettleMs = kPieceSettleMs;
     m_store.BeginLoggerDownload(m_setCount, writeAddress);
     m_ask = Ask::Header;
     askNow();
@@ -117,6 +118,8 @@ void LoggerDownload::takeHeaderBytes(const QByteArray& bytes)
     m_header += bytes;
     if (m_header.size() < kHeaderBytes)
         return;
+    if (m_header.size() > kHeaderBytes)
+        m_pieceSettleMs = kSettleMs; // the meter overshoots: wait out its surplus from now on
     m_header.truncate(kHeaderBytes);
     m_recordBytes = std::max(0, m_store.StoreSetHeader(m_set, m_header));
     m_fetched = 0;
@@ -160,8 +163,10 @@ void LoggerDownload::takePieceBytes(QByteArray bytes)
     if (bytes.isEmpty() || m_header.size() < kHeaderBytes)
         return;
     const int wanted = m_pieceTarget - m_pieceCount;
-    if (bytes.size() > wanted)
+    if (bytes.size() > wanted) {
         bytes.truncate(wanted);
+        m_pieceSettleMs = kSettleMs; // the meter overshoots: wait out its surplus from now on
+    }
     m_pieceCount += static_cast<int>(bytes.size());
     m_store.AppendSetBytes(m_set, bytes);
     if (m_pieceCount < m_pieceTarget)
@@ -177,6 +182,8 @@ void LoggerDownload::settleOn(const QByteArray& bytes)
     QByteArray rest = bytes;
     if (CompleteHeader(m_header, rest, kHeaderBytes))
         m_store.StoreSetHeader(m_set, m_header);
+    if (!rest.isEmpty())
+        m_pieceSettleMs = kSettleMs; // the meter overshoots: wait out its surplus from now on
     m_settleTimer->start(kSettleMs);
 }
 
@@ -200,7 +207,7 @@ void LoggerDownload::askWhenQuiet(Ask ask)
     m_state = State::Settle;
     // The line must fall quiet within the quiet time, however often bytes come.
     m_quietTimer->start(kQuietMs);
-    m_settleTimer->start(kSettleMs);
+    m_settleTimer->start(ask == Ask::Piece ? m_pieceSettleMs : kSettleMs);
     m_pumpAgain = true; // bytes may be waiting already
 }
 

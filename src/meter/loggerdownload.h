@@ -49,8 +49,15 @@ class LoggerDownload final : public DownloadHook
     Q_OBJECT
 public:
     static constexpr int kHeaderWaitMs = 200;
-    // Longer than the pauses within a reply: USB serial adapters pass bytes on every 16 ms.
+    // How long the line must be quiet before the next space: longer than the gaps within a
+    // reply (USB serial adapters pass bytes on every 16 ms). Before a set's header and before
+    // the final space the program always waits that long, so no set ever takes another's bytes.
+    // Within a set, while the meter sends exactly what it is asked for, the next piece is asked
+    // for after a pause of a few byte times (a meter that keeps talking is noticed); once it has
+    // sent more than asked, every piece waits the full settle time. A full memory from a meter
+    // that behaves comes in at the speed of the wire.
     static constexpr int kSettleMs = 30;
+    static constexpr int kPieceSettleMs = 0;
     static constexpr int kQuietMs = 2000;
     static constexpr int kHeaderBytes = 8;
     static constexpr int kPieceBytes = 256;
@@ -98,6 +105,7 @@ private:
     Timer* m_headerTimer = nullptr;
     Timer* m_settleTimer = nullptr;
     Timer* m_quietTimer = nullptr;
+    int m_pieceSettleMs = kPieceSettleMs;
 
     State m_state = State::Idle;
     Ask m_ask = Ask::Header;

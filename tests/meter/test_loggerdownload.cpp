@@ -201,8 +201,8 @@ private Q_SLOTS:
         QCOMPARE(rig.prompts.messages[0].text, QStringLiteral("No Data in Memory!"));
     }
 
-    // The header is read 0.2 s after its space; every further space waits until the line has
-    // been quiet for the settle time.
+    // The header is read 0.2 s after its space; a piece is asked for after a pause of a few byte
+    // times, a set's header and the final space once the line has been quiet for the settle time.
     void spacesFollowTheirWaits()
     {
         Rig rig;
@@ -212,10 +212,11 @@ private Q_SLOTS:
         QCOMPARE(rig.store.headers[1], Header(33));
         const qint64 h = LoggerDownload::kHeaderWaitMs;
         const qint64 q = LoggerDownload::kSettleMs;
+        const qint64 p = LoggerDownload::kPieceSettleMs;
         // Header 1, two pieces, header 2, the final space.
         QCOMPARE(rig.meter.spaceTimes,
-            (QList<qint64> { 0, h + q, h + 2 * q, h + 3 * q, 2 * h + 4 * q }));
-        QCOMPARE(rig.finishedAt, 2 * h + 4 * q);
+            (QList<qint64> { 0, h + p, h + 2 * p, h + 2 * p + q, 2 * h + 2 * p + 2 * q }));
+        QCOMPARE(rig.finishedAt, 2 * h + 2 * p + 2 * q);
     }
 
     void slowPieceWithinTheQuietTimeCompletes()
@@ -226,7 +227,7 @@ private Q_SLOTS:
         replies[1] = piece.left(64);
         rig.meter.replies = replies;
         rig.download.begin(1, 1280 + 8 + 256);
-        rig.clock.advance(LoggerDownload::kHeaderWaitMs + LoggerDownload::kSettleMs);
+        rig.clock.advance(LoggerDownload::kHeaderWaitMs + LoggerDownload::kPieceSettleMs);
         QCOMPARE(rig.meter.spaces, 2);
         for (int at = 64; at < 256; at += 64) {
             rig.clock.advance(LoggerDownload::kQuietMs - 1);
@@ -338,6 +339,9 @@ private Q_SLOTS:
         QCOMPARE(rig.link.written.size(), spaces);
     }
 
+    // A meter that keeps talking after the first piece: its bytes fill the set's remaining
+    // pieces, but the line never falls quiet before the next set's header, so the download ends
+    // there and no byte of it reaches another set.
     void meterThatNeverFallsQuietEndsTheDownload()
     {
         Rig rig;
@@ -346,10 +350,12 @@ private Q_SLOTS:
         rig.download.begin(2, 1280 + 16 + 560 + 256);
         rig.runToEnd();
         QCOMPARE(rig.finished.size(), 1);
-        QCOMPARE(rig.link.written.size(), 2);
+        QCOMPARE(rig.link.written.size(), 4); // header 1 and its three pieces
         QCOMPARE(rig.finishedAt, rig.meter.spaceTimes.last() + LoggerDownload::kQuietMs);
-        QCOMPARE(rig.store.calls.last(), QStringLiteral("broken 1"));
-        QCOMPARE(rig.store.data[1], Header(70) + Records(1, 70).left(256));
+        QCOMPARE(rig.store.calls.last(), QStringLiteral("broken 2"));
+        QVERIFY(rig.store.data[1].startsWith(QByteArray(Header(70) + Records(1, 70).left(256))));
+        QCOMPARE(rig.store.data[1].size(), 8 + 560);
+        QVERIFY(rig.store.data[2].isEmpty());
         QCOMPARE(rig.prompts.messages.size(), 1);
     }
 
@@ -394,7 +400,13 @@ private Q_SLOTS:
         rig.download.begin(2, 1280 + 16 + 560 + 264);
         rig.runToEnd();
         QCOMPARE(rig.finished.size(), 1);
-        QCOMPARE(rig.store.data[1], Header(70) + Records(1, 70));
+        // Bytes that come late inside a set, after its next piece was asked for, cannot be told
+        // from that piece: they may shift the set's own records, never another set's.
+        const bool lateWithinSet = late && (reply == 1 || reply == 2);
+        if (lateWithinSet)
+            QCOMPARE(rig.store.data[1].size(), 8 + 560);
+        else
+            QCOMPARE(rig.store.data[1], Header(70) + Records(1, 70));
         QCOMPARE(rig.store.data[2], Header(33) + Records(2, 33));
         QCOMPARE(rig.link.written, QByteArray(SpacesFor(counts), ' '));
         QVERIFY(rig.prompts.messages.isEmpty());

@@ -22,7 +22,7 @@ public:
     // Unread bytes on the program's side beyond which nobody is listening: they are dropped
     // before the next live frame, as a serial line loses what no one reads.
     static constexpr int kStaleBytes = Pacer::kWireBytesPerSecond;
-    static constexpr int kPaceTickMs = 2;
+    static constexpr int kPaceTickMs = 1;
     static constexpr int kMaxCommandLine = 4096;
 
     explicit VirtualMeter(const MeterOptions& options);
