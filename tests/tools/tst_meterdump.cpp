@@ -10,17 +10,17 @@ namespace {
 
 LoggerImage imageOf(const QStringList& sets)
 {
-    std::vector<LoggerSetSpec> specs;
+    std::vector<LoggerSetPlan> plans;
     for (const QString& text : sets) {
-        LoggerSetSpec spec;
+        LoggerSetPlan plan;
         QString error;
-        if (!LoggerSetSpec::parse(text, &spec, &error))
+        if (!LoggerSetPlan::parse(text, &plan, &error))
             qFatal("%s", qPrintable(error));
-        specs.push_back(spec);
+        plans.push_back(plan);
     }
     LoggerImage image;
     QString error;
-    if (!image.build(specs, 17, &error))
+    if (!image.build(plans, 17, &error))
         qFatal("%s", qPrintable(error));
     return image;
 }

@@ -1,4 +1,4 @@
-// The virtual meter's logger memory: set specifications, set headers, the signature frame, the
+// The virtual meter's logger memory: set plans, set headers, the signature frame, the
 // write address and the full-memory layout.
 #include "loggerimage.h"
 #include "rawreading.h"
@@ -12,11 +12,11 @@ QByteArray hex(const char* text)
     return QByteArray::fromHex(QByteArray(text));
 }
 
-LoggerSetSpec spec(const QString& text)
+LoggerSetPlan plan(const QString& text)
 {
-    LoggerSetSpec s;
+    LoggerSetPlan s;
     QString error;
-    if (!LoggerSetSpec::parse(text, &s, &error))
+    if (!LoggerSetPlan::parse(text, &s, &error))
         qWarning("%s", qPrintable(error));
     return s;
 }
@@ -69,9 +69,9 @@ void TestMeterLogger::setSpecParses()
     QFETCH(QString, text);
     QFETCH(bool, ok);
     QFETCH(QString, fields);
-    LoggerSetSpec s;
+    LoggerSetPlan s;
     QString error;
-    QCOMPARE(LoggerSetSpec::parse(text, &s, &error), ok);
+    QCOMPARE(LoggerSetPlan::parse(text, &s, &error), ok);
     if (!ok) {
         QVERIFY(error.contains(text));
         return;
@@ -101,7 +101,7 @@ void TestMeterLogger::headerBytes()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, header);
-    QCOMPARE(spec(text).header().toHex(' '), header.toHex(' '));
+    QCOMPARE(plan(text).header().toHex(' '), header.toHex(' '));
 }
 
 void TestMeterLogger::imageLaysSetsBackToBack_data()
@@ -128,12 +128,12 @@ void TestMeterLogger::imageLaysSetsBackToBack()
     QFETCH(int, setCount);
     QFETCH(int, usedBytes);
     QFETCH(QByteArray, signature);
-    std::vector<LoggerSetSpec> specs;
+    std::vector<LoggerSetPlan> plans;
     for (const QString& s : sets)
-        specs.push_back(spec(s));
+        plans.push_back(plan(s));
     LoggerImage image;
     QString error;
-    QVERIFY2(image.build(specs, 7, &error), qPrintable(error));
+    QVERIFY2(image.build(plans, 7, &error), qPrintable(error));
     QCOMPARE(image.setCount(), setCount);
     QCOMPARE(image.usedBytes(), usedBytes);
     QCOMPARE(image.writeAddress(), LoggerImage::kBaseAddress + usedBytes);
@@ -162,12 +162,12 @@ void TestMeterLogger::imageRefusesWhatDoesNotFit_data()
 void TestMeterLogger::imageRefusesWhatDoesNotFit()
 {
     QFETCH(QStringList, sets);
-    std::vector<LoggerSetSpec> specs;
+    std::vector<LoggerSetPlan> plans;
     for (const QString& s : sets)
-        specs.push_back(spec(s));
+        plans.push_back(plan(s));
     LoggerImage image;
     QString error;
-    QVERIFY(!image.build(specs, 1, &error));
+    QVERIFY(!image.build(plans, 1, &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(image.setCount(), 0);
     QCOMPARE(image.usedBytes(), 0);
@@ -218,7 +218,7 @@ void TestMeterLogger::kindsShapeTheRecords()
     QFETCH(bool, overload);
     LoggerImage image;
     QString error;
-    QVERIFY(image.build({spec(text)}, 11, &error));
+    QVERIFY(image.build({plan(text)}, 11, &error));
     bool sawUnder = false;
     for (int i = 0; i < 40; ++i) {
         const QByteArray r = image.bytes().mid(8 + 8 * i, 8);

@@ -59,12 +59,12 @@ RawReading mixedRecord(int index, const RawReading& plain)
     return r;
 }
 
-void appendRecords(QByteArray& bytes, const LoggerSetSpec& spec, std::uint64_t seed)
+void appendRecords(QByteArray& bytes, const LoggerSetPlan& plan, std::uint64_t seed)
 {
     ReadingDrift drift(seed);
-    for (int i = 0; i < spec.records; ++i) {
+    for (int i = 0; i < plan.records; ++i) {
         RawReading r = drift.next();
-        switch (spec.kind) {
+        switch (plan.kind) {
         case LoggerSetKind::Normal:
             break;
         case LoggerSetKind::NoData:
@@ -86,9 +86,9 @@ void appendRecords(QByteArray& bytes, const LoggerSetSpec& spec, std::uint64_t s
 
 } // namespace
 
-bool LoggerSetSpec::parse(const QString& text, LoggerSetSpec* spec, QString* error)
+bool LoggerSetPlan::parse(const QString& text, LoggerSetPlan* plan, QString* error)
 {
-    LoggerSetSpec parsed;
+    LoggerSetPlan parsed;
     const QStringList parts = text.split(QLatin1Char(','));
     auto fail = [&](const QString& why) {
         if (error)
@@ -123,11 +123,11 @@ bool LoggerSetSpec::parse(const QString& text, LoggerSetSpec* spec, QString* err
             return fail(QStringLiteral("unknown key \"%1\"").arg(key));
         }
     }
-    *spec = parsed;
+    *plan = parsed;
     return true;
 }
 
-QByteArray LoggerSetSpec::header() const
+QByteArray LoggerSetPlan::header() const
 {
     QByteArray h;
     h.reserve(LoggerImage::kHeaderSize);
@@ -142,7 +142,7 @@ QByteArray LoggerSetSpec::header() const
     return h;
 }
 
-bool LoggerImage::build(const std::vector<LoggerSetSpec>& specs, std::uint64_t seed, QString* error)
+bool LoggerImage::build(const std::vector<LoggerSetPlan>& plans, std::uint64_t seed, QString* error)
 {
     m_bytes.clear();
     m_setOffsets.clear();
@@ -150,9 +150,9 @@ bool LoggerImage::build(const std::vector<LoggerSetSpec>& specs, std::uint64_t s
 
     long long sets = 0;
     long long bytes = 0;
-    for (const LoggerSetSpec& spec : specs) {
-        sets += spec.repeat;
-        bytes += (kHeaderSize + qint64(spec.records) * kRecordSize) * spec.repeat;
+    for (const LoggerSetPlan& plan : plans) {
+        sets += plan.repeat;
+        bytes += (kHeaderSize + qint64(plan.records) * kRecordSize) * plan.repeat;
     }
     if (sets > kMaxSets) {
         if (error)
@@ -168,29 +168,29 @@ bool LoggerImage::build(const std::vector<LoggerSetSpec>& specs, std::uint64_t s
 
     m_bytes.reserve(int(bytes));
     int setNumber = 0;
-    for (const LoggerSetSpec& spec : specs) {
-        for (int copy = 0; copy < spec.repeat; ++copy) {
+    for (const LoggerSetPlan& plan : plans) {
+        for (int copy = 0; copy < plan.repeat; ++copy) {
             ++setNumber;
             m_setOffsets.push_back(int(m_bytes.size()));
-            m_setRecords.push_back(spec.records);
-            m_bytes.append(spec.header());
-            appendRecords(m_bytes, spec, seed * 1000003u + std::uint64_t(setNumber));
+            m_setRecords.push_back(plan.records);
+            m_bytes.append(plan.header());
+            appendRecords(m_bytes, plan, seed * 1000003u + std::uint64_t(setNumber));
         }
     }
     return true;
 }
 
-std::vector<LoggerSetSpec> LoggerImage::defaultLayout()
+std::vector<LoggerSetPlan> LoggerImage::defaultLayout()
 {
     auto set = [](int records, int h, int m, int s, int interval, LoggerSetKind kind) {
-        LoggerSetSpec spec;
-        spec.records = records;
-        spec.startHour = h;
-        spec.startMinute = m;
-        spec.startSecond = s;
-        spec.intervalSeconds = interval;
-        spec.kind = kind;
-        return spec;
+        LoggerSetPlan plan;
+        plan.records = records;
+        plan.startHour = h;
+        plan.startMinute = m;
+        plan.startSecond = s;
+        plan.intervalSeconds = interval;
+        plan.kind = kind;
+        return plan;
     };
     return {
         set(70, 14, 5, 0, 60, LoggerSetKind::Normal),
@@ -200,17 +200,17 @@ std::vector<LoggerSetSpec> LoggerImage::defaultLayout()
     };
 }
 
-std::vector<LoggerSetSpec> LoggerImage::fullMemoryLayout()
+std::vector<LoggerSetPlan> LoggerImage::fullMemoryLayout()
 {
     auto set = [](int records, int h, int m, int s, int interval, LoggerSetKind kind) {
-        LoggerSetSpec spec;
-        spec.records = records;
-        spec.startHour = h;
-        spec.startMinute = m;
-        spec.startSecond = s;
-        spec.intervalSeconds = interval;
-        spec.kind = kind;
-        return spec;
+        LoggerSetPlan plan;
+        plan.records = records;
+        plan.startHour = h;
+        plan.startMinute = m;
+        plan.startSecond = s;
+        plan.intervalSeconds = interval;
+        plan.kind = kind;
+        return plan;
     };
     // 8 headers (64 bytes) and 16,184 records (129,472 bytes) fill the 129,536 bytes exactly.
     return {

@@ -10,7 +10,7 @@ enum class LoggerSetKind { Normal, NoData, Overload, Co2Over, Mixed };
 
 // One recording session to put in the logger: how many records, when it started, how often it
 // logged and what kind of readings it holds. `repeat` stores the same set several times.
-struct LoggerSetSpec {
+struct LoggerSetPlan {
     int records = 0;
     int startHour = 12;
     int startMinute = 0;
@@ -20,7 +20,7 @@ struct LoggerSetSpec {
     int repeat = 1;
 
     // "RECORDS[,START=hh:mm:ss][,INTERVAL=s][,KIND=normal|nodata|overload|co2over|mixed][,REPEAT=n]"
-    static bool parse(const QString& text, LoggerSetSpec* spec, QString* error);
+    static bool parse(const QString& text, LoggerSetPlan* plan, QString* error);
     // The 8-byte set header: record count, an unused byte, start time in BCD, interval.
     QByteArray header() const;
 };
@@ -38,13 +38,13 @@ public:
 
     // Fills the memory with these sets; record contents follow from the seed. Returns false,
     // leaving the image empty, when the sets do not fit (too many, or too many bytes).
-    bool build(const std::vector<LoggerSetSpec>& specs, std::uint64_t seed, QString* error);
+    bool build(const std::vector<LoggerSetPlan>& plans, std::uint64_t seed, QString* error);
 
     // A few small sets: 70 records (two full pieces and a remainder), an empty set, a set
     // across midnight and a set of marked and edge-case records.
-    static std::vector<LoggerSetSpec> defaultLayout();
+    static std::vector<LoggerSetPlan> defaultLayout();
     // Eight sets filling the whole memory exactly (see README.md).
-    static std::vector<LoggerSetSpec> fullMemoryLayout();
+    static std::vector<LoggerSetPlan> fullMemoryLayout();
 
     int setCount() const { return int(m_setOffsets.size()); }
     int usedBytes() const { return int(m_bytes.size()); }

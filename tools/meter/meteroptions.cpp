@@ -111,13 +111,13 @@ bool MeterOptions::parse(const QStringList& arguments, MeterOptions* options, QS
         } else if (name == QLatin1String("--no-pace") && flag()) {
             parsed.pace = false;
         } else if (name == QLatin1String("--set")) {
-            LoggerSetSpec spec;
+            LoggerSetPlan plan;
             QString why;
             if (!takeValue(&v))
                 return fail(QStringLiteral("--set takes RECORDS[,START=hh:mm:ss][,INTERVAL=s][,KIND=k][,REPEAT=n]"));
-            if (!LoggerSetSpec::parse(v, &spec, &why))
+            if (!LoggerSetPlan::parse(v, &plan, &why))
                 return fail(QStringLiteral("--set: %1").arg(why));
-            parsed.sets.push_back(spec);
+            parsed.sets.push_back(plan);
         } else if (name == QLatin1String("--full-memory") && flag()) {
             parsed.fullMemory = true;
         } else if (name == QLatin1String("--empty-logger") && flag()) {
@@ -152,7 +152,7 @@ bool MeterOptions::parse(const QStringList& arguments, MeterOptions* options, QS
     return true;
 }
 
-std::vector<LoggerSetSpec> MeterOptions::loggerLayout() const
+std::vector<LoggerSetPlan> MeterOptions::loggerLayout() const
 {
     if (emptyLogger)
         return {};
@@ -182,7 +182,7 @@ QString MeterOptions::helpText()
         "  --markers LIST          every 5th generated frame carries the next marker of\n"
         "                          LIST: tover, tunder, co2over, nodata (comma separated)\n"
         "  --no-pace               send at once instead of at 28800 baud (2880 bytes/s)\n"
-        "  --set SPEC              add a logged set (repeatable); SPEC is\n"
+        "  --set PLAN              add a logged set (repeatable); PLAN is\n"
         "                          RECORDS[,START=hh:mm:ss][,INTERVAL=s]\n"
         "                          [,KIND=normal|nodata|overload|co2over|mixed][,REPEAT=n]\n"
         "                          (defaults START=12:00:00, INTERVAL=60, KIND=normal)\n"

@@ -21,7 +21,7 @@ struct MeterOptions {
     int outOfStep = 0;             // first frames out of step
     std::vector<FrameMarker> markers;
     bool pace = true;              // keep to the wire speed
-    std::vector<LoggerSetSpec> sets;
+    std::vector<LoggerSetPlan> sets;
     bool fullMemory = false;
     bool emptyLogger = false;
     bool dumpAtStart = false;
@@ -37,7 +37,7 @@ struct MeterOptions {
     static QString helpText();
 
     // The sets the logger holds: --empty-logger, --full-memory, the --set list, or the default.
-    std::vector<LoggerSetSpec> loggerLayout() const;
+    std::vector<LoggerSetPlan> loggerLayout() const;
     QString portName() const { return QStringLiteral("COM%1").arg(port); }
 };
 
