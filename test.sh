@@ -11,3 +11,10 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$build" --output-on-failure -j2 "$@"
+
+# The fuzz targets, built with clang and libFuzzer in build/fuzz, each run a few seconds on its
+# corpus; a crash fails the run. NIMBREL_FUZZ_SECONDS sets the time per target (0 skips them).
+fuzz_seconds=${NIMBREL_FUZZ_SECONDS:-4}
+if [ "$fuzz_seconds" != 0 ]; then
+  ./scripts/fuzz.sh -t "$fuzz_seconds" -b build/fuzz
+fi

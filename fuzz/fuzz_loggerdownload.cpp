@@ -1,0 +1,159 @@
+// The logger download against a meter that answers each space with its reply whole, cut in
+// two, late, with bytes to spare or with nothing at all, while time passes in steps of any size
+// and stray bytes arrive. The store checks what the exchange files (checkingstore.h); when the
+// meter answered every space promptly and whole, every set must arrive exactly as sent.
+
+#include "checkingstore.h"
+#include "fuzzinput.h"
+
+#include "meter/loggerdownload.h"
+#include "support/fakeclock.h"
+#include "support/fakes.h"
+
+namespace
+{
+
+// A meter with a few sets in its memory, its replies and how it gives them.
+struct FuzzMeter {
+    FuzzedDataProvider& in;
+    FakeSerialLink& link;
+    QList<QByteArray> sets; // header + record bytes of each set
+    QList<QByteArray> replies;
+    int spaces = 0;
+    QByteArray late; // bytes of a reply the meter has yet to send
+    bool clean = true; // every reply so far came whole and at once, and nothing else came
+
+    void build(int setCount)
+    {
+        for (int s = 0; s < setCount; ++s) {
+            QByteArray header = TakeBytes(in, 8).leftJustified(8, '\0');
+            const int records = in.ConsumeProbability<float>() < 0.95f
+                ? in.ConsumeIntegralInRange<int>(0, 70)
+                : in.ConsumeIntegralInRange<int>(0, 65535);
+            header[0] = char(records >> 8);
+            header[1] = char(records & 0xFF);
+            QByteArray records8(8 * records, '\0');
+            for (int i = 0; i < records8.size(); ++i)
+                records8[i] = char((s * 37 + i * 13) & 0xFF);
+            sets.append(header + records8);
+            replies.append(header);
+            for (int at = 0; at < records8.size(); at += 256)
+                replies.append(records8.mid(at, 256));
+        }
+        replies.append(QByteArray()); // nothing to the final space
+    }
+
+    void onSpace(const QByteArray& written)
+    {
+        FUZZ_CHECK(written == QByteArray(1, ' '));
+        const QByteArray reply = spaces < replies.size() ? replies.at(spaces) : QByteArray();
+        ++spaces;
+        // Once the input is used up the meter behaves.
+        switch (in.ConsumeIntegralInRange<int>(0, 9)) {
+        default: // whole, at once
+            link.feed(late + reply);
+            late.clear();
+            return;
+        case 6: { // cut in two: the rest comes later
+            clean = false;
+            const int cut = in.ConsumeIntegralInRange<int>(0, static_cast<int>(reply.size()));
+            link.feed(late + reply.left(cut));
+            late = reply.mid(cut);
+            return;
+        }
+        case 7: // all of it later
+            clean = false;
+            late += reply;
+            return;
+        case 8: // with bytes to spare
+            clean = false;
+            link.feed(late + reply + TakeBytes(in, 12));
+            late.clear();
+            return;
+        case 9: // something else entirely
+            clean = false;
+            late.clear();
+            link.feed(TakeBytes(in, 300));
+            return;
+        }
+    }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    EnsureFuzzApplication();
+    FuzzedDataProvider in(data, size);
+
+    FakeClock clock;
+    FakeSerialLink link;
+    link.open();
+    FakePrompts prompts;
+    static LoggerTables* tables = new LoggerTables;
+    CheckingStore store(*tables);
+    LoggerDownload download(link, clock, store, prompts);
+    int finishedCount = 0;
+    QObject::connect(&download, &DownloadHook::finished, [&] {
+        ++finishedCount;
+        store.finished();
+    });
+
+    const int setCount = in.ConsumeProbability<float>() < 0.9f ? in.ConsumeIntegralInRange<int>(1, 5)
+                                                                : in.ConsumeIntegralInRange<int>(0, 300);
+    const quint32 address = in.ConsumeIntegral<quint32>();
+    FuzzMeter meter { in, link, {}, {}, 0, {}, true };
+    meter.build(std::min(setCount, 255));
+    link.onWrite = [&meter](const QByteArray& bytes) { meter.onSpace(bytes); };
+
+    download.begin(setCount, address);
+    if (setCount <= 0) {
+        FUZZ_CHECK(finishedCount == 1 && store.downloads == 0 && prompts.messages.size() == 1);
+        return 0;
+    }
+
+    while (in.remaining_bytes() > 0 && finishedCount == 0) {
+        switch (in.ConsumeIntegralInRange<int>(0, 4)) {
+        case 0:
+            clock.advance(in.ConsumeIntegralInRange<int>(0, 60));
+            break;
+        case 1:
+            clock.advance(in.ConsumeIntegralInRange<int>(0, 3000));
+            break;
+        case 2: { // the meter sends some of what it still owes
+            const int n = in.ConsumeIntegralInRange<int>(0, static_cast<int>(meter.late.size()));
+            const QByteArray part = meter.late.left(n);
+            meter.late.remove(0, n);
+            link.feed(part);
+            break;
+        }
+        case 3:
+            meter.clean = false;
+            link.feed(TakeBytes(in, 40));
+            break;
+        default:
+            link.feed(QByteArray()); // a readyRead with nothing new
+            break;
+        }
+    }
+
+    // The meter falls silent, or is well-behaved from now on: the download always ends.
+    for (int t = 0; t < 120000 && finishedCount == 0; t += 50)
+        clock.advance(50);
+    FUZZ_CHECK(finishedCount == 1);
+    FUZZ_CHECK(download.state() == LoggerDownload::State::Idle);
+    FUZZ_CHECK(!store.running());
+    FUZZ_CHECK(prompts.messages.size() == (store.broken ? 1 : 0));
+    if (meter.clean && meter.late.isEmpty()) {
+        FUZZ_CHECK(store.broken == 0 && store.added() == std::min(setCount, 255));
+        for (int s = 1; s <= store.added(); ++s)
+            FUZZ_CHECK(store.data.value(s) == meter.sets.at(s - 1));
+        FUZZ_CHECK(meter.spaces == meter.replies.size());
+    }
+    // Nothing more is sent once it has ended.
+    const qsizetype sent = link.written.size();
+    link.feed(QByteArray(20, 'x'));
+    clock.advance(5000);
+    FUZZ_CHECK(link.written.size() == sent && finishedCount == 1);
+    return 0;
+}
