@@ -137,19 +137,20 @@ xdotool key Return
 sleep 1
 click "$panel" 119 30
 click "$panel" 165 30
-sleep 30
+sleep 22
 list=$(window "Real Time List")
 graph=$(window "Real Time Graph")
 shot "$panel" panel-recording
 shot "$list" live-list
 shot "$graph" realtime-graph
-[ "$scale" != 1 ] && exit 0
 
-click "$graph" 24 13
-range=$(window "Real Time Range")
-place "$range" 840 0
-shot "$range" realtime-range
-place "$range" away
+if [ "$scale" = 1 ]; then
+  click "$graph" 24 13
+  range=$(window "Real Time Range")
+  place "$range" 840 0
+  shot "$range" realtime-range
+  place "$range" away
+fi
 
 # Stop recording, open the file into the file list and plot it.
 click "$panel" 26 30
@@ -167,6 +168,7 @@ click "$filelist" 30 19
 plot=$(window "Plot Data/File")
 sleep 4
 shot "$plot" file-graph
+[ "$scale" != 1 ] && exit 0
 click "$plot" 24 13
 plotrange=$(window "Plot Range")
 place "$plotrange" 840 0
