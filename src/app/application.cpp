@@ -72,8 +72,11 @@ void Application::start()
 bool Application::openPanel()
 {
     const int portNumber = m_state.PortNumber;
-    m_link = std::make_unique<SerialPortLink>([portNumber] { return PortDevicePath(portNumber); },
-                                              *m_clock);
+    if (m_linkFactory)
+        m_link = m_linkFactory(portNumber, *m_clock);
+    else
+        m_link = std::make_unique<SerialPortLink>(
+            [portNumber] { return PortDevicePath(portNumber); }, *m_clock);
     m_panel = new Panel(m_state, *m_link, *m_clock, *m_beeper, *m_prompts);
     connect(m_panel, &Panel::closed, this, [this] { quit(0); });
     m_panel->show();

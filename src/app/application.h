@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class Alarm;
@@ -37,6 +38,11 @@ public:
                 std::unique_ptr<Prompts> prompts, std::unique_ptr<PrinterProvider> printers);
     ~Application() override;
 
+    // Where openPanel() gets the link to the meter: by default the serial port PortNumber names;
+    // tests hand in a scripted link.
+    using LinkFactory = std::function<std::unique_ptr<SerialLink>(int portNumber, Clock& clock)>;
+    void setLinkFactory(LinkFactory factory) { m_linkFactory = std::move(factory); }
+
     // Shows the port window.
     void start();
     // Opens the main window on PortNumber; false when the port could not be opened.
@@ -64,6 +70,7 @@ private:
     std::unique_ptr<Beeper> m_beeper;
     std::unique_ptr<Prompts> m_prompts;
     std::unique_ptr<PrinterProvider> m_printers;
+    LinkFactory m_linkFactory;
     std::unique_ptr<SerialLink> m_link;
     Panel* m_panel = nullptr;
     std::unique_ptr<DataFileHandle> m_dataFile;
