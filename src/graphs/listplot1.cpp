@@ -6,22 +6,17 @@
 #include "plotdrawing.h"
 
 #include <QAbstractItemModel>
-#include <QAction>
 #include <QPainter>
-#include <QToolBar>
-#include <QVBoxLayout>
 
 ListPlot1::ListPlot1(const QAbstractItemModel* grid, GraphsState& state, Clock& clock,
     PrinterProvider& printers, QWidget* parent)
-    : QWidget(parent)
+    : GraphWindow(printers, parent)
     , m_grid(grid)
     , m_state(state)
     , m_clock(clock)
-    , m_printers(printers)
 {
     setObjectName(QStringLiteral("ListPlot1"));
     setWindowTitle(caption());
-    setAttribute(Qt::WA_DeleteOnClose);
 
     m_timer1 = m_clock.createTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
@@ -32,57 +27,27 @@ ListPlot1::ListPlot1(const QAbstractItemModel* grid, GraphsState& state, Clock& 
         DrawFileGraph();
     });
 
-    buildToolbar();
-    m_canvas = new GraphCanvas(this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(m_toolbar);
-    layout->addWidget(m_canvas, 1);
-    connect(m_canvas, &GraphCanvas::resized, this, &ListPlot1::layoutFrame);
+    connect(canvas(), &GraphCanvas::resized, this, &ListPlot1::layoutFrame);
     resize(sizeHint());
 
     m_state.GridColour = 7;
 }
 
-void ListPlot1::buildToolbar()
-{
-    m_toolbar = new QToolBar(this);
-    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
-    m_toolbar->setMovable(false);
-    for (const QString& key : { QStringLiteral("Limit"), QStringLiteral("Print") }) {
-        QAction* action = m_toolbar->addAction(key);
-        action->setObjectName(key);
-        action->setToolTip(key);
-        connect(action, &QAction::triggered, this, [this, key] { onToolbar(key); });
-    }
-}
 
-QAction* ListPlot1::toolbarButton(const QString& key) const
-{
-    return m_toolbar->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
-}
 
-void ListPlot1::onToolbar(const QString& key)
-{
-    if (key == QLatin1String("Limit"))
-        Q_EMIT limitRequested();
-    else if (key == QLatin1String("Print"))
-        print();
-}
 
 void ListPlot1::layoutFrame()
 {
     PlotRangeSettings& range = m_state.PlotRange;
-    m_geometry = PlotGeometryFor(m_canvas->width(), m_canvas->height());
+    m_geometry = PlotGeometryFor(canvas()->width(), canvas()->height());
     m_state.FilePlotWidth = m_geometry.PlotWidth;
-    QPainter painter(&m_canvas->image());
+    QPainter painter(&canvas()->image());
     painter.setFont(font());
     DrawFrame(painter, m_geometry, range, false);
     // An empty list plots nothing; its step stays 0 rather than a division by zero.
     range.PointStep = range.PointCount > 0 ? m_geometry.PlotWidth / range.PointCount : 0;
     m_sweep.restart(range.PointStep);
-    m_canvas->update();
+    canvas()->update();
     m_timer1->start();
 }
 
@@ -103,7 +68,7 @@ bool ListPlot1::DrawFileGraph()
     m_captionShown = false;
     bool drawn = false;
     {
-        QPainter painter(&m_canvas->image());
+        QPainter painter(&canvas()->image());
         painter.setFont(font());
         drawn = ::DrawFileGraph(painter, m_geometry, m_sweep, m_state.PlotRange, m_state.GridColour,
             m_grid.data(), [&](qint64 record) {
@@ -111,7 +76,7 @@ bool ListPlot1::DrawFileGraph()
                 showProgress(record);
             });
     }
-    m_canvas->update();
+    canvas()->update();
     if (!drawn) {
         setWindowTitle(QString::number(current) + QStringLiteral(" Records Completed"));
         if (isVisible())
@@ -122,7 +87,3 @@ bool ListPlot1::DrawFileGraph()
     return true;
 }
 
-void ListPlot1::print()
-{
-    m_canvas->print(m_printers, windowTitle());
-}

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "graphwindow.h"
 #include "plotgeometry.h"
 #include "tracesweep.h"
 
 #include <QPointer>
-#include <QWidget>
 
 class Clock;
 class GraphCanvas;
@@ -19,7 +19,7 @@ struct GraphsState;
 // the window is laid out (Timer1), evenly spaced across the plot, with the time texts of five
 // records under the axis. The list is read through its model: model row r is record r + 1,
 // model column c is list column c.
-class ListPlot1 final : public QWidget
+class ListPlot1 final : public GraphWindow
 {
     Q_OBJECT
 public:
@@ -32,34 +32,20 @@ public:
         PrinterProvider& printers, QWidget* parent = nullptr);
 
     Timer* timer1() const { return m_timer1; }
-    GraphCanvas* canvas() const { return m_canvas; }
-    QToolBar* toolbar() const { return m_toolbar; }
-    QAction* toolbarButton(const QString& key) const;
     const PlotGeometry& geometry() const { return m_geometry; }
 
     // Draws the records now; on a record or column the list does not hold it stops there,
     // keeps that record's progress caption and hides the window. False on such a failure.
     bool DrawFileGraph();
-    // The "Print" button: the graph as drawn so far, on one page.
-    void print();
-
-Q_SIGNALS:
-    // The "Limit" button: the opener shows the range dialog.
-    void limitRequested();
 
 private:
-    void buildToolbar();
-    void onToolbar(const QString& key);
     void layoutFrame();
     void showProgress(qint64 record);
 
     QPointer<const QAbstractItemModel> m_grid;
     GraphsState& m_state;
     Clock& m_clock;
-    PrinterProvider& m_printers;
     Timer* m_timer1 = nullptr;
-    QToolBar* m_toolbar = nullptr;
-    GraphCanvas* m_canvas = nullptr;
     PlotGeometry m_geometry;
     TraceSweep m_sweep;
     qint64 m_lastCaptionMs = 0;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "graphwindow.h"
 #include "plotgeometry.h"
 #include "tracesweep.h"
 
-#include <QWidget>
 
 class Clock;
 class GraphCanvas;
@@ -17,7 +17,7 @@ struct GraphsState;
 // The real-time graph: five traces of the live reading sweep across the plot, one step per
 // tick of the window's own Timer1, and start again at the left edge. Timer1 stays off until
 // the opener gives it the acquisition interval; closing the window stops it.
-class RealTime24 final : public QWidget
+class RealTime24 final : public GraphWindow
 {
     Q_OBJECT
 public:
@@ -27,9 +27,6 @@ public:
         PrinterProvider& printers, QWidget* parent = nullptr);
 
     Timer* timer1() const { return m_timer1; }
-    GraphCanvas* canvas() const { return m_canvas; }
-    QToolBar* toolbar() const { return m_toolbar; }
-    QAction* toolbarButton(const QString& key) const;
     const PlotGeometry& geometry() const { return m_geometry; }
     const TraceSweep& sweep() const { return m_sweep; }
     // The last time label drawn.
@@ -37,29 +34,18 @@ public:
 
     // One Timer1 tick: a point on every trace.
     void tick();
-    // The "Print" button: the graph as drawn so far, on one page.
-    void print();
-
-Q_SIGNALS:
-    // The "Limit" button: the opener shows the range dialog.
-    void limitRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildToolbar();
-    void onToolbar(const QString& key);
     // The frame on a new client area; the traces start again.
     void layoutFrame();
 
     const CurrentReading& m_reading;
     GraphsState& m_state;
     Clock& m_clock;
-    PrinterProvider& m_printers;
     Timer* m_timer1 = nullptr;
-    QToolBar* m_toolbar = nullptr;
-    GraphCanvas* m_canvas = nullptr;
     QFont m_font;
     PlotGeometry m_geometry;
     TraceSweep m_sweep;

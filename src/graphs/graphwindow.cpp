@@ -1,0 +1,47 @@
+#include "graphwindow.h"
+
+#include "graphcanvas.h"
+
+#include <QAction>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+GraphWindow::GraphWindow(PrinterProvider& printers, QWidget* parent)
+    : QWidget(parent)
+    , m_printers(printers)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_toolbar = new QToolBar(this);
+    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar->setMovable(false);
+    for (const QString& key : { QStringLiteral("Limit"), QStringLiteral("Print") }) {
+        QAction* action = m_toolbar->addAction(key);
+        action->setObjectName(key);
+        action->setToolTip(key);
+        connect(action, &QAction::triggered, this, [this, key] { onToolbar(key); });
+    }
+    m_canvas = new GraphCanvas(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_toolbar);
+    layout->addWidget(m_canvas, 1);
+}
+
+QAction* GraphWindow::toolbarButton(const QString& key) const
+{
+    return m_toolbar->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
+}
+
+void GraphWindow::onToolbar(const QString& key)
+{
+    if (key == QLatin1String("Limit"))
+        Q_EMIT limitRequested();
+    else if (key == QLatin1String("Print"))
+        print();
+}
+
+void GraphWindow::print()
+{
+    m_canvas->print(m_printers, windowTitle());
+}
