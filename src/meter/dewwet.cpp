@@ -78,6 +78,25 @@ DewWetResult WetResult(double celsius, double dAfterLastPass)
     return result;
 }
 
+// The air's absolute temperature and actual vapour pressure, where both searches begin.
+struct SearchStart {
+    bool ok = false;
+    double kelvin = 0.0;
+    double e = 0.0;
+};
+
+SearchStart StartSearch(double celsius, double humidity)
+{
+    SearchStart start;
+    start.kelvin = celsius + 273.15;
+    const Pressure es = SaturationPressure(start.kelvin);
+    if (!es.ok)
+        return start;
+    start.e = ActualPressure(humidity, es.pa);
+    start.ok = std::isfinite(start.e);
+    return start;
+}
+
 } // namespace
 
 Pressure SaturationPressure(double T)
@@ -114,13 +133,11 @@ DewWetResult DewPoint(double celsius, double humidity)
 
 DewWetResult WetBulbByStepping(double celsius, double humidity)
 {
-    const double kelvin = celsius + 273.15;
-    const Pressure es = SaturationPressure(kelvin);
-    if (!es.ok)
+    const SearchStart start = StartSearch(celsius, humidity);
+    if (!start.ok)
         return {};
-    const double e = ActualPressure(humidity, es.pa);
-    if (!std::isfinite(e))
-        return {};
+    const double kelvin = start.kelvin;
+    const double e = start.e;
     double d = 0;
     for (;;) {
         const Pass pass = EvaluatePass(kelvin, d);
@@ -134,13 +151,11 @@ DewWetResult WetBulbByStepping(double celsius, double humidity)
 
 DewWetResult WetBulb(double celsius, double humidity)
 {
-    const double kelvin = celsius + 273.15;
-    const Pressure es = SaturationPressure(kelvin);
-    if (!es.ok)
+    const SearchStart start = StartSearch(celsius, humidity);
+    if (!start.ok)
         return {};
-    const double e = ActualPressure(humidity, es.pa);
-    if (!std::isfinite(e))
-        return {};
+    const double kelvin = start.kelvin;
+    const double e = start.e;
     const std::vector<double>& d = StepTable();
 
     // The first pass that fails: the lower temperature of the pass reaches absolute zero.
