@@ -10,6 +10,9 @@
 #include "support/fakeclock.h"
 #include "support/fakes.h"
 
+#include <algorithm>
+#include <cstdio>
+
 namespace
 {
 
@@ -23,13 +26,19 @@ struct FuzzMeter {
     QByteArray late; // bytes of a reply the meter has yet to send
     bool clean = true; // every reply so far came whole and at once, and nothing else came
 
+    static constexpr int kMaxRecords = 70000;
+
     void build(int setCount)
     {
+        int totalRecords = 0;
         for (int s = 0; s < setCount; ++s) {
             QByteArray header = TakeBytes(in, 8).leftJustified(8, '\0');
-            const int records = in.ConsumeProbability<float>() < 0.95f
+            // Now and then a big set, up to a full one, but one memory's worth in all.
+            int records = in.ConsumeProbability<float>() < 0.95f
                 ? in.ConsumeIntegralInRange<int>(0, 70)
                 : in.ConsumeIntegralInRange<int>(0, 65535);
+            records = std::min(records, std::max(0, kMaxRecords - totalRecords));
+            totalRecords += records;
             header[0] = char(records >> 8);
             header[1] = char(records & 0xFF);
             QByteArray records8(8 * records, '\0');
@@ -106,6 +115,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     meter.build(std::min(setCount, 255));
     link.onWrite = [&meter](const QByteArray& bytes) { meter.onSpace(bytes); };
 
+    const bool verbose = qEnvironmentVariableIsSet("NIMBREL_FUZZ_VERBOSE");
+    if (verbose) {
+        std::fprintf(stderr, "sets %d, address %u, records:", setCount, address);
+        for (const QByteArray& set : meter.sets)
+            std::fprintf(stderr, " %d", (quint8(set.at(0)) << 8) | quint8(set.at(1)));
+        std::fprintf(stderr, "\n");
+    }
     download.begin(setCount, address);
     if (setCount <= 0) {
         FUZZ_CHECK(finishedCount == 1 && store.downloads == 0 && prompts.messages.size() == 1);
@@ -137,9 +153,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
 
-    // The meter falls silent, or is well-behaved from now on: the download always ends.
-    for (int t = 0; t < 120000 && finishedCount == 0; t += 50)
+    // From now on the meter answers every space promptly (or is silent once it has nothing
+    // more to say): the download keeps asking until it ends, never waiting long for nothing.
+    qint64 lastSpaceAt = clock.monotonicMs();
+    int spaces = meter.spaces;
+    while (finishedCount == 0 && clock.monotonicMs() - lastSpaceAt < 10000) {
         clock.advance(50);
+        if (meter.spaces != spaces) {
+            spaces = meter.spaces;
+            lastSpaceAt = clock.monotonicMs();
+        }
+    }
+    if (verbose)
+        std::fprintf(stderr, "at %lld ms: %d spaces of %lld replies, state %d, clean %d, sets added %d, broken in %d\n",
+            clock.monotonicMs(), meter.spaces, static_cast<long long>(meter.replies.size()),
+            int(download.state()), int(meter.clean), store.added(), store.broken);
     FUZZ_CHECK(finishedCount == 1);
     FUZZ_CHECK(download.state() == LoggerDownload::State::Idle);
     FUZZ_CHECK(!store.running());

@@ -9,7 +9,6 @@
 
 #include <QRegularExpression>
 
-#include <cerrno>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
@@ -31,7 +30,7 @@ QString TakeText(FuzzedDataProvider& in)
 }
 
 // The leading number worked out another way: the longest number at the front, read by the C
-// library in the C locale; out of range reads as 0.
+// library in the C locale; too large reads as 0 (too small is 0 or the subnormal number).
 double ReferenceLeadingNumber(const QString& text)
 {
     static const QRegularExpression kNumber(QStringLiteral(
@@ -42,11 +41,8 @@ double ReferenceLeadingNumber(const QString& text)
     QByteArray number = m.captured(1).toLatin1();
     number.replace('d', 'e').replace('D', 'e');
     static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    errno = 0;
     const double v = strtod_l(number.constData(), nullptr, c);
-    if (errno == ERANGE || !std::isfinite(v))
-        return 0;
-    return v;
+    return std::isfinite(v) ? v : 0;
 }
 
 void CheckLeadingNumber(const QString& text)

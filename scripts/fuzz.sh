@@ -59,9 +59,10 @@ for t in "${targets[@]}"; do
   seeds=()
   [ -d "$root/fuzz/corpus/$t" ] && seeds=("$root/fuzz/corpus/$t")
   log=$build/logs/$t.log
-  max_len=4096
-  [ "$t" = fuzz_datafile ] && max_len=16384
-  "$exe" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 -max_len=$max_len \
+  # Structured inputs need their length from the start; file contents grow as they please.
+  limits=(-max_len=4096 -len_control=0)
+  [ "$t" = fuzz_datafile ] && limits=(-max_len=16384)
+  "$exe" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 "${limits[@]}" \
     -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" "$work" "${seeds[@]}" \
     >"$log" 2>&1
   rc=$?
