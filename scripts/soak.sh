@@ -11,6 +11,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNIMBREL_BUIL
 cmake --build "$build" -j"$(nproc)" --target test_soak test_faultdump
 export QT_QPA_PLATFORM=offscreen
 export QT_LOGGING_RULES='qt.qpa.*=false'
+export QTEST_FUNCTION_TIMEOUT=7200000 # a day takes minutes
 echo "== soak: $hours simulated hours"
 time NIMBREL_SOAK_HOURS="$hours" "$build/tests/soak/test_soak" 2>&1 | grep -E 'soak:|PASS|FAIL|Totals|Loc:'
 echo "== logger dump stopped at every byte offset"

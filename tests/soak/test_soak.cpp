@@ -22,6 +22,7 @@
 #include "liveframesource.h"
 #include "loggerimage.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -312,12 +313,13 @@ private Q_SLOTS:
                     rssPeak = std::max(rssPeak, rss);
                     if (t == kHourMs)
                         rssHour1 = rss;
-                    qInfo("soak: hour %lld, samples %lld, rows in the live list %d, resident %lld KiB",
+                    qInfo("soak: hour %lld, samples %lld, rows in the live list %d, windows %d, "
+                          "resident %lld KiB",
                           t / kHourMs, qint64(sampled.count()),
                           app.listWindows()->liveList()
                               ? app.listWindows()->liveList()->model().rowCount()
                               : -1,
-                          rss / 1024);
+                          int(QApplication::topLevelWidgets().size()), rss / 1024);
                 }
             }
             const qint64 rssEnd = ResidentBytes();
