@@ -24,6 +24,14 @@ LoggerDownload::LoggerDownload(
     connect(m_headerTimer, &Timer::timeout, this, &LoggerDownload::headerWaitOver);
     connect(m_settleTimer, &Timer::timeout, this, &LoggerDownload::pump);
     connect(m_quietTimer, &Timer::timeout, this, &LoggerDownload::quietTooLong);
+    m_deadlineTimer = m_clock.createTimer(this);
+    m_deadlineTimer->setSingleShot(true);
+    connect(m_deadlineTimer, &Timer::timeout, this, [this] {
+        if (m_state == State::HeaderWait)
+            stopBroken(m_set);
+        else if (m_state != State::Idle)
+            quietTooLong(); // the set it was busy with is the broken one
+    });
     connect(&m_link, &SerialLink::readyRead, this, &LoggerDownload::pump);
 }
 
@@ -50,6 +58,10 @@ void LoggerDownload::begin(int setCount, quint32 writeAddress)
     m_setCount = std::min(setCount, 255);
     m_set = 0;
     m_pieceSettleMs = kPieceSettleMs;
+    const qint64 used = qint64(writeAddress) - 1280;
+    m_memoryRecordBytes = used >= qint64(kHeaderBytes) * setCount ? used - qint64(kHeaderBytes) * setCount : -1;
+    m_claimedRecordBytes = 0;
+    m_deadlineTimer->start(int(deadlineMs(m_setCount, writeAddress)));
     m_store.BeginLoggerDownload(m_setCount, writeAddress);
     m_ask = Ask::Header;
     askNow();
@@ -121,7 +133,10 @@ void LoggerDownload::takeHeaderBytes(const QByteArray& bytes)
     if (m_header.size() > kHeaderBytes)
         m_pieceSettleMs = kSettleMs; // the meter overshoots: wait out its surplus from now on
     m_header.truncate(kHeaderBytes);
-    m_recordBytes = std::max(0, m_store.StoreSetHeader(m_set, m_header));
+    const int recordBytes = std::max(0, m_store.StoreSetHeader(m_set, m_header));
+    if (!headerFits(recordBytes))
+        return;
+    m_recordBytes = recordBytes;
     m_fetched = 0;
     pieceDone();
 }
@@ -136,7 +151,7 @@ void LoggerDownload::goOnWithShortHeader()
         return;
     const qint64 recordBytes
         = qint64(kRecordBytes) * (quint8(m_header.at(0)) * 256 + quint8(m_header.at(1)));
-    if (recordBytes == 0)
+    if (recordBytes == 0 || !headerFits(recordBytes))
         return;
     m_recordBytes = recordBytes;
     m_fetched = 0;
@@ -264,8 +279,25 @@ void LoggerDownload::quietTooLong()
     }
 }
 
+qint64 LoggerDownload::deadlineMs(int setCount, quint32 writeAddress)
+{
+    const qint64 bytes = std::max<qint64>(0, qint64(writeAddress) - 1280);
+    const qint64 wireMs = bytes * 10 * 1000 / 28800;
+    return 3 * wireMs + 2000 * qint64(setCount) + 10000;
+}
+
+bool LoggerDownload::headerFits(qint64 recordBytes)
+{
+    m_claimedRecordBytes += recordBytes;
+    if (m_memoryRecordBytes < 0 || m_claimedRecordBytes <= m_memoryRecordBytes)
+        return true;
+    stopBroken(m_set);
+    return false;
+}
+
 void LoggerDownload::stopBroken(int set)
 {
+    m_deadlineTimer->stop();
     m_headerTimer->stop();
     m_settleTimer->stop();
     m_quietTimer->stop();
@@ -277,6 +309,7 @@ void LoggerDownload::stopBroken(int set)
 
 void LoggerDownload::finish()
 {
+    m_deadlineTimer->stop();
     m_headerTimer->stop();
     m_settleTimer->stop();
     m_quietTimer->stop();

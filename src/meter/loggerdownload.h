@@ -59,6 +59,9 @@ public:
     static constexpr int kSettleMs = 30;
     static constexpr int kPieceSettleMs = 0;
     static constexpr int kQuietMs = 2000;
+    // However the meter behaves, a download ends within this: three times the wire time of
+    // what the signature announced, plus 2 s a set, plus 10 s.
+    static qint64 deadlineMs(int setCount, quint32 writeAddress);
     static constexpr int kHeaderBytes = 8;
     static constexpr int kPieceBytes = 256;
     static constexpr int kRecordBytes = 8;
@@ -94,6 +97,9 @@ private:
     void askNow();
     void sendSpace();
     void quietTooLong();
+    // A set header whose records do not fit the memory the signature reported ends the download:
+    // it is not a header (the meter has gone back to live frames, or bytes were lost).
+    bool headerFits(qint64 recordBytes);
     void stopBroken(int set);
     void finish();
 
@@ -105,6 +111,11 @@ private:
     Timer* m_headerTimer = nullptr;
     Timer* m_settleTimer = nullptr;
     Timer* m_quietTimer = nullptr;
+    Timer* m_deadlineTimer = nullptr;
+    // Record bytes the signature's write address leaves for all sets (-1: the address makes no
+    // sense, so nothing is checked against it), and those the headers so far have claimed.
+    qint64 m_memoryRecordBytes = -1;
+    qint64 m_claimedRecordBytes = 0;
     int m_pieceSettleMs = kPieceSettleMs;
 
     State m_state = State::Idle;

@@ -172,14 +172,16 @@ private Q_SLOTS:
         QFETCH(QList<int>, counts);
         Rig rig;
         rig.meter.replies = Replies(counts);
-        rig.download.begin(counts.size(), 1280 + 8 * counts.size());
+        // The write address a meter reports: the headers and records of all its sets.
+        quint32 address = 1280 + 8 * counts.size();
+        for (int c : counts)
+            address += 8 * c;
+        rig.download.begin(counts.size(), address);
         rig.runToEnd();
 
         QCOMPARE(rig.finished.size(), 1);
         QCOMPARE(rig.link.written, QByteArray(SpacesFor(counts), ' '));
-        QStringList expectedCalls {
-            QStringLiteral("begin %1 %2").arg(counts.size()).arg(1280 + 8 * counts.size())
-        };
+        QStringList expectedCalls { QStringLiteral("begin %1 %2").arg(counts.size()).arg(address) };
         for (int s = 1; s <= counts.size(); ++s) {
             expectedCalls << QStringLiteral("header %1").arg(s) << QStringLiteral("add %1").arg(s);
             QCOMPARE(rig.store.data[s], Header(counts[s - 1]) + Records(s, counts[s - 1]));
@@ -357,6 +359,38 @@ private Q_SLOTS:
         QCOMPARE(rig.store.data[1].size(), 8 + 560);
         QVERIFY(rig.store.data[2].isEmpty());
         QCOMPARE(rig.prompts.messages.size(), 1);
+    }
+
+    // A meter that went back to live frames during a dump: a live frame read as a set header
+    // claims more records than the memory the signature reported, and the download ends there.
+    void headerBeyondTheReportedMemoryEndsTheDownload()
+    {
+        Rig rig;
+        QList<QByteArray> replies = Replies({ 3 });
+        replies.last() = QByteArray::fromHex("0200019f01f400fa03020001"); // as set 2's header
+        rig.meter.replies = replies;
+        rig.download.begin(2, 1280 + 16 + 24);
+        rig.runToEnd();
+        QCOMPARE(rig.finished.size(), 1);
+        QCOMPARE(rig.store.calls.last(), QStringLiteral("broken 2"));
+        QVERIFY(rig.store.calls.contains(QStringLiteral("add 1")));
+        QCOMPARE(rig.finishedAt, LoggerDownload::kHeaderWaitMs * 2 + LoggerDownload::kSettleMs);
+        QCOMPARE(rig.prompts.messages.size(), 1);
+    }
+
+    // Bytes that keep coming, never 2 s apart and never the right ones, end the download by its
+    // deadline however long the sets claim to be.
+    void aTricklingLineEndsByTheDeadline()
+    {
+        Rig rig;
+        rig.meter.replies = { Header(100) }; // then nothing but a byte every 10 ms
+        rig.meter.babbleAfter = 0;
+        const quint32 address = 1280 + 8 + 800;
+        rig.download.begin(1, address);
+        rig.runToEnd();
+        QCOMPARE(rig.finished.size(), 1);
+        QCOMPARE(rig.store.calls.last(), QStringLiteral("broken 1"));
+        QVERIFY(rig.finishedAt <= LoggerDownload::deadlineMs(1, address) + 50);
     }
 
     void extraBytesNeverReachAnotherSet_data()
