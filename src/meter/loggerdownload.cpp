@@ -5,6 +5,7 @@
 #include "platform/seriallink.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 LoggerDownload::LoggerDownload(
@@ -283,7 +284,9 @@ qint64 LoggerDownload::deadlineMs(int setCount, quint32 writeAddress)
 {
     const qint64 bytes = std::max<qint64>(0, qint64(writeAddress) - 1280);
     const qint64 wireMs = bytes * 10 * 1000 / 28800;
-    return 3 * wireMs + 2000 * qint64(setCount) + 10000;
+    // An address far beyond any memory must not wrap the timer's interval round to nothing.
+    return std::min<qint64>(3 * wireMs + 2000 * qint64(setCount) + 10000,
+        std::numeric_limits<int>::max());
 }
 
 bool LoggerDownload::headerFits(qint64 recordBytes)

@@ -5,6 +5,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <limits>
+
 namespace
 {
 QByteArray Header(int records, int interval = 60)
@@ -391,6 +393,20 @@ private Q_SLOTS:
         QCOMPARE(rig.finished.size(), 1);
         QCOMPARE(rig.store.calls.last(), QStringLiteral("broken 1"));
         QVERIFY(rig.finishedAt <= LoggerDownload::deadlineMs(1, address) + 50);
+    }
+
+    // A write address far beyond any memory (the largest the call takes) neither cuts the
+    // download short nor leaves it without a deadline.
+    void anAddressBeyondAnyMemoryStillDownloads()
+    {
+        Rig rig;
+        rig.meter.replies = Replies({ 3 });
+        rig.download.begin(1, 0xFFFFFFFFu);
+        rig.runToEnd();
+        QCOMPARE(rig.finished.size(), 1);
+        QCOMPARE(rig.store.calls.last(), QStringLiteral("add 1"));
+        QVERIFY(rig.prompts.messages.isEmpty());
+        QCOMPARE(LoggerDownload::deadlineMs(1, 0xFFFFFFFFu), qint64(std::numeric_limits<int>::max()));
     }
 
     void extraBytesNeverReachAnotherSet_data()
