@@ -14,6 +14,7 @@
 #include "recording/gridmodel.h"
 #include "recording/listwindows.h"
 #include "support/fakes.h"
+#include "support/virtualmeterprocess.h"
 
 #include <QLabel>
 #include <QProcess>
@@ -25,28 +26,16 @@
 class TestApplication : public QObject {
     Q_OBJECT
 private:
-    QTemporaryDir m_runtime;
-    QProcess m_meter;
+    VirtualMeterProcess m_meter;
 
-    void command(const char* line)
-    {
-        m_meter.write(line);
-        m_meter.write("\n");
-        QVERIFY(m_meter.waitForBytesWritten(2000));
-    }
+    void command(const char* line) { QVERIFY(m_meter.command(line)); }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_runtime.isValid());
-        QFile::setPermissions(m_runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                     QFileDevice::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
-        m_meter.start(QStringLiteral(NIMBREL_METER_BIN),
-                      {"--port", "COM1", "--interval", "200", "--seed", "11", "--set",
-                       "70,START=23:59:30,INTERVAL=60", "--set", "33,KIND=mixed", "--set", "0"});
-        QVERIFY(m_meter.waitForStarted(5000));
-        QTRY_VERIFY_WITH_TIMEOUT(m_meter.canReadLine(), 10000);
+        QVERIFY(m_meter.start({"--port", "COM1", "--interval", "200", "--seed", "11", "--set",
+                               "70,START=23:59:30,INTERVAL=60", "--set", "33,KIND=mixed", "--set",
+                               "0"}));
     }
 
     void dumpListAndSilence()
@@ -54,7 +43,7 @@ private Q_SLOTS:
         auto* prompts = new FakePrompts;
         Application app(std::make_unique<SystemClock>(), std::make_unique<FakeBeeper>(),
                         std::unique_ptr<Prompts>(prompts),
-                        std::make_unique<FakePrinterProvider>(m_runtime.path() + "/print.pdf"));
+                        std::make_unique<FakePrinterProvider>(m_meter.runtimePath() + "/print.pdf"));
         app.state().PortNumber = 1;
         QVERIFY(app.openPanel());
         Panel& panel = *app.panel();
@@ -106,8 +95,7 @@ private Q_SLOTS:
 
     void cleanupTestCase()
     {
-        command("quit");
-        QVERIFY(m_meter.waitForFinished(5000));
+        QVERIFY(m_meter.quit());
     }
 };
 

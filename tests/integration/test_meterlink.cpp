@@ -7,6 +7,7 @@
 #include "platform/serialportlink.h"
 #include "platform/systemclock.h"
 #include "support/fakes.h"
+#include "support/virtualmeterprocess.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -20,30 +21,16 @@
 class TestMeterLink : public QObject {
     Q_OBJECT
 private:
-    QTemporaryDir m_runtime;
-    QProcess m_meter;
+    VirtualMeterProcess m_meter;
     QString m_link;
 
-    void command(const char* line)
-    {
-        m_meter.write(line);
-        m_meter.write("\n");
-        QVERIFY(m_meter.waitForBytesWritten(2000));
-    }
+    void command(const char* line) { QVERIFY(m_meter.command(line)); }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_runtime.isValid());
-        QFile::setPermissions(m_runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                     QFileDevice::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
-        m_meter.setProcessChannelMode(QProcess::SeparateChannels);
-        m_meter.start(QStringLiteral(NIMBREL_METER_BIN),
-                      {"--port", "COM1", "--interval", "200", "--seed", "7"});
-        QVERIFY(m_meter.waitForStarted(5000));
-        QTRY_VERIFY_WITH_TIMEOUT(m_meter.canReadLine(), 10000);
-        const QStringList fields = QString::fromLocal8Bit(m_meter.readLine()).trimmed().split(' ');
+        QVERIFY(m_meter.start({"--port", "COM1", "--interval", "200", "--seed", "7"}));
+        const QStringList fields = m_meter.firstLine.split(' ');
         QCOMPARE(fields.size(), 3);
         QCOMPARE(fields[0], QStringLiteral("COM1"));
         m_link = fields[1];
@@ -90,9 +77,7 @@ private Q_SLOTS:
 
     void cleanupTestCase()
     {
-        command("quit");
-        QVERIFY(m_meter.waitForFinished(5000));
-        QCOMPARE(m_meter.exitCode(), 0);
+        QVERIFY(m_meter.quit());
         QVERIFY(!QFileInfo(m_link).isSymLink());
     }
 };
