@@ -180,18 +180,23 @@ bool LoggerImage::build(const std::vector<LoggerSetPlan>& plans, std::uint64_t s
     return true;
 }
 
+namespace {
+// One set of a built-in layout.
+LoggerSetPlan set(int records, int h, int m, int s, int interval, LoggerSetKind kind)
+{
+    LoggerSetPlan plan;
+    plan.records = records;
+    plan.startHour = h;
+    plan.startMinute = m;
+    plan.startSecond = s;
+    plan.intervalSeconds = interval;
+    plan.kind = kind;
+    return plan;
+}
+} // namespace
+
 std::vector<LoggerSetPlan> LoggerImage::defaultLayout()
 {
-    auto set = [](int records, int h, int m, int s, int interval, LoggerSetKind kind) {
-        LoggerSetPlan plan;
-        plan.records = records;
-        plan.startHour = h;
-        plan.startMinute = m;
-        plan.startSecond = s;
-        plan.intervalSeconds = interval;
-        plan.kind = kind;
-        return plan;
-    };
     return {
         set(70, 14, 5, 0, 60, LoggerSetKind::Normal),
         set(0, 15, 0, 0, 60, LoggerSetKind::Normal),
@@ -202,16 +207,6 @@ std::vector<LoggerSetPlan> LoggerImage::defaultLayout()
 
 std::vector<LoggerSetPlan> LoggerImage::fullMemoryLayout()
 {
-    auto set = [](int records, int h, int m, int s, int interval, LoggerSetKind kind) {
-        LoggerSetPlan plan;
-        plan.records = records;
-        plan.startHour = h;
-        plan.startMinute = m;
-        plan.startSecond = s;
-        plan.intervalSeconds = interval;
-        plan.kind = kind;
-        return plan;
-    };
     // 8 headers (64 bytes) and 16,184 records (129,472 bytes) fill the 129,536 bytes exactly.
     return {
         set(0, 8, 0, 0, 60, LoggerSetKind::Normal),
