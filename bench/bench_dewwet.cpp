@@ -6,7 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 void Fast(benchmark::State& state, double t, double h)
 {

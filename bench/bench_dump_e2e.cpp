@@ -21,22 +21,25 @@
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+        qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QTemporaryDir runtime;
-    QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(
+        runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
     QApplication qtApp(argc, argv);
 
     QProcess meter;
-    meter.start(QStringLiteral(NIMBREL_METER_BIN), {"--port", "COM1", "--full-memory", "--seed", "5"});
+    meter.start(
+        QStringLiteral(NIMBREL_METER_BIN), { "--port", "COM1", "--full-memory", "--seed", "5" });
     if (!meter.waitForStarted(5000) || !meter.waitForReadyRead(10000)) {
         std::fprintf(stderr, "the virtual meter did not start\n");
         return 1;
     }
     auto* prompts = new FakePrompts;
     Application app(std::make_unique<SystemClock>(), std::make_unique<FakeBeeper>(),
-                    std::unique_ptr<Prompts>(prompts),
-                    std::make_unique<FakePrinterProvider>(runtime.path() + "/print.pdf"));
+        std::unique_ptr<Prompts>(prompts),
+        std::make_unique<FakePrinterProvider>(runtime.path() + "/print.pdf"));
     app.state().PortNumber = 1;
     if (!app.openPanel())
         return 1;
@@ -46,7 +49,8 @@ int main(int argc, char* argv[])
     qint64 ended = -1;
     int sets = 0;
     QObject::connect(&app.panel()->acquisition(), &AcquisitionCycle::readingDecoded, [&] {
-        if (begun < 0 && sets == 0 && meter.state() == QProcess::Running && clock.isValid() == false) {
+        if (begun < 0 && sets == 0 && meter.state() == QProcess::Running
+            && clock.isValid() == false) {
             clock.start();
             meter.write("dump\n");
         }
@@ -77,8 +81,8 @@ int main(int argc, char* argv[])
     const double seconds = (ended - begun) / 1000.0;
     const double wire = 129536.0 * 10 / 28800;
     const double target = wire + 0.2 * sets + 1.0;
-    std::printf("full-memory dump: %d sets in %.2f s (wire %.2f s, target %.2f s): %s; messages %d\n",
-                sets, seconds, wire, target, seconds <= target ? "met" : "missed",
-                int(prompts->messages.size()));
+    std::printf(
+        "full-memory dump: %d sets in %.2f s (wire %.2f s, target %.2f s): %s; messages %d\n", sets,
+        seconds, wire, target, seconds <= target ? "met" : "missed", int(prompts->messages.size()));
     return 0;
 }

@@ -1,6 +1,7 @@
 // Speed of the recording side: "Open" of a full recorder file into the file list against the
 // floor of reading and splitting the same file, "Save" of a full list, one recorder tick with a
 // full live list, and the resident memory of two full lists.
+#include "platform/systemclock.h"
 #include "recording/datafileformat.h"
 #include "recording/datafilehandle.h"
 #include "recording/datafileloading.h"
@@ -13,7 +14,6 @@
 #include "recording/recorder.h"
 #include "recording/recordingstate.h"
 #include "support/fakes.h"
-#include "platform/systemclock.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,17 +25,18 @@
 #include <cstring>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 constexpr int kRows = 34800;
 
-const QStringList kTexts = {"415", "23.4", "12.1", "16.2", "48.9", "74.1", "53.7", "61.1"};
+const QStringList kTexts = { "415", "23.4", "12.1", "16.2", "48.9", "74.1", "53.7", "61.1" };
 
 QString RecordText(int i)
 {
     const QTime stamp = QTime(0, 0).addSecs(i * 2);
-    return stamp.toString("hh:mm:ss") + '\t' + QString::number(400 + i % 300) + "\t23.4\t12.1\t16.2\t" +
-           QString::number(40 + i % 50) + ".9\t74.1\t53.7\t61.1";
+    return stamp.toString("hh:mm:ss") + '\t' + QString::number(400 + i % 300)
+        + "\t23.4\t12.1\t16.2\t" + QString::number(40 + i % 50) + ".9\t74.1\t53.7\t61.1";
 }
 
 struct Fixture {
@@ -62,8 +63,8 @@ struct Services {
     SystemClock clock;
     RecordingState state;
     FakePrompts prompts;
-    FakePrinterProvider printers{QString()};
-    ListWindows lists{ListContext{state, prompts, printers, clock, {}, {}}};
+    FakePrinterProvider printers { QString() };
+    ListWindows lists { ListContext { state, prompts, printers, clock, {}, {} } };
 };
 
 long ResidentBytes()
@@ -151,11 +152,12 @@ void BM_PrintFullList(benchmark::State& state)
     }
 }
 
-class NoLabels final : public RecorderLabels {
+class NoLabels final : public RecorderLabels
+{
 public:
-    void setRecordCount(const QString&) override {}
-    void setRecIndicator(const QString&) override {}
-    void setFileTitle(const QString&) override {}
+    void setRecordCount(const QString&) override { }
+    void setRecIndicator(const QString&) override { }
+    void setFileTitle(const QString&) override { }
 };
 
 // One sampling tick with the live list at 34,800 rows (arg 1: also recording to a file).
@@ -164,8 +166,8 @@ void BM_RecorderTickFullList(benchmark::State& state)
     Services services;
     DataFileHandle file;
     NoLabels labels;
-    Recorder recorder(services.state, services.clock, file, [] { return kTexts; }, labels,
-                      services.lists);
+    Recorder recorder(
+        services.state, services.clock, file, [] { return kTexts; }, labels, services.lists);
     services.state.SamplingSeconds = 1;
     List* list = services.lists.openLiveList();
     for (int i = 1; i <= kRows; ++i)
@@ -205,8 +207,9 @@ void BM_MemoryOfTwoFullLists(benchmark::State& state)
         file->grab();
         const long after = ResidentBytes();
         state.counters["MB_above_empty"] = double(after - before) / (1024.0 * 1024.0);
-        state.counters["rows_held_MB"] =
-            double(live->model().rows().byteSize() + file->model().rows().byteSize()) / (1024.0 * 1024.0);
+        state.counters["rows_held_MB"]
+            = double(live->model().rows().byteSize() + file->model().rows().byteSize())
+            / (1024.0 * 1024.0);
     }
 }
 

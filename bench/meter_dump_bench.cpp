@@ -7,7 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 constexpr qint64 kTickUs = 2000;
 

@@ -13,7 +13,10 @@
 class CheckingStore final : public LoggerDownloadStore
 {
 public:
-    explicit CheckingStore(LoggerTables& tables) : m_store(tables) { }
+    explicit CheckingStore(LoggerTables& tables)
+        : m_store(tables)
+    {
+    }
 
     void BeginLoggerDownload(int setCount, quint32 writeAddress) override
     {

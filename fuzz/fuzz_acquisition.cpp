@@ -31,7 +31,10 @@ QByteArray LiveFrame(int co2, int humidityTenths, int temperatureWord, int statu
 QByteArray Signature(int sets, quint32 address)
 {
     QByteArray s = QByteArray::fromHex("aa55aa55aa55aa55aa55aa");
-    s.append(char(sets)).append(char(address >> 16)).append(char(address >> 8)).append(char(address));
+    s.append(char(sets))
+        .append(char(address >> 16))
+        .append(char(address >> 8))
+        .append(char(address));
     return s;
 }
 
@@ -70,9 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(silent);
         silent = false;
     });
-    QObject::connect(&cycle, &AcquisitionCycle::comLabelVisibilityChanged, [&](bool) {
-        FUZZ_CHECK(silent && cycle.state() == AcquisitionCycle::State::NoData);
-    });
+    QObject::connect(&cycle, &AcquisitionCycle::comLabelVisibilityChanged,
+        [&](bool) { FUZZ_CHECK(silent && cycle.state() == AcquisitionCycle::State::NoData); });
     QObject::connect(&download, &DownloadHook::finished, [&] {
         ++downloadsFinished;
         store.finished();
@@ -96,7 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 in.ConsumeIntegral<quint16>(), in.ConsumeIntegral<quint8>()));
             break;
         case 2:
-            link.feed(Signature(in.ConsumeIntegralInRange<int>(0, 3), in.ConsumeIntegral<quint32>()));
+            link.feed(
+                Signature(in.ConsumeIntegralInRange<int>(0, 3), in.ConsumeIntegral<quint32>()));
             break;
         case 3:
             clock.advance(in.ConsumeIntegralInRange<int>(0, 200));

@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzedDataProvider in(data, size);
     // Now and then the content many times over, so lines cross the reader's chunks and outgrow
     // what it keeps of a line.
-    const int copies = in.ConsumeProbability<float>() < 0.9f ? 1 : in.ConsumeIntegralInRange<int>(2, 200);
+    const int copies
+        = in.ConsumeProbability<float>() < 0.9f ? 1 : in.ConsumeIntegralInRange<int>(2, 200);
     const std::string rest = in.ConsumeRemainingBytesAsString();
     QByteArray content;
     for (int k = 0; k < copies; ++k)

@@ -108,8 +108,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         store.finished();
     });
 
-    const int setCount = in.ConsumeProbability<float>() < 0.9f ? in.ConsumeIntegralInRange<int>(1, 5)
-                                                                : in.ConsumeIntegralInRange<int>(0, 300);
+    const int setCount = in.ConsumeProbability<float>() < 0.9f
+        ? in.ConsumeIntegralInRange<int>(1, 5)
+        : in.ConsumeIntegralInRange<int>(0, 300);
     FuzzMeter meter { in, link, {}, {}, 0, {}, true };
     meter.build(std::min(setCount, 255));
     // The write address the signature reports: mostly just past the sets, as a meter's is;
@@ -182,7 +183,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
     if (verbose)
-        std::fprintf(stderr, "at %lld ms: %d spaces of %lld replies, state %d, clean %d, sets added %d, broken in %d\n",
+        std::fprintf(stderr,
+            "at %lld ms: %d spaces of %lld replies, state %d, clean %d, sets added %d, broken in "
+            "%d\n",
             clock.monotonicMs(), meter.spaces, static_cast<long long>(meter.replies.size()),
             int(download.state()), int(meter.clean), store.added(), store.broken);
     FUZZ_CHECK(finishedCount == 1);

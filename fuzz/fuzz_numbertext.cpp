@@ -33,8 +33,8 @@ QString TakeText(FuzzedDataProvider& in)
 // library in the C locale; too large reads as 0 (too small is 0 or the subnormal number).
 double ReferenceLeadingNumber(const QString& text)
 {
-    static const QRegularExpression kNumber(QStringLiteral(
-        "^[ \\t]*([+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eEdD][+-]?[0-9]+)?)"));
+    static const QRegularExpression kNumber(
+        QStringLiteral("^[ \\t]*([+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eEdD][+-]?[0-9]+)?)"));
     const QRegularExpressionMatch m = kNumber.match(QString::fromLatin1(text.toLatin1()));
     if (!m.hasMatch())
         return 0;

@@ -16,13 +16,19 @@ namespace
 class CheckingSink final : public ListingSink
 {
 public:
-    explicit CheckingSink(FakeClock& clock) : m_clock(clock) { }
+    explicit CheckingSink(FakeClock& clock)
+        : m_clock(clock)
+    {
+    }
 
     void appendRow(const QStringList& cells) override
     {
-        static const QRegularExpression kTime(QStringLiteral("^([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]$"));
-        static const QRegularExpression kTenths(QStringLiteral("^([ -][0-9]+\\.[0-9]|OL\\.0|-OL\\.0|----\\.0)$"));
-        static const QRegularExpression kPpm(QStringLiteral("^([ -][0-9]+(\\.[0-9]+)?|OL|-OL|----)$"));
+        static const QRegularExpression kTime(
+            QStringLiteral("^([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]$"));
+        static const QRegularExpression kTenths(
+            QStringLiteral("^([ -][0-9]+\\.[0-9]|OL\\.0|-OL\\.0|----\\.0)$"));
+        static const QRegularExpression kPpm(
+            QStringLiteral("^([ -][0-9]+(\\.[0-9]+)?|OL|-OL|----)$"));
         FUZZ_CHECK(cells.size() == 10);
         ++rows;
         FUZZ_CHECK(cells.at(0) == QString::number(rows));
@@ -81,7 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         setNumbers.append(set);
     }
 
-    QStringList cells = SetRowCells(tables, setNumbers.at(in.ConsumeIntegralInRange<int>(0, sets - 1)));
+    QStringList cells
+        = SetRowCells(tables, setNumbers.at(in.ConsumeIntegralInRange<int>(0, sets - 1)));
     switch (in.ConsumeIntegralInRange<int>(0, 2)) {
     case 0:
         break; // the row as the grid shows it
@@ -103,7 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const SetRowRequest row = ReadSetRow(cells);
     int start = 0;
     if (!row.ok || !ParseStartTime(row.startTime, &start)) {
-        FUZZ_CHECK(!result.completed && sink.rows == 0 && sink.current == QStringLiteral("Data List"));
+        FUZZ_CHECK(
+            !result.completed && sink.rows == 0 && sink.current == QStringLiteral("Data List"));
         return 0;
     }
     // Record i (from 1) lies at bytes 8i to 8i+7, after the header.

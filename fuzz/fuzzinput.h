@@ -28,13 +28,13 @@ inline void EnsureFuzzApplication()
 }
 
 // An invariant that must hold; a failure is reported as a crash with its input saved.
-#define FUZZ_CHECK(condition)                                                                   \
-    do {                                                                                        \
-        if (!(condition)) {                                                                     \
-            std::fprintf(stderr, "FUZZ_CHECK failed: %s (%s:%d)\n", #condition, __FILE__,     \
-                __LINE__);                                                                      \
-            std::abort();                                                                       \
-        }                                                                                       \
+#define FUZZ_CHECK(condition)                                                                      \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(                                                                          \
+                stderr, "FUZZ_CHECK failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__);        \
+            std::abort();                                                                          \
+        }                                                                                          \
     } while (false)
 
 inline QByteArray TakeBytes(FuzzedDataProvider& in, size_t maxBytes)

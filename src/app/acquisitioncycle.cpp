@@ -6,8 +6,8 @@
 #include "platform/clock.h"
 #include "platform/seriallink.h"
 
-AcquisitionCycle::AcquisitionCycle(SerialLink& link, Clock& clock, CurrentReading& reading,
-                                   QObject* parent)
+AcquisitionCycle::AcquisitionCycle(
+    SerialLink& link, Clock& clock, CurrentReading& reading, QObject* parent)
     : QObject(parent)
     , m_link(link)
     , m_clock(clock)

@@ -13,7 +13,8 @@ struct CurrentReading;
 // a logger signature to the download, or, when the meter stays silent, blinks "No COM" until a
 // byte arrives. Waits are timers and readyRead signals, never loops: other windows, timers and
 // commands run meanwhile, and a tick that is still running makes Timer1 skip.
-class AcquisitionCycle final : public QObject {
+class AcquisitionCycle final : public QObject
+{
     Q_OBJECT
 public:
     enum class State { Idle, Waiting, OutOfStepPause, NoData, Downloading };
@@ -24,8 +25,8 @@ public:
     static constexpr int kBlinkMs = 200;
     static constexpr int kMaxRetries = 3;
 
-    AcquisitionCycle(SerialLink& link, Clock& clock, CurrentReading& reading,
-                     QObject* parent = nullptr);
+    AcquisitionCycle(
+        SerialLink& link, Clock& clock, CurrentReading& reading, QObject* parent = nullptr);
 
     // The hook that runs a logger download; without one a signature frame just ends the tick.
     void setDownloadHook(DownloadHook* hook);

@@ -1,11 +1,8 @@
 #include "application.h"
 
-#include "panel.h"
-#include "toolbarcommands.h"
-#include "toolbaricons.h"
 #include "acquisitioncycle.h"
-#include "datalistsink.h"
 #include "alarm/alarm.h"
+#include "datalistsink.h"
 #include "graphs/graphwindows.h"
 #include "logger/loggerstore.h"
 #include "logger/memory.h"
@@ -13,6 +10,7 @@
 #include "meter/loggerdownload.h"
 #include "meter/portchoice.h"
 #include "meter/portwindow.h"
+#include "panel.h"
 #include "platform/beeper.h"
 #include "platform/portdevice.h"
 #include "platform/printer.h"
@@ -20,11 +18,13 @@
 #include "platform/serialportlink.h"
 #include "platform/systemclock.h"
 #include "recording/datafilehandle.h"
-#include "recording/listwindow.h"
 #include "recording/filelist.h"
 #include "recording/gridmodel.h"
+#include "recording/listwindow.h"
 #include "recording/listwindows.h"
 #include "recording/recorder.h"
+#include "toolbarcommands.h"
+#include "toolbaricons.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -32,12 +32,12 @@
 
 Application::Application()
     : Application(std::make_unique<SystemClock>(), std::make_unique<SystemBeeper>(),
-                  std::make_unique<WidgetPrompts>(), std::make_unique<SystemPrinterProvider>())
+        std::make_unique<WidgetPrompts>(), std::make_unique<SystemPrinterProvider>())
 {
 }
 
 Application::Application(std::unique_ptr<Clock> clock, std::unique_ptr<Beeper> beeper,
-                         std::unique_ptr<Prompts> prompts, std::unique_ptr<PrinterProvider> printers)
+    std::unique_ptr<Prompts> prompts, std::unique_ptr<PrinterProvider> printers)
     : m_clock(std::move(clock))
     , m_beeper(std::move(beeper))
     , m_prompts(std::move(prompts))
@@ -92,24 +92,26 @@ void Application::startRecording()
 {
     m_dataFile = std::make_unique<DataFileHandle>();
     m_recorderLabels = std::make_unique<PanelRecorderLabels>(*m_panel);
-    m_lists = new ListWindows(ListContext{m_state.Rec, *m_prompts, *m_printers, *m_clock, {}, ToolbarIcon},
-                              m_panel, this);
+    m_lists = new ListWindows(
+        ListContext { m_state.Rec, *m_prompts, *m_printers, *m_clock, {}, ToolbarIcon }, m_panel,
+        this);
     Panel* panel = m_panel;
-    m_recorder = new Recorder(m_state.Rec, *m_clock, *m_dataFile,
-                              [panel] { return panel->sampleTexts(); }, *m_recorderLabels,
-                              *m_lists, this);
+    m_recorder = new Recorder(
+        m_state.Rec, *m_clock, *m_dataFile, [panel] { return panel->sampleTexts(); },
+        *m_recorderLabels, *m_lists, this);
     // Printing a list stops acquisition and sampling for its duration.
-    m_lists->context().printPausedTimers = {&m_panel->acquisition().timer1(), &m_recorder->timer2()};
-    m_commands = new ToolbarCommands(*m_panel, m_state.Rec, *m_dataFile, *m_prompts, *m_lists,
-                                     *m_clock, this);
+    m_lists->context().printPausedTimers
+        = { &m_panel->acquisition().timer1(), &m_recorder->timer2() };
+    m_commands = new ToolbarCommands(
+        *m_panel, m_state.Rec, *m_dataFile, *m_prompts, *m_lists, *m_clock, this);
     connect(m_panel, &Panel::toolbarCommand, m_commands, &ToolbarCommands::run);
     m_recorder->start();
 }
 
 void Application::startGraphs()
 {
-    m_graphs = new GraphWindows(m_state.Graphs, m_state.Reading, *m_clock, *m_prompts, *m_printers,
-                                m_panel, this);
+    m_graphs = new GraphWindows(
+        m_state.Graphs, m_state.Reading, *m_clock, *m_prompts, *m_printers, m_panel, this);
     m_graphs->setAcquisitionInterval(m_panel->acquisition().timer1().interval());
     m_commands->setGraphCommand([this] { m_graphs->openRealTimeGraph(); });
     m_commands->setAlarmCommand([this] { openAlarmDialog(); });
@@ -149,9 +151,8 @@ void Application::startLogger()
         m_panel->acquisition().timer1().start();
         m_recorder->timer2().start();
     });
-    connect(m_memory, &MemoryController::listingFailed, this, [this] {
-        m_panel->label("LblCOM")->setText(PortText(m_state.PortNumber));
-    });
+    connect(m_memory, &MemoryController::listingFailed, this,
+        [this] { m_panel->label("LblCOM")->setText(PortText(m_state.PortNumber)); });
 }
 
 void Application::quit(int code)

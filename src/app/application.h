@@ -28,14 +28,15 @@ class SerialLink;
 
 // Puts the program together: the port window first, then the main window on the chosen port,
 // and the wiring between the windows of the subsystems.
-class Application final : public QObject {
+class Application final : public QObject
+{
     Q_OBJECT
 public:
     // The system's clock, beep, dialogs and printers.
     Application();
     // The same program on other platform parts (tests give fakes).
     Application(std::unique_ptr<Clock> clock, std::unique_ptr<Beeper> beeper,
-                std::unique_ptr<Prompts> prompts, std::unique_ptr<PrinterProvider> printers);
+        std::unique_ptr<Prompts> prompts, std::unique_ptr<PrinterProvider> printers);
     ~Application() override;
 
     // Where openPanel() gets the link to the meter: by default the serial port PortNumber names;

@@ -6,7 +6,8 @@
 #include <QPointer>
 
 // The data list as the place a logger set is listed into.
-class DataListSink final : public ListingSink {
+class DataListSink final : public ListingSink
+{
 public:
     explicit DataListSink(DataList* list)
         : m_list(list)

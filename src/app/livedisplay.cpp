@@ -19,7 +19,8 @@ DisplayTexts DisplayTextsFor(const CurrentReading& r)
     return t;
 }
 
-namespace {
+namespace
+{
 
 struct Limits {
     bool enabled;
@@ -31,18 +32,18 @@ Limits LimitsFor(AlarmQuantity q, const AlarmSettings& s, bool celsius)
 {
     switch (q) {
     case AlarmQuantity::Temperature:
-        return {s.TemperatureEnabled, celsius ? s.TempHighC : s.TempHighF,
-                celsius ? s.TempLowC : s.TempLowF};
+        return { s.TemperatureEnabled, celsius ? s.TempHighC : s.TempHighF,
+            celsius ? s.TempLowC : s.TempLowF };
     case AlarmQuantity::Dew:
-        return {s.DewEnabled, celsius ? s.DewHighC : s.DewHighF, celsius ? s.DewLowC : s.DewLowF};
+        return { s.DewEnabled, celsius ? s.DewHighC : s.DewHighF, celsius ? s.DewLowC : s.DewLowF };
     case AlarmQuantity::Wet:
-        return {s.WetEnabled, celsius ? s.WetHighC : s.WetHighF, celsius ? s.WetLowC : s.WetLowF};
+        return { s.WetEnabled, celsius ? s.WetHighC : s.WetHighF, celsius ? s.WetLowC : s.WetLowF };
     case AlarmQuantity::Humidity:
-        return {s.HumidityEnabled, s.HumidityHigh, s.HumidityLow};
+        return { s.HumidityEnabled, s.HumidityHigh, s.HumidityLow };
     case AlarmQuantity::Co2:
-        return {s.Co2Enabled, s.Co2High, s.Co2Low};
+        return { s.Co2Enabled, s.Co2High, s.Co2Low };
     }
-    return {false, 0, 0};
+    return { false, 0, 0 };
 }
 
 // The value text and its number for one quantity in the unit shown.
@@ -53,8 +54,8 @@ struct Compared {
 
 Compared ValueFor(AlarmQuantity q, const CurrentReading& r, bool celsius)
 {
-    auto fromTagged = [](const TaggedValue& v) { return Compared{v.text(), v.value()}; };
-    auto fromText = [](const QString& text) { return Compared{text, LeadingNumber(text)}; };
+    auto fromTagged = [](const TaggedValue& v) { return Compared { v.text(), v.value() }; };
+    auto fromText = [](const QString& text) { return Compared { text, LeadingNumber(text) }; };
     switch (q) {
     case AlarmQuantity::Temperature:
         return fromTagged(celsius ? r.TempC : r.TempF);
@@ -67,13 +68,13 @@ Compared ValueFor(AlarmQuantity q, const CurrentReading& r, bool celsius)
     case AlarmQuantity::Co2:
         return fromTagged(r.Co2Ppm);
     }
-    return {QString(), 0};
+    return { QString(), 0 };
 }
 
 } // namespace
 
 AlarmOutcome CheckAlarm(AlarmQuantity q, const CurrentReading& reading,
-                        const AlarmSettings& settings, bool celsiusShown)
+    const AlarmSettings& settings, bool celsiusShown)
 {
     const Limits limits = LimitsFor(q, settings, celsiusShown);
     if (!limits.enabled)
@@ -82,8 +83,8 @@ AlarmOutcome CheckAlarm(AlarmQuantity q, const CurrentReading& reading,
     if (value.text.contains(Marker::NoReading))
         return AlarmOutcome::NoReading;
     // Humidity has no over-range marker; CO2 has only "OL".
-    const bool temperatureLike = q == AlarmQuantity::Temperature || q == AlarmQuantity::Dew ||
-                                 q == AlarmQuantity::Wet;
+    const bool temperatureLike
+        = q == AlarmQuantity::Temperature || q == AlarmQuantity::Dew || q == AlarmQuantity::Wet;
     if (temperatureLike && value.text.contains(Marker::Under))
         return AlarmOutcome::Under;
     if ((temperatureLike || q == AlarmQuantity::Co2) && value.text.contains(Marker::Over))
@@ -99,11 +100,11 @@ IndicatorPair NextIndicators(AlarmOutcome outcome, IndicatorPair before)
 {
     switch (outcome) {
     case AlarmOutcome::Over:
-        return {!before.over, false};
+        return { !before.over, false };
     case AlarmOutcome::Under:
-        return {false, !before.under};
+        return { false, !before.under };
     default:
-        return {false, false};
+        return { false, false };
     }
 }
 
@@ -117,7 +118,8 @@ QString UnitSwitchText(const QString& valueText)
         return valueText;
     const bool negative = !m.captured(1).isEmpty();
     const QString fraction = m.captured(3);
-    qint64 tenths = m.captured(2).toLongLong() * 10 + (fraction.isEmpty() ? 0 : fraction.at(0).digitValue());
+    qint64 tenths
+        = m.captured(2).toLongLong() * 10 + (fraction.isEmpty() ? 0 : fraction.at(0).digitValue());
     if (fraction.size() > 1 && fraction.at(1).digitValue() >= 5)
         ++tenths;
     QString text = QString::number(tenths / 10) + QLatin1Char('.') + QString::number(tenths % 10);

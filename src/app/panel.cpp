@@ -1,12 +1,12 @@
 #include "panel.h"
 
 #include "acquisitioncycle.h"
-#include "programstate.h"
 #include "meter/portchoice.h"
 #include "platform/beeper.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
 #include "platform/seriallink.h"
+#include "programstate.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -17,7 +17,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 struct ToolbarButton {
     const char* key;
@@ -29,18 +30,22 @@ struct ToolbarButton {
 // The main toolbar's buttons in their order. "Stop" and "As" are hidden holders of the two
 // looks of the first button; "Logger", "TimeSet" and "Erase" have no command.
 constexpr ToolbarButton kToolbarButtons[] = {
-    {"Save", "Save As", "Save", true},
-    {"Open", "Open File", "Open", true},
-    {"List", "List Display", "List", true},
-    {"Graph", "Graphic Display", "Graph", true},
-    {"Sample", "PC Sampling", "Sample", true},
-    {"Stop", "Stop Recording", "Stop", false},
-    {"As", "Save As", "Save", false},
-    {"CF", "Cel Far", "\xC2\xB0" "C/\xC2\xB0" "F", true},
-    {"Logger", "Data Logger", "Logger", false},
-    {"TimeSet", "Set Meter Time to System Time", "Time", false},
-    {"Alarm", "Alarm", "Alarm", true},
-    {"Erase", "Erase Data Logger", "Erase", false},
+    { "Save", "Save As", "Save", true },
+    { "Open", "Open File", "Open", true },
+    { "List", "List Display", "List", true },
+    { "Graph", "Graphic Display", "Graph", true },
+    { "Sample", "PC Sampling", "Sample", true },
+    { "Stop", "Stop Recording", "Stop", false },
+    { "As", "Save As", "Save", false },
+    { "CF", "Cel Far",
+        "\xC2\xB0"
+        "C/\xC2\xB0"
+        "F",
+        true },
+    { "Logger", "Data Logger", "Logger", false },
+    { "TimeSet", "Set Meter Time to System Time", "Time", false },
+    { "Alarm", "Alarm", "Alarm", true },
+    { "Erase", "Erase Data Logger", "Erase", false },
 };
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text)
@@ -113,8 +118,8 @@ QWidget* SubscriptCaption(QWidget* parent, QLabel* main, QLabel* subscript, cons
 
 } // namespace
 
-Panel::Panel(ProgramState& state, SerialLink& link, Clock& clock, Beeper& beeper,
-             Prompts& prompts, QWidget* parent)
+Panel::Panel(ProgramState& state, SerialLink& link, Clock& clock, Beeper& beeper, Prompts& prompts,
+    QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_link(link)
@@ -133,7 +138,7 @@ Panel::Panel(ProgramState& state, SerialLink& link, Clock& clock, Beeper& beeper
         Q_EMIT meterSilent();
     });
     connect(m_cycle, &AcquisitionCycle::comLabelVisibilityChanged, this,
-            [this](bool visible) { m_lblCom->setVisible(visible); });
+        [this](bool visible) { m_lblCom->setVisible(visible); });
     connect(m_cycle, &AcquisitionCycle::noDataEnded, this, [this] {
         m_lblCom->setText(portText());
         m_lblCom->setVisible(true);
@@ -187,7 +192,8 @@ void Panel::buildLayout()
     auto* meterSub = MakeLabel(body, "Label2", QStringLiteral("2"));
     SetPointSize(meterName, 13, true);
     meterSub->setFont(meterName->font());
-    grid->addWidget(SubscriptCaption(body, meterName, meterSub, QStringLiteral(" Meter")), 0, 0, 1, 3);
+    grid->addWidget(
+        SubscriptCaption(body, meterName, meterSub, QStringLiteral(" Meter")), 0, 0, 1, 3);
     meterName->setAccessibleName(QStringLiteral("NDIR CO   Meter"));
 
     m_lblCom = MakeLabel(body, "LblCOM", QStringLiteral("No COM"));
@@ -240,7 +246,7 @@ void Panel::buildLayout()
 
     m_imaC = MakeLabel(body, "ImaC", QStringLiteral("\u00B0C"));
     m_imaF = MakeLabel(body, "ImaF", QStringLiteral("\u00B0F"));
-    for (QLabel* picture : {m_imaC, m_imaF}) {
+    for (QLabel* picture : { m_imaC, m_imaF }) {
         SetPointSize(picture, 18, true);
         SetTextColour(picture, blue);
     }
@@ -264,11 +270,13 @@ void Panel::buildLayout()
     auto* unitWet = unitLabel("Label1", "Wet", red);
 
     // Indicators in the order of the alarm checks: temperature, dew, wet, humidity, CO2.
-    const char* prefixes[kAlarmQuantityCount] = {"T", "D", "W", "RH", "P"};
+    const char* prefixes[kAlarmQuantityCount] = { "T", "D", "W", "RH", "P" };
     for (int i = 0; i < kAlarmQuantityCount; ++i) {
         const QString prefix = QString::fromLatin1(prefixes[i]);
-        m_over[i] = MakeIndicator(body, QStringLiteral("Lbl") + prefix + QStringLiteral("Over"), "OVER");
-        m_under[i] = MakeIndicator(body, QStringLiteral("Lbl") + prefix + QStringLiteral("Under"), "UNDER");
+        m_over[i]
+            = MakeIndicator(body, QStringLiteral("Lbl") + prefix + QStringLiteral("Over"), "OVER");
+        m_under[i] = MakeIndicator(
+            body, QStringLiteral("Lbl") + prefix + QStringLiteral("Under"), "UNDER");
     }
     auto indicators = [&](int i) {
         auto* box = new QWidget(body);
@@ -290,10 +298,10 @@ void Panel::buildLayout()
         int indicator;
     };
     const Row rows[] = {
-        {temperatureCaption, m_lblTemperature, unitBox, 0},
-        {unitLabel("LblHumidityCaption", "RH", blue), m_lblRh, unitRh, 3},
-        {unitDew, m_lblDew, nullptr, 1},
-        {unitWet, m_lblWet, nullptr, 2},
+        { temperatureCaption, m_lblTemperature, unitBox, 0 },
+        { unitLabel("LblHumidityCaption", "RH", blue), m_lblRh, unitRh, 3 },
+        { unitDew, m_lblDew, nullptr, 1 },
+        { unitWet, m_lblWet, nullptr, 2 },
     };
     int r = 2;
     for (const Row& row : rows) {
@@ -304,8 +312,8 @@ void Panel::buildLayout()
             grid->addWidget(row.unit, r, 2);
         else {
             // Dew point and wet bulb follow the temperature's unit.
-            QLabel* follows = MakeLabel(body, row.indicator == 1 ? "LblDewUnit" : "LblWetUnit",
-                                        QStringLiteral("\u00B0C"));
+            QLabel* follows = MakeLabel(
+                body, row.indicator == 1 ? "LblDewUnit" : "LblWetUnit", QStringLiteral("\u00B0C"));
             SetPointSize(follows, 14);
             SetTextColour(follows, red);
             grid->addWidget(follows, r, 2);
@@ -315,7 +323,7 @@ void Panel::buildLayout()
     }
 
     // Hidden holders of both units' texts; the recorder copies them.
-    const char* used[6] = {"UsedC", "UsedDC", "UsedWC", "UsedF", "UsedDF", "UsedWF"};
+    const char* used[6] = { "UsedC", "UsedDC", "UsedWC", "UsedF", "UsedDF", "UsedWF" };
     for (int i = 0; i < 6; ++i) {
         m_used[i] = MakeLabel(body, used[i], QString());
         m_used[i]->hide();
@@ -364,7 +372,7 @@ void Panel::showUnitPictures()
     m_imaC->setVisible(m_celsius);
     m_imaF->setVisible(!m_celsius);
     const QString unit = m_celsius ? QStringLiteral("\u00B0C") : QStringLiteral("\u00B0F");
-    for (const char* name : {"LblDewUnit", "LblWetUnit"}) {
+    for (const char* name : { "LblDewUnit", "LblWetUnit" }) {
         if (QLabel* follows = label(name))
             follows->setText(unit);
     }
@@ -375,7 +383,7 @@ void Panel::showReading()
     const DisplayTexts t = DisplayTextsFor(m_state.Reading);
     m_lblAir->setText(t.LblAir);
     m_lblRh->setText(t.LblRH);
-    const QString* texts[6] = {&t.UsedC, &t.UsedDC, &t.UsedWC, &t.UsedF, &t.UsedDF, &t.UsedWF};
+    const QString* texts[6] = { &t.UsedC, &t.UsedDC, &t.UsedWC, &t.UsedF, &t.UsedDF, &t.UsedWF };
     for (int i = 0; i < 6; ++i)
         m_used[i]->setText(*texts[i]);
     showUnitPictures();
@@ -388,13 +396,13 @@ void Panel::showReading()
 
 void Panel::runAlarmChecks()
 {
-    const AlarmQuantity order[kAlarmQuantityCount] = {AlarmQuantity::Temperature, AlarmQuantity::Dew,
-                                                      AlarmQuantity::Wet, AlarmQuantity::Humidity,
-                                                      AlarmQuantity::Co2};
+    const AlarmQuantity order[kAlarmQuantityCount] = { AlarmQuantity::Temperature,
+        AlarmQuantity::Dew, AlarmQuantity::Wet, AlarmQuantity::Humidity, AlarmQuantity::Co2 };
     for (int i = 0; i < kAlarmQuantityCount; ++i) {
-        const AlarmOutcome outcome = CheckAlarm(order[i], m_state.Reading, m_state.Alarms, m_celsius);
-        const IndicatorPair next =
-            NextIndicators(outcome, {m_over[i]->isVisibleTo(this), m_under[i]->isVisibleTo(this)});
+        const AlarmOutcome outcome
+            = CheckAlarm(order[i], m_state.Reading, m_state.Alarms, m_celsius);
+        const IndicatorPair next = NextIndicators(
+            outcome, { m_over[i]->isVisibleTo(this), m_under[i]->isVisibleTo(this) });
         m_over[i]->setVisible(next.over);
         m_under[i]->setVisible(next.under);
         if (Beeps(outcome))
@@ -420,8 +428,8 @@ void Panel::switchUnit()
 
 QStringList Panel::sampleTexts() const
 {
-    return {m_lblAir->text(), m_used[0]->text(), m_used[1]->text(), m_used[2]->text(),
-            m_lblRh->text(),  m_used[3]->text(), m_used[4]->text(), m_used[5]->text()};
+    return { m_lblAir->text(), m_used[0]->text(), m_used[1]->text(), m_used[2]->text(),
+        m_lblRh->text(), m_used[3]->text(), m_used[4]->text(), m_used[5]->text() };
 }
 
 void Panel::toggleCaption()

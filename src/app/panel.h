@@ -18,14 +18,15 @@ struct ProgramState;
 
 // The main window: the live reading with its units and OVER/UNDER indicators, the port label,
 // the recording labels and the main toolbar. It owns the acquisition cycle.
-class Panel final : public QWidget {
+class Panel final : public QWidget
+{
     Q_OBJECT
 public:
     static QString caption() { return QStringLiteral("Panel     V7.0"); }
     static QString captionWithDate() { return QStringLiteral("Panel     V7.0     080825"); }
 
     Panel(ProgramState& state, SerialLink& link, Clock& clock, Beeper& beeper, Prompts& prompts,
-          QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
     ~Panel() override;
 
     // Places the window, opens the port and starts acquisition. On failure it says
@@ -79,7 +80,7 @@ private:
     QLabel* m_lblWet = nullptr;
     QLabel* m_imaC = nullptr;
     QLabel* m_imaF = nullptr;
-    std::array<QLabel*, 6> m_used{}; // UsedC, UsedDC, UsedWC, UsedF, UsedDF, UsedWF
-    std::array<QLabel*, kAlarmQuantityCount> m_over{};
-    std::array<QLabel*, kAlarmQuantityCount> m_under{};
+    std::array<QLabel*, 6> m_used {}; // UsedC, UsedDC, UsedWC, UsedF, UsedDF, UsedWF
+    std::array<QLabel*, kAlarmQuantityCount> m_over {};
+    std::array<QLabel*, kAlarmQuantityCount> m_under {};
 };

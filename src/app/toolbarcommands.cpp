@@ -1,7 +1,7 @@
 #include "toolbarcommands.h"
 
 #include "panel.h"
-#include "toolbaricons.h"
+#include "platform/prompts.h"
 #include "recording/datafileformat.h"
 #include "recording/datafilehandle.h"
 #include "recording/datafileloading.h"
@@ -10,7 +10,7 @@
 #include "recording/gridsave.h"
 #include "recording/listwindows.h"
 #include "recording/recordingstate.h"
-#include "platform/prompts.h"
+#include "toolbaricons.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -21,7 +21,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 constexpr double kMinSamplingSeconds = 1;
 constexpr double kMaxSamplingSeconds = 86400;
 } // namespace
@@ -57,8 +58,7 @@ void PanelRecorderLabels::setFileTitle(const QString& text)
 }
 
 ToolbarCommands::ToolbarCommands(Panel& panel, RecordingState& state, DataFileHandle& file,
-                                 Prompts& prompts, ListWindows& lists, Clock& clock,
-                                 QObject* parent)
+    Prompts& prompts, ListWindows& lists, Clock& clock, QObject* parent)
     : QObject(parent)
     , m_panel(panel)
     , m_state(state)
@@ -147,7 +147,7 @@ void ToolbarCommands::openCommand()
 {
     if (m_state.Recording) {
         m_prompts.message(&m_panel, Prompts::Icon::Critical,
-                          QStringLiteral("Recording Mode!\n\rPlease stop recording!"));
+            QStringLiteral("Recording Mode!\n\rPlease stop recording!"));
         return;
     }
     const QString path = m_prompts.openFileName(&m_panel, DataFileFilter());
@@ -165,9 +165,8 @@ void ToolbarCommands::listCommand()
 
 void ToolbarCommands::sampleCommand()
 {
-    const QString answer =
-        m_prompts.inputBox(&m_panel, SamplingPrompt(), QStringLiteral("Input Sampling Time"),
-                           QString::number(m_state.SamplingSeconds));
+    const QString answer = m_prompts.inputBox(&m_panel, SamplingPrompt(),
+        QStringLiteral("Input Sampling Time"), QString::number(m_state.SamplingSeconds));
     if (answer.isEmpty())
         return;
     const std::optional<int> seconds = SamplingSecondsFromAnswer(answer);

@@ -21,7 +21,8 @@ std::optional<int> SamplingSecondsFromAnswer(const QString& answer);
 QString SamplingPrompt();
 
 // LblCount, LblRec and LblFileName of the main window, as the recorder sets them.
-class PanelRecorderLabels final : public RecorderLabels {
+class PanelRecorderLabels final : public RecorderLabels
+{
 public:
     explicit PanelRecorderLabels(Panel& panel)
         : m_panel(panel)
@@ -38,11 +39,12 @@ private:
 // The main toolbar's commands "Save" (start or stop recording), "Open", "List", "Sample" and
 // "CF". It also gives the toolbar its images; button "Save" takes the look of "Stop" while
 // recording and of "As" while idle.
-class ToolbarCommands final : public QObject {
+class ToolbarCommands final : public QObject
+{
     Q_OBJECT
 public:
     ToolbarCommands(Panel& panel, RecordingState& state, DataFileHandle& file, Prompts& prompts,
-                    ListWindows& lists, Clock& clock, QObject* parent = nullptr);
+        ListWindows& lists, Clock& clock, QObject* parent = nullptr);
 
     // Dispatches on the key, compared exactly; keys without a command here do nothing.
     void run(const QString& key);

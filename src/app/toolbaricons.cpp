@@ -4,7 +4,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-namespace {
+namespace
+{
 
 constexpr int kSize = 32;
 
@@ -89,7 +90,7 @@ void DrawChart(QPainter& p, const QColor& line)
     for (int y = 10; y <= 22; y += 6)
         p.drawLine(QPointF(4, y), QPointF(28, y));
     p.setPen(QPen(line, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    const QPointF points[] = {{5, 23}, {10, 15}, {15, 19}, {20, 9}, {26, 13}};
+    const QPointF points[] = { { 5, 23 }, { 10, 15 }, { 15, 19 }, { 20, 9 }, { 26, 13 } };
     p.drawPolyline(points, 5);
 }
 
@@ -163,7 +164,7 @@ void DrawPrinter(QPainter& p)
 QIcon Painted(Painter draw)
 {
     QIcon icon;
-    for (const int size : {16, 24, 32, 48}) {
+    for (const int size : { 16, 24, 32, 48 }) {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
@@ -183,17 +184,17 @@ struct IconChoice {
 };
 
 constexpr IconChoice kIcons[] = {
-    {"Save", "document-save-as", DrawFloppy},
-    {"As", "document-save-as", DrawFloppy},
-    {"Stop", "media-playback-stop", DrawStop},
-    {"Open", "document-open", DrawFolder},
-    {"List", "x-office-spreadsheet", DrawTable},
-    {"Graph", "", DrawGraph},
-    {"Sample", "appointment-new", DrawClock},
-    {"CF", "", DrawThermometer},
-    {"Alarm", "", DrawBell},
-    {"Print", "document-print", DrawPrinter},
-    {"Plot", "", DrawPlot},
+    { "Save", "document-save-as", DrawFloppy },
+    { "As", "document-save-as", DrawFloppy },
+    { "Stop", "media-playback-stop", DrawStop },
+    { "Open", "document-open", DrawFolder },
+    { "List", "x-office-spreadsheet", DrawTable },
+    { "Graph", "", DrawGraph },
+    { "Sample", "appointment-new", DrawClock },
+    { "CF", "", DrawThermometer },
+    { "Alarm", "", DrawBell },
+    { "Print", "document-print", DrawPrinter },
+    { "Plot", "", DrawPlot },
 };
 
 } // namespace

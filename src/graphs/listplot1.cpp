@@ -33,9 +33,6 @@ ListPlot1::ListPlot1(const QAbstractItemModel* grid, GraphsState& state, Clock& 
     m_state.GridColour = 7;
 }
 
-
-
-
 void ListPlot1::layoutFrame()
 {
     PlotRangeSettings& range = m_state.PlotRange;
@@ -86,4 +83,3 @@ bool ListPlot1::DrawFileGraph()
     setWindowTitle(kept);
     return true;
 }
-

@@ -34,9 +34,6 @@ RealTime24::RealTime24(const CurrentReading& reading, GraphsState& state, Clock&
     m_sweep.restart(m_state.RealTimeRange.SampleStep);
 }
 
-
-
-
 void RealTime24::layoutFrame()
 {
     m_geometry = PlotGeometryFor(canvas()->width(), canvas()->height());
@@ -59,7 +56,6 @@ void RealTime24::tick()
         m_timeLabel = now.toString(QStringLiteral("HH:mm:ss"));
     canvas()->update();
 }
-
 
 void RealTime24::closeEvent(QCloseEvent* event)
 {

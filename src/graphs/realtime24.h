@@ -4,7 +4,6 @@
 #include "plotgeometry.h"
 #include "tracesweep.h"
 
-
 class Clock;
 class GraphCanvas;
 class PrinterProvider;

@@ -3,7 +3,8 @@
 #include <QString>
 
 // A value that is either a number or a marker text standing in its place.
-class TaggedValue {
+class TaggedValue
+{
 public:
     TaggedValue() = default;
     static TaggedValue number(double value) { return TaggedValue(value, QString()); }
@@ -17,8 +18,8 @@ public:
 
     bool operator==(const TaggedValue& other) const
     {
-        return isNumber() == other.isNumber() &&
-               (isNumber() ? m_number == other.m_number : m_marker == other.m_marker);
+        return isNumber() == other.isNumber()
+            && (isNumber() ? m_number == other.m_number : m_marker == other.m_marker);
     }
 
 private:
@@ -31,7 +32,8 @@ private:
     QString m_marker;
 };
 
-namespace Marker {
+namespace Marker
+{
 inline const QString Over = QStringLiteral("OL");
 inline const QString Under = QStringLiteral("-OL");
 inline const QString NoReading = QStringLiteral("----");

@@ -3,7 +3,8 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr double kG0 = -2991.2729;
 constexpr double kG1 = -6017.0128;
@@ -15,7 +16,7 @@ constexpr double kG6 = 4.4412543e-13;
 constexpr double kG7 = 2.858487;
 
 constexpr double kPsychrometer = 0.000662; // per kelvin
-constexpr double kPressure = 101325.0;     // Pa
+constexpr double kPressure = 101325.0; // Pa
 constexpr double kStep = 0.01;
 
 // The search subtracts 0.01 from d until the temperature passes absolute zero; the hottest
@@ -104,8 +105,8 @@ Pressure SaturationPressure(double T)
     Pressure p;
     if (!(T > 0) || !std::isfinite(T))
         return p;
-    const double exponent = kG0 / std::pow(T, 2) + kG1 / T + kG2 + kG3 * T + kG4 * std::pow(T, 2) +
-                            kG5 * std::pow(T, 3) + kG6 * std::pow(T, 4) + kG7 * std::log(T);
+    const double exponent = kG0 / std::pow(T, 2) + kG1 / T + kG2 + kG3 * T + kG4 * std::pow(T, 2)
+        + kG5 * std::pow(T, 3) + kG6 * std::pow(T, 4) + kG7 * std::log(T);
     p.pa = std::exp(exponent);
     p.ok = std::isfinite(p.pa);
     return p;

@@ -4,7 +4,8 @@
 
 // The logger download that a signature frame starts inside an acquisition tick. The tick
 // hands over the link and waits for finished() before it ends.
-class DownloadHook : public QObject {
+class DownloadHook : public QObject
+{
     Q_OBJECT
 public:
     using QObject::QObject;

@@ -1,6 +1,7 @@
 #include "frames.h"
 
-namespace {
+namespace
+{
 uint8_t ByteAt(const QByteArray& bytes, int index)
 {
     return static_cast<uint8_t>(bytes.at(index));
@@ -28,8 +29,8 @@ SignatureInfo ParseSignature(const QByteArray& bytes)
     if (bytes.size() >= 12)
         info.setCount = ByteAt(bytes, 11);
     if (bytes.size() >= kSignatureLength)
-        info.writeAddress = (quint32(ByteAt(bytes, 12)) << 16) | (quint32(ByteAt(bytes, 13)) << 8) |
-                            ByteAt(bytes, 14);
+        info.writeAddress = (quint32(ByteAt(bytes, 12)) << 16) | (quint32(ByteAt(bytes, 13)) << 8)
+            | ByteAt(bytes, 14);
     return info;
 }
 

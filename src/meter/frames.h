@@ -9,8 +9,8 @@
 // What the acquisition tick has read, told apart by its first bytes.
 enum class FrameKind {
     LiveReading, // 02, status, CO2, humidity and temperature pairs, 03
-    Signature,   // the logger dump's opening: AA 55 AA 55 AA 55 AA 55 AA 55 AA, N, A
-    OutOfStep,   // anything else
+    Signature, // the logger dump's opening: AA 55 AA 55 AA 55 AA 55 AA 55 AA, N, A
+    OutOfStep, // anything else
 };
 
 constexpr int kLiveFrameLength = 9;
@@ -21,7 +21,7 @@ constexpr int kBytesForAFrame = 15;
 FrameKind ClassifyFrame(const QByteArray& bytes);
 
 struct SignatureInfo {
-    int setCount = 0;        // N, 0 to 255
+    int setCount = 0; // N, 0 to 255
     quint32 writeAddress = 0; // A, the first free byte of the logger memory
 };
 // Valid only when ClassifyFrame gave Signature.

@@ -60,7 +60,8 @@ void LoggerDownload::begin(int setCount, quint32 writeAddress)
     m_set = 0;
     m_pieceSettleMs = kPieceSettleMs;
     const qint64 used = qint64(writeAddress) - 1280;
-    m_memoryRecordBytes = used >= qint64(kHeaderBytes) * setCount ? used - qint64(kHeaderBytes) * setCount : -1;
+    m_memoryRecordBytes
+        = used >= qint64(kHeaderBytes) * setCount ? used - qint64(kHeaderBytes) * setCount : -1;
     m_claimedRecordBytes = 0;
     m_deadlineTimer->start(int(deadlineMs(m_setCount, writeAddress)));
     m_store.BeginLoggerDownload(m_setCount, writeAddress);
@@ -285,8 +286,8 @@ qint64 LoggerDownload::deadlineMs(int setCount, quint32 writeAddress)
     const qint64 bytes = std::max<qint64>(0, qint64(writeAddress) - 1280);
     const qint64 wireMs = bytes * 10 * 1000 / 28800;
     // An address far beyond any memory must not wrap the timer's interval round to nothing.
-    return std::min<qint64>(3 * wireMs + 2000 * qint64(setCount) + 10000,
-        std::numeric_limits<int>::max());
+    return std::min<qint64>(
+        3 * wireMs + 2000 * qint64(setCount) + 10000, std::numeric_limits<int>::max());
 }
 
 bool LoggerDownload::headerFits(qint64 recordBytes)

@@ -18,8 +18,8 @@ QString PlainText(double value)
     // 15 significant digits as d.dddddddddddddde+XX, then placed without an exponent.
     // to_chars ignores the C locale, which Qt sets from the user's settings.
     char buffer[40];
-    const auto written =
-        std::to_chars(buffer, buffer + sizeof buffer - 1, value, std::chars_format::scientific, 14);
+    const auto written = std::to_chars(
+        buffer, buffer + sizeof buffer - 1, value, std::chars_format::scientific, 14);
     *written.ptr = '\0';
     const char* p = buffer;
     const bool negative = *p == '-';
@@ -40,8 +40,8 @@ QString PlainText(double value)
     } else if (static_cast<size_t>(exponent) + 1 >= digits.size()) {
         text = digits + std::string(static_cast<size_t>(exponent) + 1 - digits.size(), '0');
     } else {
-        text = digits.substr(0, static_cast<size_t>(exponent) + 1) + "." +
-               digits.substr(static_cast<size_t>(exponent) + 1);
+        text = digits.substr(0, static_cast<size_t>(exponent) + 1) + "."
+            + digits.substr(static_cast<size_t>(exponent) + 1);
     }
     if (negative)
         text.insert(text.begin(), '-');

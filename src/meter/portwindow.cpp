@@ -1,7 +1,7 @@
 #include "portwindow.h"
 
-#include "portchoice.h"
 #include "platform/portdevice.h"
+#include "portchoice.h"
 
 #include <QComboBox>
 #include <QGridLayout>

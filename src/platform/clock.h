@@ -6,7 +6,8 @@
 
 // A timer whose ticks come from a Clock. Real clocks wrap QTimer; the fake clock of the tests
 // fires it when the test moves time forward.
-class Timer : public QObject {
+class Timer : public QObject
+{
     Q_OBJECT
 public:
     using QObject::QObject;
@@ -32,7 +33,8 @@ Q_SIGNALS:
 
 // Time as the program sees it: a monotonic millisecond count for waits, the time of day and the
 // date for stamps, and timers that fire on the same time base.
-class Clock {
+class Clock
+{
 public:
     virtual ~Clock() = default;
     virtual qint64 monotonicMs() const = 0;

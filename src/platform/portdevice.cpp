@@ -6,8 +6,8 @@
 
 QString PortLinkFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
-           QStringLiteral("/nimbrel");
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
+        + QStringLiteral("/nimbrel");
 }
 
 QString PortDevicePath(int portNumber)
@@ -19,7 +19,7 @@ QString PortDevicePath(int portNumber)
     if (QFileInfo(link).isSymLink() || QFileInfo::exists(link))
         return link;
     const int index = portNumber - 1;
-    for (const char* prefix : {"/dev/ttyUSB", "/dev/ttyACM", "/dev/ttyS"}) {
+    for (const char* prefix : { "/dev/ttyUSB", "/dev/ttyACM", "/dev/ttyS" }) {
         const QString device = QString::fromLatin1(prefix) + QString::number(index);
         if (QFileInfo::exists(device))
             return device;

@@ -13,8 +13,8 @@ QString FallbackPdfName(const QString& windowTitle, const QDateTime& when)
     title.replace(QLatin1Char('\\'), QLatin1Char('_'));
     if (title.isEmpty())
         title = QStringLiteral("Nimbrel");
-    return title + QLatin1Char(' ') + when.toString(QStringLiteral("MMddhhmmss")) +
-           QStringLiteral(".pdf");
+    return title + QLatin1Char(' ') + when.toString(QStringLiteral("MMddhhmmss"))
+        + QStringLiteral(".pdf");
 }
 
 std::unique_ptr<QPrinter> SystemPrinterProvider::createPrinter(const QString& windowTitle)
@@ -28,7 +28,7 @@ std::unique_ptr<QPrinter> SystemPrinterProvider::createPrinter(const QString& wi
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setDocName(windowTitle);
-    printer->setOutputFileName(
-        QDir::current().absoluteFilePath(FallbackPdfName(windowTitle, QDateTime::currentDateTime())));
+    printer->setOutputFileName(QDir::current().absoluteFilePath(
+        FallbackPdfName(windowTitle, QDateTime::currentDateTime())));
     return printer;
 }

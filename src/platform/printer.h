@@ -9,14 +9,16 @@ class QPrinter;
 // Where printouts go. The system's default printer; on a system without any printer, a PDF in
 // the current folder named after the window and the date and time, so a print always lands
 // somewhere.
-class PrinterProvider {
+class PrinterProvider
+{
 public:
     virtual ~PrinterProvider() = default;
     // A printer ready for QPainter::begin(), or null when there is nowhere to print.
     virtual std::unique_ptr<QPrinter> createPrinter(const QString& windowTitle) = 0;
 };
 
-class SystemPrinterProvider final : public PrinterProvider {
+class SystemPrinterProvider final : public PrinterProvider
+{
 public:
     std::unique_ptr<QPrinter> createPrinter(const QString& windowTitle) override;
 };

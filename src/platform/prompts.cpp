@@ -8,27 +8,27 @@
 void WidgetPrompts::message(QWidget* parent, Icon icon, const QString& text)
 {
     QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::Information,
-                    QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+        QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
-QString WidgetPrompts::inputBox(QWidget* parent, const QString& prompt, const QString& title,
-                                const QString& defaultAnswer)
+QString WidgetPrompts::inputBox(
+    QWidget* parent, const QString& prompt, const QString& title, const QString& defaultAnswer)
 {
     bool ok = false;
-    const QString answer =
-        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultAnswer, &ok);
+    const QString answer
+        = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultAnswer, &ok);
     return ok ? answer : QString();
 }
 
 QString WidgetPrompts::openFileName(QWidget* parent, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter, nullptr,
-                                        QFileDialog::DontUseNativeDialog);
+    return QFileDialog::getOpenFileName(
+        parent, QString(), QString(), filter, nullptr, QFileDialog::DontUseNativeDialog);
 }
 
 QString WidgetPrompts::saveFileName(QWidget* parent, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(parent, QString(), QString(), filter, nullptr,
-                                        QFileDialog::DontUseNativeDialog);
+    return QFileDialog::getSaveFileName(
+        parent, QString(), QString(), filter, nullptr, QFileDialog::DontUseNativeDialog);
 }

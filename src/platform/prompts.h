@@ -6,7 +6,8 @@ class QWidget;
 
 // The modal questions the program asks: message boxes, the input box and the file dialogs.
 // Windows ask through this interface so that tests can answer for the user.
-class Prompts {
+class Prompts
+{
 public:
     enum class Icon { Critical, Information };
 
@@ -14,8 +15,9 @@ public:
     // A message box with an OK button.
     virtual void message(QWidget* parent, Icon icon, const QString& text) = 0;
     // An input box; returns the answer, or an empty text when the user cancels.
-    virtual QString inputBox(QWidget* parent, const QString& prompt, const QString& title,
-                             const QString& defaultAnswer) = 0;
+    virtual QString inputBox(
+        QWidget* parent, const QString& prompt, const QString& title, const QString& defaultAnswer)
+        = 0;
     // File dialogs; filter is in Qt's form ("Data Files (*.nblg);;All Files (*)").
     // Each returns the full path chosen, or an empty text on cancel.
     virtual QString openFileName(QWidget* parent, const QString& filter) = 0;
@@ -24,11 +26,12 @@ public:
 };
 
 // Qt's own dialogs.
-class WidgetPrompts final : public Prompts {
+class WidgetPrompts final : public Prompts
+{
 public:
     void message(QWidget* parent, Icon icon, const QString& text) override;
     QString inputBox(QWidget* parent, const QString& prompt, const QString& title,
-                     const QString& defaultAnswer) override;
+        const QString& defaultAnswer) override;
     QString openFileName(QWidget* parent, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& filter) override;
 };

@@ -5,7 +5,8 @@
 
 // The byte stream to and from the meter. The acquisition cycle and the logger download only
 // ever ask how many bytes wait, take all of them, or send a few.
-class SerialLink : public QObject {
+class SerialLink : public QObject
+{
     Q_OBJECT
 public:
     using QObject::QObject;

@@ -4,7 +4,8 @@
 
 #include <QTimer>
 
-namespace {
+namespace
+{
 constexpr int kReopenIntervalMs = 1000;
 }
 
@@ -33,10 +34,9 @@ bool SerialPortLink::openPort()
     if (!m_port.open(QIODevice::ReadWrite))
         return false;
     // A pseudo-terminal refuses some line settings; none of them matters for the byte stream.
-    const bool settled = m_port.setBaudRate(28800) && m_port.setDataBits(QSerialPort::Data8) &&
-                         m_port.setParity(QSerialPort::NoParity) &&
-                         m_port.setStopBits(QSerialPort::OneStop) &&
-                         m_port.setFlowControl(QSerialPort::NoFlowControl);
+    const bool settled = m_port.setBaudRate(28800) && m_port.setDataBits(QSerialPort::Data8)
+        && m_port.setParity(QSerialPort::NoParity) && m_port.setStopBits(QSerialPort::OneStop)
+        && m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!settled && m_port.error() != QSerialPort::UnsupportedOperationError) {
         m_port.close();
         return false;

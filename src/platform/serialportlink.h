@@ -13,7 +13,8 @@ class Timer;
 // The meter's serial port. When the device reports a read or resource error (a USB cable
 // pulled, the far end of a pseudo-terminal gone) the port is closed and reopened every second
 // until the device is back.
-class SerialPortLink final : public SerialLink {
+class SerialPortLink final : public SerialLink
+{
     Q_OBJECT
 public:
     // device() is asked when the port is opened; reopening after a loss uses the same path, so a

@@ -2,9 +2,11 @@
 
 #include <QTimer>
 
-namespace {
+namespace
+{
 
-class QtTimer final : public Timer {
+class QtTimer final : public Timer
+{
 public:
     explicit QtTimer(QObject* parent)
         : Timer(parent)

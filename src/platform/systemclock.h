@@ -5,7 +5,8 @@
 #include <QElapsedTimer>
 
 // The computer's clock and Qt's timers.
-class SystemClock final : public Clock {
+class SystemClock final : public Clock
+{
 public:
     SystemClock();
     qint64 monotonicMs() const override;

@@ -4,7 +4,8 @@
 #include <QGuiApplication>
 
 // The busy mouse pointer for as long as the object lives, also when the work ends early.
-class BusyCursor {
+class BusyCursor
+{
 public:
     BusyCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
     ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }

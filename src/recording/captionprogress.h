@@ -10,7 +10,8 @@ class Clock;
 // Progress shown in a window caption ("5 Records Completed") at most every kIntervalMs, since a
 // caption costs tens of microseconds under X11; a person still sees the count go up. The first
 // update is always shown, and finish() always shows the final caption.
-class CaptionProgress {
+class CaptionProgress
+{
 public:
     static constexpr qint64 kIntervalMs = 50;
 

@@ -3,9 +3,15 @@
 const QStringList& ColumnCaptions()
 {
     static const QStringList captions = {
-        QStringLiteral("No.s"),       QStringLiteral("Time"),       QStringLiteral("ppm"),
-        QStringLiteral("\u00B0C"),    QStringLiteral("Dew\u00B0C"), QStringLiteral("Wet\u00B0C"),
-        QStringLiteral("RH%"),        QStringLiteral("\u00B0F"),    QStringLiteral("Dew\u00B0F"),
+        QStringLiteral("No.s"),
+        QStringLiteral("Time"),
+        QStringLiteral("ppm"),
+        QStringLiteral("\u00B0C"),
+        QStringLiteral("Dew\u00B0C"),
+        QStringLiteral("Wet\u00B0C"),
+        QStringLiteral("RH%"),
+        QStringLiteral("\u00B0F"),
+        QStringLiteral("Dew\u00B0F"),
         QStringLiteral("Wet\u00B0F"),
     };
     return captions;
@@ -72,8 +78,8 @@ bool IsValidUtf8(QByteArrayView bytes)
             code = (code << 6) | (d & 0x3F);
         }
         // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
-        if ((more == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
-            (more == 3 && (code < 0x10000 || code > 0x10FFFF)))
+        if ((more == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF)))
+            || (more == 3 && (code < 0x10000 || code > 0x10FFFF)))
             return false;
         i += more + 1;
     }
@@ -110,6 +116,6 @@ QString SplitPartName(const QString& dataFileName, qint64 filePart)
 
 QString DumpFileName(const QDate& date, const QTime& time)
 {
-    return date.toString(QStringLiteral("MMdd")) + time.toString(QStringLiteral("hhmmss")) +
-           QStringLiteral(".nblg");
+    return date.toString(QStringLiteral("MMdd")) + time.toString(QStringLiteral("hhmmss"))
+        + QStringLiteral(".nblg");
 }

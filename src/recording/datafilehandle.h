@@ -8,7 +8,8 @@ class DataFileWriter;
 
 // The one data file open for recording. Lines are given as text and written as single-byte text
 // with CR LF, each one flushed as it is written.
-class DataFileHandle {
+class DataFileHandle
+{
 public:
     // Writes through a file on disk.
     DataFileHandle();

@@ -9,12 +9,13 @@
 #include <QFileInfo>
 #include <QWidget>
 
-namespace {
+namespace
+{
 constexpr qsizetype kBatchRows = 4096;
 }
 
-bool LoadDataFile(const QString& path, GridModel& grid, QWidget& window, Clock& clock,
-                  qint64 maxRows)
+bool LoadDataFile(
+    const QString& path, GridModel& grid, QWidget& window, Clock& clock, qint64 maxRows)
 {
     const QString title = QFileInfo(path).fileName();
     DataFileReader reader;
@@ -22,7 +23,8 @@ bool LoadDataFile(const QString& path, GridModel& grid, QWidget& window, Clock& 
         return false;
 
     const BusyCursor busy;
-    CaptionProgress progress(clock, [&window](const QString& text) { window.setWindowTitle(text); });
+    CaptionProgress progress(
+        clock, [&window](const QString& text) { window.setWindowTitle(text); });
     const QString suffix = QStringLiteral(" Records Completed");
     GridRows batch;
     qint64 n = 0;

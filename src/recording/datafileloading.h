@@ -18,4 +18,4 @@ class QWidget;
 // empty lines, say) cannot make the list take all memory.
 constexpr qint64 kMaxListedRows = 2'000'000;
 bool LoadDataFile(const QString& path, GridModel& grid, QWidget& window, Clock& clock,
-                  qint64 maxRows = kMaxListedRows);
+    qint64 maxRows = kMaxListedRows);

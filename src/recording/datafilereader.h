@@ -7,7 +7,8 @@
 // Line ends may be CR LF or LF; the last line needs none. Memory stays bounded whatever the
 // file holds: the file is read in chunks, and of a very long line only the first
 // kMaxKeptLineBytes are kept while the rest is still searched for the line end and for "N".
-class DataFileReader {
+class DataFileReader
+{
 public:
     static constexpr qsizetype kChunkBytes = 256 * 1024;
     static constexpr qsizetype kMaxKeptLineBytes = 4096;

@@ -6,7 +6,8 @@
 
 // Where the recorder's lines go. Each write is all or nothing and reaches the operating system
 // before it returns, so a line counted as written is in the file.
-class DataFileWriter {
+class DataFileWriter
+{
 public:
     virtual ~DataFileWriter() = default;
     // Creates the file, or empties it if it exists.
@@ -18,7 +19,8 @@ public:
 
 // A file on disk, written without a buffer of our own. A write that fails half way (a full disk)
 // is cut back off the file, so no broken line is left for the next one to run into.
-class FileDataWriter final : public DataFileWriter {
+class FileDataWriter final : public DataFileWriter
+{
 public:
     bool open(const QString& path) override;
     bool write(const QByteArray& bytes) override;

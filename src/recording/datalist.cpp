@@ -4,7 +4,7 @@
 
 DataList::DataList(const ListContext& context, QWidget* parent)
     : ListWindow(context, QStringLiteral("DataList"), defaultCaption(),
-                 {{"Save", "Save As"}, {"Plot", "Plot"}, {"Print", "Print"}}, parent)
+        { { "Save", "Save As" }, { "Plot", "Plot" }, { "Print", "Print" } }, parent)
 {
 }
 

@@ -5,7 +5,8 @@
 #include <QStringList>
 
 // "Data List": the records of one data-logger set, appended row by row by the set listing.
-class DataList final : public ListWindow {
+class DataList final : public ListWindow
+{
     Q_OBJECT
 public:
     static QString defaultCaption() { return QStringLiteral("Data List"); }

@@ -2,6 +2,6 @@
 
 FileList::FileList(const ListContext& context, QWidget* parent)
     : ListWindow(context, QStringLiteral("FileList"), QStringLiteral("File List"),
-                 {{"Plot", "Plot"}, {"Print", "Print"}}, parent)
+        { { "Plot", "Plot" }, { "Print", "Print" } }, parent)
 {
 }

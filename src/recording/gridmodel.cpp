@@ -4,10 +4,11 @@
 
 #include <limits>
 
-namespace {
+namespace
+{
 // Qt's views count rows in int.
 constexpr qsizetype kMaxRows = std::numeric_limits<int>::max() - 1;
-}
+} // namespace
 
 GridModel::GridModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -37,8 +38,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-        section < GridRows::kColumns)
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0
+        && section < GridRows::kColumns)
         return ColumnCaptions().at(section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }

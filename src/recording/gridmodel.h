@@ -6,7 +6,8 @@
 
 // The ten-column grid of the list windows as a table model: the caption row is the horizontal
 // header and every data row is one row of text cells. Rows are appended, never edited.
-class GridModel final : public QAbstractTableModel {
+class GridModel final : public QAbstractTableModel
+{
     Q_OBJECT
 public:
     explicit GridModel(QObject* parent = nullptr);
@@ -14,8 +15,8 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
+    QVariant headerData(
+        int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     // One row from its cells, or from tab-separated text (field k goes to column k).
     void appendRow(const QStringList& cells);

@@ -35,8 +35,8 @@ QFont PrintFont()
     return font;
 }
 
-GridPrintJob::GridPrintJob(QWidget& window, const GridRows& rows, Clock& clock,
-                           const QList<Timer*>& pausedTimers)
+GridPrintJob::GridPrintJob(
+    QWidget& window, const GridRows& rows, Clock& clock, const QList<Timer*>& pausedTimers)
     : QObject(&window)
     , m_window(&window)
     , m_rows(rows)
@@ -107,8 +107,8 @@ void GridPrintJob::printSlice()
     for (; m_next < end; ++m_next) {
         const qsizetype r = m_next;
         m_progress->update(r, suffix);
-        if (!printLine(PrintLine(r == 0 ? ColumnCaptions() : m_rows.row(r - 1))) ||
-            (r == 0 && !printLine(PrintRuleLine()))) {
+        if (!printLine(PrintLine(r == 0 ? ColumnCaptions() : m_rows.row(r - 1)))
+            || (r == 0 && !printLine(PrintRuleLine()))) {
             finish(false);
             return;
         }
@@ -147,7 +147,7 @@ void GridPrintJob::finish(bool printed)
 }
 
 GridPrintJob* PrintGrid(QWidget& window, const GridRows& rows, PrinterProvider& printers,
-                        Clock& clock, const QList<Timer*>& pausedTimers)
+    Clock& clock, const QList<Timer*>& pausedTimers)
 {
     auto* job = new GridPrintJob(window, rows, clock, pausedTimers);
     if (!job->begin(printers)) {

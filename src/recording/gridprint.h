@@ -37,7 +37,8 @@ QFont PrintFont();
 // completed". Meanwhile the main window's timers stand still; at the end the caption comes back,
 // the timers that ran start again and the job deletes itself. Closing the window cuts the
 // printout short the same way.
-class GridPrintJob final : public QObject {
+class GridPrintJob final : public QObject
+{
     Q_OBJECT
 public:
     static constexpr int kRowsPerSlice = 200;
@@ -49,10 +50,10 @@ Q_SIGNALS:
     void finished(bool printed);
 
 private:
-    friend GridPrintJob* PrintGrid(QWidget&, const GridRows&, PrinterProvider&, Clock&,
-                                   const QList<Timer*>&);
-    GridPrintJob(QWidget& window, const GridRows& rows, Clock& clock,
-                 const QList<Timer*>& pausedTimers);
+    friend GridPrintJob* PrintGrid(
+        QWidget&, const GridRows&, PrinterProvider&, Clock&, const QList<Timer*>&);
+    GridPrintJob(
+        QWidget& window, const GridRows& rows, Clock& clock, const QList<Timer*>& pausedTimers);
     bool begin(PrinterProvider& printers);
     void printSlice();
     bool printLine(const QString& line);
@@ -79,4 +80,4 @@ private:
 // Prints the caption row and the rows on the default printer (or its PDF stand-in), pausing the
 // given timers. Null when there is nowhere to print; then the timers run again at once.
 GridPrintJob* PrintGrid(QWidget& window, const GridRows& rows, PrinterProvider& printers,
-                        Clock& clock, const QList<Timer*>& pausedTimers);
+    Clock& clock, const QList<Timer*>& pausedTimers);

@@ -73,12 +73,13 @@ QByteArrayView GridRows::rowBytes(qsizetype row) const
     if (row < 0 || row >= count())
         return {};
     const qsizetype start = m_starts[static_cast<size_t>(row)];
-    const qsizetype end =
-        row + 1 < count() ? m_starts[static_cast<size_t>(row + 1)] : m_text.size();
+    const qsizetype end
+        = row + 1 < count() ? m_starts[static_cast<size_t>(row + 1)] : m_text.size();
     return QByteArrayView(m_text.constData() + start, end - start);
 }
 
-namespace {
+namespace
+{
 
 const char* FindTab(const char* p, qsizetype length)
 {

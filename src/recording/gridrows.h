@@ -10,7 +10,8 @@
 // The text rows of a ten-column grid, kept compact: all rows in one UTF-8 block, each row's cells
 // joined by tabs, plus one offset per row. Appending a row costs O(1) (amortised) and 34,800
 // rows take a few megabytes.
-class GridRows {
+class GridRows
+{
 public:
     static constexpr int kColumns = 10;
 

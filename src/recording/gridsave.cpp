@@ -4,14 +4,15 @@
 #include "captionprogress.h"
 #include "datafileformat.h"
 #include "gridrows.h"
-#include "recordingstate.h"
 #include "platform/prompts.h"
+#include "recordingstate.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QWidget>
 
-namespace {
+namespace
+{
 constexpr qsizetype kWriteChunkBytes = 64 * 1024;
 
 // Appends one stored row as a grid-row line: its ten cells, each followed by a tab, CR LF. The
@@ -52,10 +53,11 @@ void ShowSaveDialog(QWidget* parent, Prompts& prompts, RecordingState& state)
     state.FileChosen = !QFileInfo(path).fileName().isEmpty();
 }
 
-namespace {
+namespace
+{
 
 bool WriteGridLines(QIODevice& file, const GridRows& rows, bool withCaptionRow,
-                    const std::function<void(qint64 row)>& progress)
+    const std::function<void(qint64 row)>& progress)
 {
     QByteArray chunk;
     chunk.reserve(kWriteChunkBytes + 1024);
@@ -82,7 +84,7 @@ bool WriteGridLines(QIODevice& file, const GridRows& rows, bool withCaptionRow,
 } // namespace
 
 bool WriteGridFile(const QString& path, const GridRows& rows, bool withCaptionRow,
-                   const std::function<void(qint64 row)>& progress)
+    const std::function<void(qint64 row)>& progress)
 {
     const QFileInfo target(path);
     if (target.exists() && !target.isFile()) {
@@ -108,11 +110,10 @@ bool SaveGridToFile(QWidget& window, const GridRows& rows, RecordingState& state
 {
     const BusyCursor busy;
     const QString caption = window.windowTitle();
-    CaptionProgress progress(clock, [&window](const QString& text) { window.setWindowTitle(text); });
-    const bool saved =
-        WriteGridFile(state.DataFileName, rows, false, [&progress](qint64 row) {
-            progress.update(row, QStringLiteral("Records Completed"));
-        });
+    CaptionProgress progress(
+        clock, [&window](const QString& text) { window.setWindowTitle(text); });
+    const bool saved = WriteGridFile(state.DataFileName, rows, false,
+        [&progress](qint64 row) { progress.update(row, QStringLiteral("Records Completed")); });
     progress.finish(caption);
     state.FileChosen = false;
     return saved;

@@ -21,7 +21,7 @@ void ShowSaveDialog(QWidget* parent, Prompts& prompts, RecordingState& state);
 // withCaptionRow is set. The file is replaced only when the whole of it was written.
 // progress(r) is called before grid row r is written (the caption row is row 0).
 bool WriteGridFile(const QString& path, const GridRows& rows, bool withCaptionRow,
-                   const std::function<void(qint64 row)>& progress = {});
+    const std::function<void(qint64 row)>& progress = {});
 
 // The list's "Save": writes the grid's data rows to DataFileName, counting "5Records Completed"
 // in the window caption, then restores the caption and uses FileChosen up. False on a file error.

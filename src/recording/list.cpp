@@ -9,7 +9,7 @@
 
 List::List(const ListContext& context, QWidget* parent)
     : ListWindow(context, QStringLiteral("List"), QStringLiteral("Real Time List"),
-                 {{"Save", "Save AS"}, {"Print", "Print"}}, parent)
+        { { "Save", "Save AS" }, { "Print", "Print" } }, parent)
 {
 }
 

@@ -3,7 +3,8 @@
 #include "listwindow.h"
 
 // "Real Time List": the live list the recorder fills with one row per sample while it is open.
-class List final : public ListWindow {
+class List final : public ListWindow
+{
     Q_OBJECT
 public:
     static constexpr int kScrollThreshold = 16;

@@ -4,8 +4,8 @@
 #include "gridprint.h"
 #include "gridsave.h"
 #include "listcontext.h"
-#include "recordingstate.h"
 #include "platform/prompts.h"
+#include "recordingstate.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -15,12 +15,13 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 constexpr int kVisibleRows = 18;
 }
 
 ListWindow::ListWindow(const ListContext& context, const QString& name, const QString& caption,
-                       std::initializer_list<Button> buttons, QWidget* parent)
+    std::initializer_list<Button> buttons, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_context(context)
 {
@@ -91,8 +92,8 @@ void ListWindow::layOutGrid()
     const int frame = 2 * m_grid->frameWidth();
     const int scrollBar = m_grid->verticalScrollBar()->sizeHint().width();
     resize(total + frame + scrollBar,
-           m_toolbar->sizeHint().height() + header->sizeHint().height() +
-               kVisibleRows * rowHeight + frame);
+        m_toolbar->sizeHint().height() + header->sizeHint().height() + kVisibleRows * rowHeight
+            + frame);
 }
 
 QAction* ListWindow::toolbarButton(const QString& key) const
@@ -118,7 +119,7 @@ bool ListWindow::save()
     if (state.Recording) {
         // The recorder and the save share the chosen file name.
         m_context.prompts.message(this, Prompts::Icon::Critical,
-                                  QStringLiteral("Aready in recording mode, close it and try again !"));
+            QStringLiteral("Aready in recording mode, close it and try again !"));
         return false;
     }
     ShowSaveDialog(this, m_context.prompts, state);
@@ -131,8 +132,8 @@ bool ListWindow::print()
 {
     if (m_printJob && !m_printJob->isFinished())
         return false;
-    m_printJob = PrintGrid(*this, m_model->rows(), m_context.printers, m_context.clock,
-                           m_context.printPausedTimers);
+    m_printJob = PrintGrid(
+        *this, m_model->rows(), m_context.printers, m_context.clock, m_context.printPausedTimers);
     return m_printJob != nullptr;
 }
 

@@ -15,7 +15,8 @@ struct ListContext;
 // A list window: the ten-column grid `Grid` over a GridModel, and the toolbar `Toolbar1` whose
 // buttons run "Save", "Plot" and "Print". The three windows List, FileList and DataList differ
 // in their name, caption and buttons.
-class ListWindow : public QWidget {
+class ListWindow : public QWidget
+{
     Q_OBJECT
 public:
     ~ListWindow() override;
@@ -48,7 +49,7 @@ protected:
         const char* tooltip;
     };
     ListWindow(const ListContext& context, const QString& name, const QString& caption,
-               std::initializer_list<Button> buttons, QWidget* parent);
+        std::initializer_list<Button> buttons, QWidget* parent);
     void closeEvent(class QCloseEvent* event) override;
     const ListContext& context() const { return m_context; }
 

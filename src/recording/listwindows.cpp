@@ -40,7 +40,8 @@ DataList* ListWindows::dataList() const
 
 void ListWindows::watch(ListWindow* window)
 {
-    connect(window, &ListWindow::plotRequested, this, [this, window] { Q_EMIT plotRequested(window); });
+    connect(
+        window, &ListWindow::plotRequested, this, [this, window] { Q_EMIT plotRequested(window); });
 }
 
 List* ListWindows::openLiveList()
@@ -113,12 +114,12 @@ bool ListWindows::dumpLiveList(const QString& fileName)
         const BusyCursor busy;
         List& list = *m_list;
         const QString caption = list.windowTitle();
-        CaptionProgress progress(m_context.clock,
-                                 [&list](const QString& text) { list.setWindowTitle(text); });
-        const bool written =
-            WriteGridFile(fileName, list.model().rows(), true, [&progress](qint64 row) {
-                progress.update(row, QStringLiteral(" Records Completed"));
-            });
+        CaptionProgress progress(
+            m_context.clock, [&list](const QString& text) { list.setWindowTitle(text); });
+        const bool written
+            = WriteGridFile(fileName, list.model().rows(), true, [&progress](qint64 row) {
+                  progress.update(row, QStringLiteral(" Records Completed"));
+              });
         progress.finish(caption);
         if (!written)
             return false; // the rows stay listed; nothing is lost

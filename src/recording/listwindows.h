@@ -14,7 +14,8 @@ class QWidget;
 
 // Opens, closes and places the three list windows, and fills the live list for the recorder.
 // A window is created when it opens and destroyed when it closes.
-class ListWindows final : public QObject, public LiveListSink {
+class ListWindows final : public QObject, public LiveListSink
+{
     Q_OBJECT
 public:
     // The main window places the windows: the live and the file list below it, the data list

@@ -2,10 +2,11 @@
 
 #include "datafileformat.h"
 #include "datafilehandle.h"
-#include "recordingstate.h"
 #include "platform/clock.h"
+#include "recordingstate.h"
 
-namespace {
+namespace
+{
 constexpr int kDriftLimitSeconds = 4;
 constexpr qint64 kSecondsPerDay = 86400;
 } // namespace
@@ -27,8 +28,8 @@ QString StampText(const QTime& time)
 }
 
 Recorder::Recorder(RecordingState& state, Clock& clock, DataFileHandle& file,
-                   std::function<QStringList()> sampleTexts, RecorderLabels& labels,
-                   LiveListSink& liveList, QObject* parent)
+    std::function<QStringList()> sampleTexts, RecorderLabels& labels, LiveListSink& liveList,
+    QObject* parent)
     : QObject(parent)
     , m_state(state)
     , m_clock(clock)
@@ -45,8 +46,8 @@ Recorder::Recorder(RecordingState& state, Clock& clock, DataFileHandle& file,
 
 void Recorder::start()
 {
-    m_stamp = QTime(m_clock.timeOfDay().hour(), m_clock.timeOfDay().minute(),
-                    m_clock.timeOfDay().second());
+    m_stamp = QTime(
+        m_clock.timeOfDay().hour(), m_clock.timeOfDay().minute(), m_clock.timeOfDay().second());
     m_timer2->start();
 }
 
@@ -85,8 +86,8 @@ void Recorder::record(const QString& recordLine)
     // A part holds kSplitSize records; the next record opens the next part. When opening it
     // failed, or its first record could not be written, the next tick tries again with the
     // same part and the same record number.
-    const bool partFull = m_state.RecordCount > 0 && m_state.RecordCount % kSplitSize == 0 &&
-                          (!m_file.isOpen() || m_file.linesWritten() > 1);
+    const bool partFull = m_state.RecordCount > 0 && m_state.RecordCount % kSplitSize == 0
+        && (!m_file.isOpen() || m_file.linesWritten() > 1);
     if (partFull) {
         if (!startNextPart())
             return;
@@ -118,8 +119,7 @@ bool Recorder::startNextPart()
 void Recorder::addToLiveList(const QString& recordLine)
 {
     ++m_state.ListRowCount;
-    m_liveList.appendSample(QString::number(m_state.ListRowCount) + QLatin1Char('\t') +
-                            recordLine);
+    m_liveList.appendSample(QString::number(m_state.ListRowCount) + QLatin1Char('\t') + recordLine);
     if (m_state.ListRowCount % kSplitSize == 0)
         m_liveList.dumpLiveList(DumpFileName(m_clock.date(), m_clock.timeOfDay()));
 }

@@ -12,7 +12,8 @@ class Timer;
 struct RecordingState;
 
 // The three main-window captions the recorder keeps: LblCount, LblRec and LblFileName.
-class RecorderLabels {
+class RecorderLabels
+{
 public:
     virtual ~RecorderLabels() = default;
     virtual void setRecordCount(const QString& text) = 0;
@@ -21,7 +22,8 @@ public:
 };
 
 // The live list as the recorder fills it.
-class LiveListSink {
+class LiveListSink
+{
 public:
     virtual ~LiveListSink() = default;
     // Adds one sample row (its number, a tab, the record text), scrolling the list along.
@@ -42,15 +44,16 @@ QString StampText(const QTime& time);
 // ticks it stamps a sample, copies the main window's eight value texts into one record, writes
 // it to the data file while recording (starting a new part every 34,800 records) and adds it to
 // the live list while that is open (dumping the list every 34,800 rows).
-class Recorder final : public QObject {
+class Recorder final : public QObject
+{
     Q_OBJECT
 public:
     static constexpr int kTickMs = 960;
     static constexpr qint64 kSplitSize = 34800;
 
     Recorder(RecordingState& state, Clock& clock, DataFileHandle& file,
-             std::function<QStringList()> sampleTexts, RecorderLabels& labels,
-             LiveListSink& liveList, QObject* parent = nullptr);
+        std::function<QStringList()> sampleTexts, RecorderLabels& labels, LiveListSink& liveList,
+        QObject* parent = nullptr);
 
     // Takes the time of day as the first stamp and starts Timer2.
     void start();

@@ -8,7 +8,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 QByteArray LiveFrame(int co2, int humidityTenths, int temperatureWord, int status = 0)
 {
@@ -24,11 +25,15 @@ QByteArray LiveFrame(int co2, int humidityTenths, int temperatureWord, int statu
 QByteArray Signature(int sets, quint32 address)
 {
     QByteArray s = QByteArray::fromHex("aa55aa55aa55aa55aa55aa");
-    s.append(char(sets)).append(char(address >> 16)).append(char(address >> 8)).append(char(address));
+    s.append(char(sets))
+        .append(char(address >> 16))
+        .append(char(address >> 8))
+        .append(char(address));
     return s;
 }
 
-class ScriptedDownload final : public DownloadHook {
+class ScriptedDownload final : public DownloadHook
+{
 public:
     void begin(int setCount, quint32 writeAddress) override
     {
@@ -46,11 +51,11 @@ struct Rig {
     FakeClock clock;
     FakeSerialLink link;
     CurrentReading reading;
-    AcquisitionCycle cycle{link, clock, reading};
-    QSignalSpy decoded{&cycle, &AcquisitionCycle::readingDecoded};
-    QSignalSpy silent{&cycle, &AcquisitionCycle::noDataStarted};
-    QSignalSpy blinks{&cycle, &AcquisitionCycle::comLabelVisibilityChanged};
-    QSignalSpy back{&cycle, &AcquisitionCycle::noDataEnded};
+    AcquisitionCycle cycle { link, clock, reading };
+    QSignalSpy decoded { &cycle, &AcquisitionCycle::readingDecoded };
+    QSignalSpy silent { &cycle, &AcquisitionCycle::noDataStarted };
+    QSignalSpy blinks { &cycle, &AcquisitionCycle::comLabelVisibilityChanged };
+    QSignalSpy back { &cycle, &AcquisitionCycle::noDataEnded };
 
     Rig()
     {
@@ -61,7 +66,8 @@ struct Rig {
 
 } // namespace
 
-class TestAcquisition : public QObject {
+class TestAcquisition : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void streamingMeterDecodesTheFirstFrameOfWhatIsPending()

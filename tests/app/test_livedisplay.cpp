@@ -4,14 +4,16 @@
 
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 CurrentReading Reading(int temperatureWord, int humidityTenths, int co2, int status = 0)
 {
     CurrentReading r;
-    DecodeReading(r, {uint8_t(status), uint8_t(co2 >> 8), uint8_t(co2 & 0xFF),
-                      uint8_t(humidityTenths >> 8), uint8_t(humidityTenths & 0xFF),
-                      uint8_t(temperatureWord >> 8), uint8_t(temperatureWord & 0xFF)});
+    DecodeReading(r,
+        { uint8_t(status), uint8_t(co2 >> 8), uint8_t(co2 & 0xFF), uint8_t(humidityTenths >> 8),
+            uint8_t(humidityTenths & 0xFF), uint8_t(temperatureWord >> 8),
+            uint8_t(temperatureWord & 0xFF) });
     return r;
 }
 
@@ -27,7 +29,8 @@ AlarmSettings AllOn()
 Q_DECLARE_METATYPE(AlarmQuantity)
 Q_DECLARE_METATYPE(AlarmOutcome)
 
-class TestLiveDisplay : public QObject {
+class TestLiveDisplay : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void displayTextsOfAReading()
@@ -67,11 +70,12 @@ private Q_SLOTS:
         const auto T = AlarmQuantity::Temperature;
         QTest::newRow("temperature at the high limit is inside")
             << T << 600 << 500 << 400 << 0 << true << AlarmOutcome::Inside;
-        QTest::newRow("temperature above") << T << 601 << 500 << 400 << 0 << true << AlarmOutcome::Over;
-        QTest::newRow("temperature at the low limit") << T << (0x8000 | 200) << 500 << 400 << 0 << true
-                                                      << AlarmOutcome::Inside;
-        QTest::newRow("temperature below") << T << (0x8000 | 201) << 500 << 400 << 0 << true
-                                           << AlarmOutcome::Under;
+        QTest::newRow("temperature above")
+            << T << 601 << 500 << 400 << 0 << true << AlarmOutcome::Over;
+        QTest::newRow("temperature at the low limit")
+            << T << (0x8000 | 200) << 500 << 400 << 0 << true << AlarmOutcome::Inside;
+        QTest::newRow("temperature below")
+            << T << (0x8000 | 201) << 500 << 400 << 0 << true << AlarmOutcome::Under;
         QTest::newRow("overload is over whatever the limits")
             << T << 0x4000 << 500 << 400 << 0 << true << AlarmOutcome::Over;
         QTest::newRow("negative overload is under")
@@ -80,20 +84,20 @@ private Q_SLOTS:
             << T << 601 << 500 << 400 << 0 << false << AlarmOutcome::Over;
         QTest::newRow("no reading hides and stays quiet")
             << T << 250 << 500 << 400 << 0x80 << true << AlarmOutcome::NoReading;
-        QTest::newRow("co2 over marker") << AlarmQuantity::Co2 << 250 << 500 << 6001 << 0 << true
-                                         << AlarmOutcome::Over;
-        QTest::newRow("co2 at 6000 is inside") << AlarmQuantity::Co2 << 250 << 500 << 6000 << 0 << true
-                                               << AlarmOutcome::Inside;
-        QTest::newRow("humidity above 100") << AlarmQuantity::Humidity << 250 << 1001 << 400 << 0
-                                            << true << AlarmOutcome::Over;
-        QTest::newRow("humidity at 100 is inside") << AlarmQuantity::Humidity << 250 << 1000 << 400
-                                                   << 0 << true << AlarmOutcome::Inside;
+        QTest::newRow("co2 over marker")
+            << AlarmQuantity::Co2 << 250 << 500 << 6001 << 0 << true << AlarmOutcome::Over;
+        QTest::newRow("co2 at 6000 is inside")
+            << AlarmQuantity::Co2 << 250 << 500 << 6000 << 0 << true << AlarmOutcome::Inside;
+        QTest::newRow("humidity above 100")
+            << AlarmQuantity::Humidity << 250 << 1001 << 400 << 0 << true << AlarmOutcome::Over;
+        QTest::newRow("humidity at 100 is inside")
+            << AlarmQuantity::Humidity << 250 << 1000 << 400 << 0 << true << AlarmOutcome::Inside;
         QTest::newRow("dew at saturation equals the temperature")
             << AlarmQuantity::Dew << 601 << 1000 << 400 << 0 << true << AlarmOutcome::Over;
-        QTest::newRow("wet over marker") << AlarmQuantity::Wet << 0x4000 << 500 << 400 << 0 << true
-                                         << AlarmOutcome::Over;
-        QTest::newRow("wet under marker") << AlarmQuantity::Wet << 0xC000 << 500 << 400 << 0 << false
-                                          << AlarmOutcome::Under;
+        QTest::newRow("wet over marker")
+            << AlarmQuantity::Wet << 0x4000 << 500 << 400 << 0 << true << AlarmOutcome::Over;
+        QTest::newRow("wet under marker")
+            << AlarmQuantity::Wet << 0xC000 << 500 << 400 << 0 << false << AlarmOutcome::Under;
     }
     void alarmCheck()
     {
@@ -113,7 +117,8 @@ private Q_SLOTS:
     {
         AlarmSettings s = AllOn();
         s.DewHighC = 13.85; // the dew point of 25 C / 50 % is 13.894, shown as 13.8
-        QCOMPARE(CheckAlarm(AlarmQuantity::Dew, Reading(250, 500, 400), s, true), AlarmOutcome::Over);
+        QCOMPARE(
+            CheckAlarm(AlarmQuantity::Dew, Reading(250, 500, 400), s, true), AlarmOutcome::Over);
     }
 
     void indicatorsToggleOncePerFrame()
@@ -136,13 +141,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("rounds") << "23.46" << " 23.5";
-        QTest::newRow("negative") << "-3.2" << "-3.2";
-        QTest::newRow("half away from zero") << "-3.25" << "-3.3";
-        QTest::newRow("whole") << "25" << " 25.0";
-        QTest::newRow("tiny negative") << "-0.000000000000000111022302462516" << " 0.0";
-        QTest::newRow("marker unchanged") << "OL" << "OL";
-        QTest::newRow("no reading unchanged") << "----" << "----";
+        QTest::newRow("rounds") << "23.46"
+                                << " 23.5";
+        QTest::newRow("negative") << "-3.2"
+                                  << "-3.2";
+        QTest::newRow("half away from zero") << "-3.25"
+                                             << "-3.3";
+        QTest::newRow("whole") << "25"
+                               << " 25.0";
+        QTest::newRow("tiny negative") << "-0.000000000000000111022302462516"
+                                       << " 0.0";
+        QTest::newRow("marker unchanged") << "OL"
+                                          << "OL";
+        QTest::newRow("no reading unchanged") << "----"
+                                              << "----";
     }
     void unitSwitchText()
     {

@@ -9,7 +9,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 QByteArray LiveFrame(int co2, int humidityTenths, int temperatureWord)
 {
@@ -28,7 +29,7 @@ struct Rig {
     FakeSerialLink link;
     FakeBeeper beeper;
     FakePrompts prompts;
-    Panel panel{state, link, clock, beeper, prompts};
+    Panel panel { state, link, clock, beeper, prompts };
 
     explicit Rig(int port = 3)
     {
@@ -47,7 +48,8 @@ struct Rig {
 
 } // namespace
 
-class TestPanel : public QObject {
+class TestPanel : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void loadPlacesTheWindowAndShowsThePort()
@@ -100,7 +102,7 @@ private Q_SLOTS:
         QVERIFY(rig.shown("ImaC"));
         QVERIFY(!rig.shown("ImaF"));
         QCOMPARE(rig.panel.sampleTexts(),
-                 (QStringList{"415", "25.0", "13.8", "18.0", "50.0", "77.0", "57.0", "64.4"}));
+            (QStringList { "415", "25.0", "13.8", "18.0", "50.0", "77.0", "57.0", "64.4" }));
     }
 
     void unitSwitchRewritesTheTemperaturesAtOnce()
@@ -178,13 +180,13 @@ private Q_SLOTS:
     {
         Rig rig;
         QSignalSpy commands(&rig.panel, &Panel::toolbarCommand);
-        const QStringList shown{"Save", "Open", "List", "Graph", "Sample", "CF", "Alarm"};
+        const QStringList shown { "Save", "Open", "List", "Graph", "Sample", "CF", "Alarm" };
         for (const QString& key : shown) {
             QAction* action = rig.panel.toolbarButton(key);
             QVERIFY2(action && action->isVisible(), qPrintable(key));
             action->trigger();
         }
-        for (const QString& key : {"Stop", "As", "Logger", "TimeSet", "Erase"})
+        for (const QString& key : { "Stop", "As", "Logger", "TimeSet", "Erase" })
             QVERIFY(!rig.panel.toolbarButton(key)->isVisible());
         QCOMPARE(rig.panel.toolbarButton("Save")->toolTip(), QStringLiteral("Save As"));
         QCOMPARE(rig.panel.toolbarButton("CF")->toolTip(), QStringLiteral("Cel Far"));

@@ -18,7 +18,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 QByteArray ReadAll(const QString& path)
 {
@@ -38,11 +39,12 @@ struct Rig {
     FakeSerialLink link;
     FakeBeeper beeper;
     FakePrompts prompts;
-    FakePrinterProvider printers{QString()};
-    Panel panel{state, link, clock, beeper, prompts};
+    FakePrinterProvider printers { QString() };
+    Panel panel { state, link, clock, beeper, prompts };
     DataFileHandle file;
-    ListWindows lists{ListContext{state.Rec, prompts, printers, clock, {}, ToolbarIcon}, &panel};
-    ToolbarCommands commands{panel, state.Rec, file, prompts, lists, clock};
+    ListWindows lists { ListContext { state.Rec, prompts, printers, clock, {}, ToolbarIcon },
+        &panel };
+    ToolbarCommands commands { panel, state.Rec, file, prompts, lists, clock };
 
     Rig() { panel.show(); }
     QAction* button(const char* key) const { return panel.toolbarButton(QString::fromLatin1(key)); }
@@ -56,7 +58,8 @@ struct Rig {
 
 } // namespace
 
-class TestToolbarCommands : public QObject {
+class TestToolbarCommands : public QObject
+{
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
@@ -67,7 +70,7 @@ private Q_SLOTS:
     void buttonsHaveImages()
     {
         Rig rig;
-        for (const char* key : {"Save", "Open", "List", "Graph", "Sample", "CF", "Alarm"})
+        for (const char* key : { "Save", "Open", "List", "Graph", "Sample", "CF", "Alarm" })
             QVERIFY2(!rig.button(key)->icon().isNull(), key);
         QCOMPARE(rig.button("Save")->toolTip(), QStringLiteral("Save As"));
         QCOMPARE(rig.button("Save")->icon().cacheKey(), rig.button("As")->icon().cacheKey());
@@ -120,7 +123,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("target");
         QTest::newRow("a folder") << m_dir.path();
         QTest::newRow("under a missing folder") << m_dir.filePath("missing/run.nblg");
-        QTest::newRow("under a file") << QStringLiteral(NIMBREL_TEST_DATA "/recording_recorder.nblg/x.nblg");
+        QTest::newRow("under a file")
+            << QStringLiteral(NIMBREL_TEST_DATA "/recording_recorder.nblg/x.nblg");
         QTest::newRow("a full disk") << QStringLiteral("/dev/full");
     }
     void uncreatableFileStartsNothing()
@@ -143,12 +147,13 @@ private Q_SLOTS:
         rig.connectPanel();
         rig.prompts.saveAnswers.enqueue(m_dir.filePath("rec.nblg"));
         rig.press("Save");
-        rig.prompts.openAnswers.enqueue(QStringLiteral(NIMBREL_TEST_DATA "/recording_recorder.nblg"));
+        rig.prompts.openAnswers.enqueue(
+            QStringLiteral(NIMBREL_TEST_DATA "/recording_recorder.nblg"));
         rig.press("Open");
         QCOMPARE(rig.prompts.messages.size(), 1);
         QCOMPARE(rig.prompts.messages.first().icon, Prompts::Icon::Critical);
         QCOMPARE(rig.prompts.messages.first().text,
-                 QStringLiteral("Recording Mode!\n\rPlease stop recording!"));
+            QStringLiteral("Recording Mode!\n\rPlease stop recording!"));
         QCOMPARE(rig.prompts.openAnswers.size(), 1);
         QVERIFY(!rig.lists.fileList());
     }
@@ -159,7 +164,8 @@ private Q_SLOTS:
     {
         Rig rig;
         rig.connectPanel();
-        rig.prompts.openAnswers.enqueue(QStringLiteral(NIMBREL_TEST_DATA "/recording_recorder.nblg"));
+        rig.prompts.openAnswers.enqueue(
+            QStringLiteral(NIMBREL_TEST_DATA "/recording_recorder.nblg"));
         rig.press("Open");
         QCOMPARE(rig.prompts.lastFilter, QStringLiteral("Data Files (*.nblg);;All Files (*)"));
         QPointer<FileList> first = rig.lists.fileList();
@@ -168,7 +174,8 @@ private Q_SLOTS:
         QCOMPARE(first->model().rowCount(), 3);
         QCOMPARE(first->model().cell(2, 2), QStringLiteral("OL"));
 
-        rig.prompts.openAnswers.enqueue(QStringLiteral(NIMBREL_TEST_DATA "/recording_headeronly.nblg"));
+        rig.prompts.openAnswers.enqueue(
+            QStringLiteral(NIMBREL_TEST_DATA "/recording_headeronly.nblg"));
         rig.press("Open");
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!first);
@@ -202,7 +209,8 @@ private Q_SLOTS:
         QTest::newRow("empty") << QByteArray() << 0;
         QTest::newRow("no line end") << QByteArray("1\t12:00:00\t400") << 1;
         QTest::newRow("lines of 1 MB")
-            << QByteArray(1 << 20, '5') + "\r\n" + QByteArray(1 << 20, '6') + "\r\n" << 2;
+            << QByteArray(1 << 20, '5') + "\r\n" + QByteArray(1 << 20, '6') + "\r\n"
+            << 2;
     }
     void openOfBadFiles()
     {
@@ -259,7 +267,7 @@ private Q_SLOTS:
         rig.prompts.inputAnswers.enqueue(answer);
         rig.press("Sample");
         QCOMPARE(rig.prompts.lastPrompt,
-                 QStringLiteral("Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 86400 ) "));
+            QStringLiteral("Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 86400 ) "));
         QCOMPARE(rig.prompts.lastTitle, QStringLiteral("Input Sampling Time"));
         QCOMPARE(rig.prompts.lastDefault, QStringLiteral("9"));
         QCOMPARE(rig.state.Rec.SamplingSeconds, seconds);
@@ -295,7 +303,7 @@ private Q_SLOTS:
     void otherKeysDoNothing()
     {
         Rig rig;
-        for (const char* key : {"save", "Graph", "Alarm", "Stop", "As", "Logger", ""})
+        for (const char* key : { "save", "Graph", "Alarm", "Stop", "As", "Logger", "" })
             rig.commands.run(QString::fromLatin1(key));
         QVERIFY(!rig.state.Rec.Recording);
         QVERIFY(rig.prompts.messages.isEmpty());

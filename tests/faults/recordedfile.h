@@ -37,7 +37,8 @@ struct RecordedFile {
             line.chop(1);
             const QList<QByteArray> fields = line.split('\t');
             if (fields.size() != 10) {
-                result.problem = QStringLiteral("line %1 has %2 fields").arg(i + 1).arg(fields.size());
+                result.problem
+                    = QStringLiteral("line %1 has %2 fields").arg(i + 1).arg(fields.size());
                 return result;
             }
             if (i == 0) {

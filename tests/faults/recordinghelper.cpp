@@ -21,7 +21,8 @@
 #include <cstdio>
 #include <sys/resource.h>
 
-namespace {
+namespace
+{
 
 void Say(const QByteArray& line)
 {
@@ -52,7 +53,7 @@ int main(int argc, char** argv)
     }
     if (sizeLimit > 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{rlim_t(sizeLimit), rlim_t(sizeLimit)};
+        const rlimit limit { rlim_t(sizeLimit), rlim_t(sizeLimit) };
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
             Say("setrlimit failed");
             return 2;
@@ -61,8 +62,8 @@ int main(int argc, char** argv)
 
     auto* prompts = new FakePrompts;
     Application app(std::make_unique<SystemClock>(), std::make_unique<FakeBeeper>(),
-                    std::unique_ptr<Prompts>(prompts),
-                    std::make_unique<FakePrinterProvider>(path + QStringLiteral(".pdf")));
+        std::unique_ptr<Prompts>(prompts),
+        std::make_unique<FakePrinterProvider>(path + QStringLiteral(".pdf")));
     app.state().PortNumber = port;
     if (!app.openPanel()) {
         Say("no port");

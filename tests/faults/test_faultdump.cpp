@@ -21,12 +21,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 constexpr int kDumpBytes = 40;
 constexpr int kFirstSetEnd = 32; // header and three records
 } // namespace
 
-class TestFaultDump : public QObject {
+class TestFaultDump : public QObject
+{
     Q_OBJECT
 private:
     QTemporaryDir m_runtime;
@@ -48,19 +50,18 @@ private Q_SLOTS:
         QVERIFY(m_runtime.isValid());
         if (qEnvironmentVariableIsSet("NIMBREL_FAULT_QUIET"))
             m_quietSeconds = qEnvironmentVariableIntValue("NIMBREL_FAULT_QUIET");
-        QFile::setPermissions(m_runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                     QFileDevice::ExeOwner);
+        QFile::setPermissions(m_runtime.path(),
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
         m_meter.start(QStringLiteral(NIMBREL_METER_BIN),
-                      {"--port", "COM1", "--interval", "200", "--seed", "31", "--set",
-                       "3,START=10:00:00,INTERVAL=60", "--set", "0,START=11:00:00"});
+            { "--port", "COM1", "--interval", "200", "--seed", "31", "--set",
+                "3,START=10:00:00,INTERVAL=60", "--set", "0,START=11:00:00" });
         QVERIFY(m_meter.waitForStarted(5000));
         QTRY_VERIFY_WITH_TIMEOUT(m_meter.canReadLine(), 10000);
 
         m_prompts = new FakePrompts;
-        m_app = std::make_unique<Application>(
-            std::make_unique<SystemClock>(), std::make_unique<FakeBeeper>(),
-            std::unique_ptr<Prompts>(m_prompts),
+        m_app = std::make_unique<Application>(std::make_unique<SystemClock>(),
+            std::make_unique<FakeBeeper>(), std::unique_ptr<Prompts>(m_prompts),
             std::make_unique<FakePrinterProvider>(m_runtime.filePath("print.pdf")));
         m_app->state().PortNumber = 1;
         QVERIFY(m_app->openPanel());
@@ -74,7 +75,7 @@ private Q_SLOTS:
         const bool all = qEnvironmentVariableIntValue("NIMBREL_FAULT_ALL_OFFSETS") != 0;
         // Before the first header byte, inside a header, on piece edges, inside the records,
         // inside the last header, and the whole dump.
-        const QList<int> sample{0, 8, 20, 36, kDumpBytes};
+        const QList<int> sample { 0, 8, 20, 36, kDumpBytes };
         for (int k = 0; k <= kDumpBytes; ++k) {
             if (all || sample.contains(k))
                 QTest::addRow("stop after %d", k) << k;
@@ -100,7 +101,7 @@ private Q_SLOTS:
         const int before = decoded.count();
         QTRY_VERIFY_WITH_TIMEOUT(decoded.count() >= before + 3, 15000);
         qInfo("stop after %d: back to live readings %lld ms after the dump command", stopAfter,
-              took.elapsed());
+            took.elapsed());
         QCOMPARE(silent.count(), 0);
         QCOMPARE(m_app->panel()->label("LblCOM")->text(), QStringLiteral("COM1"));
 
@@ -123,7 +124,7 @@ private Q_SLOTS:
             QCOMPARE(logger.LoggerSetCounts.at(1), 3);
         const int brokenCount = logger.LoggerSetCounts.at(std::size_t(brokenSet));
         QVERIFY2(brokenCount == -1 || brokenCount == (brokenSet == 1 ? 3 : 0),
-                 qPrintable(QString::number(brokenCount)));
+            qPrintable(QString::number(brokenCount)));
     }
 
     void cleanupTestCase()

@@ -17,7 +17,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestFaultRecording : public QObject {
+class TestFaultRecording : public QObject
+{
     Q_OBJECT
 private:
     QTemporaryDir m_runtime;
@@ -35,7 +36,8 @@ private:
     static void startHelper(QProcess& helper, const QStringList& extra)
     {
         helper.setProcessChannelMode(QProcess::SeparateChannels);
-        helper.start(QStringLiteral(NIMBREL_RECORDING_HELPER), QStringList{"--port", "1"} + extra);
+        helper.start(
+            QStringLiteral(NIMBREL_RECORDING_HELPER), QStringList { "--port", "1" } + extra);
     }
     // The counts the helper printed, in order.
     static QList<qint64> countsIn(const QByteArray& output)
@@ -53,11 +55,11 @@ private Q_SLOTS:
     {
         QVERIFY(m_runtime.isValid());
         QVERIFY(m_data.isValid());
-        QFile::setPermissions(m_runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                     QFileDevice::ExeOwner);
+        QFile::setPermissions(m_runtime.path(),
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
         m_meter.start(QStringLiteral(NIMBREL_METER_BIN),
-                      {"--port", "COM1", "--interval", "200", "--seed", "21"});
+            { "--port", "COM1", "--interval", "200", "--seed", "21" });
         QVERIFY(m_meter.waitForStarted(5000));
         QTRY_VERIFY_WITH_TIMEOUT(m_meter.canReadLine(), 10000);
     }
@@ -68,8 +70,8 @@ private Q_SLOTS:
     {
         auto* prompts = new FakePrompts;
         Application app(std::make_unique<SystemClock>(), std::make_unique<FakeBeeper>(),
-                        std::unique_ptr<Prompts>(prompts),
-                        std::make_unique<FakePrinterProvider>(m_data.filePath("print.pdf")));
+            std::unique_ptr<Prompts>(prompts),
+            std::make_unique<FakePrinterProvider>(m_data.filePath("print.pdf")));
         app.state().PortNumber = 1;
         QVERIFY(app.openPanel());
         Panel& panel = *app.panel();
@@ -126,13 +128,13 @@ private Q_SLOTS:
         QFETCH(int, killAfter);
         const QString path = m_data.filePath(QStringLiteral("killed%1.nblg").arg(killAfter));
         QProcess helper;
-        startHelper(helper, {"--file", path});
+        startHelper(helper, { "--file", path });
         QVERIFY(helper.waitForStarted(5000));
         QByteArray output;
-        QTRY_VERIFY_WITH_TIMEOUT((output += helper.readAllStandardOutput(),
-                                  countsIn(output).size() >= killAfter ||
-                                      helper.state() == QProcess::NotRunning),
-                                 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (output += helper.readAllStandardOutput(),
+                countsIn(output).size() >= killAfter || helper.state() == QProcess::NotRunning),
+            30000);
         helper.kill(); // SIGKILL: no chance to close or flush anything
         QVERIFY(helper.waitForFinished(5000));
         output += helper.readAllStandardOutput();
@@ -146,9 +148,8 @@ private Q_SLOTS:
         QVERIFY(file.numberedFromOne());
         // A record may have gone to the file just before its count was printed, never after.
         QVERIFY2(file.numbers.size() == lastShown || file.numbers.size() == lastShown + 1,
-                 qPrintable(QStringLiteral("%1 records, %2 shown")
-                                .arg(file.numbers.size())
-                                .arg(lastShown)));
+            qPrintable(
+                QStringLiteral("%1 records, %2 shown").arg(file.numbers.size()).arg(lastShown)));
     }
 
     // The disk fills: the program carries on, counts no record that was not written, and leaves
@@ -159,13 +160,15 @@ private Q_SLOTS:
         constexpr qint64 kLimit = 300; // the header and a few records
         constexpr int kSamples = 8;
         QProcess helper;
-        startHelper(helper, {"--file", path, "--samples", QString::number(kSamples),
-                             "--fsize-limit", QString::number(kLimit)});
+        startHelper(helper,
+            { "--file", path, "--samples", QString::number(kSamples), "--fsize-limit",
+                QString::number(kLimit) });
         QVERIFY(helper.waitForStarted(5000));
         QVERIFY(helper.waitForFinished(60000));
         const QByteArray output = helper.readAllStandardOutput();
         QCOMPARE(helper.exitStatus(), QProcess::NormalExit);
-        QVERIFY2(helper.exitCode() == 0, QByteArray(output + helper.readAllStandardError()).constData());
+        QVERIFY2(
+            helper.exitCode() == 0, QByteArray(output + helper.readAllStandardError()).constData());
         const QList<qint64> counts = countsIn(output);
         QCOMPARE(counts.size(), kSamples);
 

@@ -23,7 +23,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestApplication : public QObject {
+class TestApplication : public QObject
+{
     Q_OBJECT
 private:
     VirtualMeterProcess m_meter;
@@ -33,17 +34,16 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_meter.start({"--port", "COM1", "--interval", "200", "--seed", "11", "--set",
-                               "70,START=23:59:30,INTERVAL=60", "--set", "33,KIND=mixed", "--set",
-                               "0"}));
+        QVERIFY(m_meter.start({ "--port", "COM1", "--interval", "200", "--seed", "11", "--set",
+            "70,START=23:59:30,INTERVAL=60", "--set", "33,KIND=mixed", "--set", "0" }));
     }
 
     void dumpListAndSilence()
     {
         auto* prompts = new FakePrompts;
         Application app(std::make_unique<SystemClock>(), std::make_unique<FakeBeeper>(),
-                        std::unique_ptr<Prompts>(prompts),
-                        std::make_unique<FakePrinterProvider>(m_meter.runtimePath() + "/print.pdf"));
+            std::unique_ptr<Prompts>(prompts),
+            std::make_unique<FakePrinterProvider>(m_meter.runtimePath() + "/print.pdf"));
         app.state().PortNumber = 1;
         QVERIFY(app.openPanel());
         Panel& panel = *app.panel();
@@ -55,7 +55,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(app.memory()->memoryWindow() != nullptr, 15000);
         Memory* memory = app.memory()->memoryWindow();
         QTRY_COMPARE_WITH_TIMEOUT(memory->setRowCount(), 3, 15000);
-        QCOMPARE(memory->setRowCells(0), (QStringList{"1", "23:59:30", "70", "60"}));
+        QCOMPARE(memory->setRowCells(0), (QStringList { "1", "23:59:30", "70", "60" }));
         QCOMPARE(memory->setRowCells(2).at(2), QStringLiteral("0"));
         QVERIFY(prompts->messages.isEmpty());
         QCOMPARE(memory->pos().x(), panel.frameGeometry().right() + 1);
@@ -93,10 +93,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(panel.label("LblCOM")->text(), QStringLiteral("COM1"), 10000);
     }
 
-    void cleanupTestCase()
-    {
-        QVERIFY(m_meter.quit());
-    }
+    void cleanupTestCase() { QVERIFY(m_meter.quit()); }
 };
 
 QTEST_MAIN(TestApplication)

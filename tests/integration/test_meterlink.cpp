@@ -18,7 +18,8 @@
 
 #include <memory>
 
-class TestMeterLink : public QObject {
+class TestMeterLink : public QObject
+{
     Q_OBJECT
 private:
     VirtualMeterProcess m_meter;
@@ -29,7 +30,7 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_meter.start({"--port", "COM1", "--interval", "200", "--seed", "7"}));
+        QVERIFY(m_meter.start({ "--port", "COM1", "--interval", "200", "--seed", "7" }));
         const QStringList fields = m_meter.firstLine.split(' ');
         QCOMPARE(fields.size(), 3);
         QCOMPARE(fields[0], QStringLiteral("COM1"));

@@ -3,14 +3,16 @@
 
 #include <QtTest>
 
-namespace {
+namespace
+{
 QString Text(const TaggedValue& v)
 {
     return v.text();
 }
 } // namespace
 
-class TestDecoding : public QObject {
+class TestDecoding : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void co2_data()
@@ -41,13 +43,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("fahrenheit");
         QTest::addColumn<bool>("negative");
         QTest::addColumn<bool>("overload");
-        QTest::newRow("80 EB") << 0x80EB << "-23.5" << "-10.3" << true << false;
-        QTest::newRow("40 00 over") << 0x4000 << "OL" << "OL" << false << true;
-        QTest::newRow("C0 00 under") << 0xC000 << "-OL" << "-OL" << true << true;
-        QTest::newRow("25.0") << 250 << "25" << "77" << false << false;
-        QTest::newRow("negative zero") << 0x8000 << "0" << "32" << true << false;
-        QTest::newRow("largest magnitude") << 0x3FFF << "1638.3" << "2980.94" << false << false;
-        QTest::newRow("-9.5") << (0x8000 | 95) << "-9.5" << "14.9" << true << false;
+        QTest::newRow("80 EB") << 0x80EB << "-23.5"
+                               << "-10.3" << true << false;
+        QTest::newRow("40 00 over") << 0x4000 << "OL"
+                                    << "OL" << false << true;
+        QTest::newRow("C0 00 under") << 0xC000 << "-OL"
+                                     << "-OL" << true << true;
+        QTest::newRow("25.0") << 250 << "25"
+                              << "77" << false << false;
+        QTest::newRow("negative zero") << 0x8000 << "0"
+                                       << "32" << true << false;
+        QTest::newRow("largest magnitude") << 0x3FFF << "1638.3"
+                                           << "2980.94" << false << false;
+        QTest::newRow("-9.5") << (0x8000 | 95) << "-9.5"
+                              << "14.9" << true << false;
     }
     void temperature()
     {
@@ -82,16 +91,18 @@ private Q_SLOTS:
         QTest::addColumn<int>("temperatureWord");
         QTest::addColumn<int>("humidity");
         QTest::addColumn<QStringList>("expected"); // DewC, DewF, WetC, WetF prefixes
-        QTest::newRow("over marks all four") << 0x4000 << 500 << QStringList{"OL", "OL", "OL", "OL"};
+        QTest::newRow("over marks all four")
+            << 0x4000 << 500 << QStringList { "OL", "OL", "OL", "OL" };
         QTest::newRow("under marks all four")
-            << 0xC000 << 500 << QStringList{"-OL", "-OL", "-OL", "-OL"};
-        QTest::newRow("saturated equals the air") << 250 << 1000 << QStringList{"25", "77", "25", "77"};
-        QTest::newRow("above saturation") << 0x80EB << 1200
-                                          << QStringList{"-23.5", "-10.3", "-23.5", "-10.3"};
+            << 0xC000 << 500 << QStringList { "-OL", "-OL", "-OL", "-OL" };
+        QTest::newRow("saturated equals the air")
+            << 250 << 1000 << QStringList { "25", "77", "25", "77" };
+        QTest::newRow("above saturation")
+            << 0x80EB << 1200 << QStringList { "-23.5", "-10.3", "-23.5", "-10.3" };
         QTest::newRow("saturated overload keeps the marker")
-            << 0x4000 << 1000 << QStringList{"OL", "OL", "OL", "OL"};
+            << 0x4000 << 1000 << QStringList { "OL", "OL", "OL", "OL" };
         QTest::newRow("worked example 25 C 50 %")
-            << 250 << 500 << QStringList{"13.89", "57.00", "18.04", "64.47"};
+            << 250 << 500 << QStringList { "13.89", "57.00", "18.04", "64.47" };
     }
     void dewAndWetOfAReading()
     {
@@ -105,7 +116,7 @@ private Q_SLOTS:
         f.humidityHigh = uint8_t(humidity >> 8);
         f.humidityLow = uint8_t(humidity & 0xFF);
         DecodeReading(r, f);
-        const QStringList got{r.DewC, r.DewF, r.WetC, r.WetF};
+        const QStringList got { r.DewC, r.DewF, r.WetC, r.WetF };
         for (int i = 0; i < 4; ++i)
             QVERIFY2(got[i].startsWith(expected[i]), qPrintable(got.join(' ')));
     }
@@ -113,20 +124,20 @@ private Q_SLOTS:
     void humidityZeroKeepsThePreviousDewAndWet()
     {
         CurrentReading r;
-        DecodeReading(r, {0, 1, 0, 0x01, 0xF4, 0, 250});
-        const QStringList before{r.DewC, r.DewF, r.WetC, r.WetF};
-        DecodeReading(r, {0, 1, 0, 0, 0, 0, 200});
+        DecodeReading(r, { 0, 1, 0, 0x01, 0xF4, 0, 250 });
+        const QStringList before { r.DewC, r.DewF, r.WetC, r.WetF };
+        DecodeReading(r, { 0, 1, 0, 0, 0, 0, 200 });
         QCOMPARE(r.TempC.text(), QStringLiteral("20"));
-        QCOMPARE((QStringList{r.DewC, r.DewF, r.WetC, r.WetF}), before);
+        QCOMPARE((QStringList { r.DewC, r.DewF, r.WetC, r.WetF }), before);
     }
 
     void noReadingSetsTheSevenFields()
     {
         CurrentReading r;
-        DecodeReading(r, {0x80, 0x01, 0x9F, 0x01, 0xF4, 0, 250});
+        DecodeReading(r, { 0x80, 0x01, 0x9F, 0x01, 0xF4, 0, 250 });
         QCOMPARE(r.Co2Ppm.text(), QStringLiteral("415"));
-        for (const QString& text : {r.TempC.text(), r.TempF.text(), r.HumidityPct.text(), r.DewC,
-                                    r.DewF, r.WetC, r.WetF})
+        for (const QString& text : { r.TempC.text(), r.TempF.text(), r.HumidityPct.text(), r.DewC,
+                 r.DewF, r.WetC, r.WetF })
             QCOMPARE(text, QStringLiteral("----"));
     }
 
@@ -136,9 +147,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("kind");
         const QByteArray live = QByteArray::fromHex("02 00 01 9f 01 f4 00 fa 03");
         QTest::newRow("live") << live + live.left(6) << int(FrameKind::LiveReading);
-        QTest::newRow("ninth byte wrong") << QByteArray::fromHex("02 00 01 9f 01 f4 00 fa 04 00 00 00 00 00 00")
-                                          << int(FrameKind::OutOfStep);
-        QTest::newRow("shifted") << QByteArray(1, '\0') + live + live.left(5) << int(FrameKind::OutOfStep);
+        QTest::newRow("ninth byte wrong")
+            << QByteArray::fromHex("02 00 01 9f 01 f4 00 fa 04 00 00 00 00 00 00")
+            << int(FrameKind::OutOfStep);
+        QTest::newRow("shifted") << QByteArray(1, '\0') + live + live.left(5)
+                                 << int(FrameKind::OutOfStep);
         QTest::newRow("signature")
             << QByteArray::fromHex("aa 55 aa 55 aa 55 aa 55 aa 55 aa 03 00 05 40")
             << int(FrameKind::Signature);
@@ -156,8 +169,8 @@ private Q_SLOTS:
 
     void signatureFields()
     {
-        const SignatureInfo info =
-            ParseSignature(QByteArray::fromHex("aa 55 aa 55 aa 55 aa 55 aa 55 aa 03 01 05 40 99"));
+        const SignatureInfo info = ParseSignature(
+            QByteArray::fromHex("aa 55 aa 55 aa 55 aa 55 aa 55 aa 03 01 05 40 99"));
         QCOMPARE(info.setCount, 3);
         QCOMPARE(info.writeAddress, quint32(0x010540));
     }

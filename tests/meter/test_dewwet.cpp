@@ -5,7 +5,8 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // The wet-bulb search written out from its definition, sharing the passes of one temperature
 // between all humidities: pass k looks at d_k (d_0 = 0, each next one 0.01 less) and stops when
@@ -42,7 +43,8 @@ PassTable PassesFor(double t, double smallestE)
 
 } // namespace
 
-class TestDewWet : public QObject {
+class TestDewWet : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void workedExample()
@@ -100,15 +102,17 @@ private Q_SLOTS:
             for (int half = 199; half >= 1; --half) { // falling humidity: the stop moves down
                 const double h = half * 0.5;
                 const double e = h * es.pa * 0.01;
-                while (k < passes.e1.size() &&
-                       !(passes.e1[k] == e || (e - passes.e1[k]) * (e - passes.e2[k]) <= 0))
+                while (k < passes.e1.size()
+                    && !(passes.e1[k] == e || (e - passes.e1[k]) * (e - passes.e2[k]) <= 0))
                     ++k;
                 QVERIFY(k < passes.e1.size());
                 const double expected = t + passes.d[k + 1] + 0.01;
                 const DewWetResult fast = WetBulb(t, h);
                 if (!fast.ok || fast.celsius != expected)
                     QFAIL(qPrintable(QStringLiteral("t=%1 h=%2: %3 instead of %4")
-                                         .arg(t).arg(h).arg(fast.celsius, 0, 'g', 17)
+                                         .arg(t)
+                                         .arg(h)
+                                         .arg(fast.celsius, 0, 'g', 17)
                                          .arg(expected, 0, 'g', 17)));
                 ++compared;
             }
@@ -120,11 +124,12 @@ private Q_SLOTS:
     void steppingSearchAgreesOnACoarseGrid()
     {
         for (int t = -40; t <= 80; t += 10) {
-            for (double h : {0.5, 5.0, 33.3, 50.0, 99.9}) {
+            for (double h : { 0.5, 5.0, 33.3, 50.0, 99.9 }) {
                 const DewWetResult stepped = WetBulbByStepping(t, h);
                 const DewWetResult fast = WetBulb(t, h);
                 QVERIFY(stepped.ok && fast.ok);
-                QVERIFY2(stepped.celsius == fast.celsius, qPrintable(QStringLiteral("t=%1 h=%2").arg(t).arg(h)));
+                QVERIFY2(stepped.celsius == fast.celsius,
+                    qPrintable(QStringLiteral("t=%1 h=%2").arg(t).arg(h)));
                 QVERIFY(stepped.fahrenheit == fast.fahrenheit);
             }
         }
@@ -134,13 +139,14 @@ private Q_SLOTS:
     void fastSearchEqualsSteppingAcrossTheDecodableRange()
     {
         for (int tenth = -2700; tenth <= 16383; tenth += 997) {
-            for (double h : {0.1, 20.0, 99.9}) {
+            for (double h : { 0.1, 20.0, 99.9 }) {
                 const double t = tenth * 0.1;
                 const DewWetResult stepped = WetBulbByStepping(t, h);
                 const DewWetResult fast = WetBulb(t, h);
                 QCOMPARE(fast.ok, stepped.ok);
                 if (stepped.ok)
-                    QVERIFY2(stepped.celsius == fast.celsius, qPrintable(QStringLiteral("t=%1 h=%2").arg(t).arg(h)));
+                    QVERIFY2(stepped.celsius == fast.celsius,
+                        qPrintable(QStringLiteral("t=%1 h=%2").arg(t).arg(h)));
             }
         }
     }

@@ -406,7 +406,8 @@ private Q_SLOTS:
         QCOMPARE(rig.finished.size(), 1);
         QCOMPARE(rig.store.calls.last(), QStringLiteral("add 1"));
         QVERIFY(rig.prompts.messages.isEmpty());
-        QCOMPARE(LoggerDownload::deadlineMs(1, 0xFFFFFFFFu), qint64(std::numeric_limits<int>::max()));
+        QCOMPARE(
+            LoggerDownload::deadlineMs(1, 0xFFFFFFFFu), qint64(std::numeric_limits<int>::max()));
     }
 
     void extraBytesNeverReachAnotherSet_data()

@@ -1,10 +1,11 @@
 #include "meter/numbertext.h"
 
 #include <QLocale>
-#include <clocale>
 #include <QtTest>
+#include <clocale>
 
-class TestNumberText : public QObject {
+class TestNumberText : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void plainText_data()
@@ -43,7 +44,7 @@ private Q_SLOTS:
     void numbersIgnoreACommaCLocale()
     {
         const char* found = nullptr;
-        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"}) {
+        for (const char* name : { "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8" }) {
             if (std::setlocale(LC_NUMERIC, name)) {
                 found = name;
                 break;
@@ -62,15 +63,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("cut, not rounded") << "23.46" << "23.4";
-        QTest::newRow("whole") << "45" << "45.0";
-        QTest::newRow("locale comma") << "23,46" << "23.4";
-        QTest::newRow("long tail") << "18.0400000000001" << "18.0";
-        QTest::newRow("negative") << "-3.29" << "-3.2";
-        QTest::newRow("over") << "OL" << "OL.0";
-        QTest::newRow("under") << "-OL" << "-OL.0";
-        QTest::newRow("no reading") << "----" << "----.0";
-        QTest::newRow("tiny") << "-0.000000000000000111022302462516" << "-0.0";
+        QTest::newRow("cut, not rounded") << "23.46"
+                                          << "23.4";
+        QTest::newRow("whole") << "45"
+                               << "45.0";
+        QTest::newRow("locale comma") << "23,46"
+                                      << "23.4";
+        QTest::newRow("long tail") << "18.0400000000001"
+                                   << "18.0";
+        QTest::newRow("negative") << "-3.29"
+                                  << "-3.2";
+        QTest::newRow("over") << "OL"
+                              << "OL.0";
+        QTest::newRow("under") << "-OL"
+                               << "-OL.0";
+        QTest::newRow("no reading") << "----"
+                                    << "----.0";
+        QTest::newRow("tiny") << "-0.000000000000000111022302462516"
+                              << "-0.0";
     }
     void oneDecimalText()
     {

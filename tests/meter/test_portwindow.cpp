@@ -7,7 +7,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-class TestPortWindow : public QObject {
+class TestPortWindow : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void listHoldsTheEightPorts()
@@ -63,7 +64,8 @@ private Q_SLOTS:
         QFETCH(int, after);
         int portNumber = 0;
         auto* port = new Port(portNumber);
-        port->findChild<QComboBox*>(QStringLiteral("Ports"))->setCurrentText(QStringLiteral("COM6"));
+        port->findChild<QComboBox*>(QStringLiteral("Ports"))
+            ->setCurrentText(QStringLiteral("COM6"));
         QTest::mouseClick(port->findChild<QPushButton*>(button), Qt::LeftButton);
         QCOMPARE(portNumber, after);
     }

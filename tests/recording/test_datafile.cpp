@@ -16,11 +16,15 @@
 #include <csignal>
 #include <sys/resource.h>
 
-namespace {
+namespace
+{
 
-const QStringList kRecord1 = {"1", "14:30:02", "415", "23.4", "12.1", "16.2", "48.9", "74.1", "53.7", "61.1"};
-const QStringList kRecord2 = {"2", "14:30:04", "420", "23.5", "12.0", "16.2", "48.5", "74.3", "53.6", "61.1"};
-const QStringList kRecord3 = {"3", "14:30:06", "OL", "----.0", "----.0", "----.0", "----.0", "----.0", "----.0", "----.0"};
+const QStringList kRecord1
+    = { "1", "14:30:02", "415", "23.4", "12.1", "16.2", "48.9", "74.1", "53.7", "61.1" };
+const QStringList kRecord2
+    = { "2", "14:30:04", "420", "23.5", "12.0", "16.2", "48.5", "74.3", "53.6", "61.1" };
+const QStringList kRecord3 = { "3", "14:30:06", "OL", "----.0", "----.0", "----.0", "----.0",
+    "----.0", "----.0", "----.0" };
 
 QByteArray ReadAll(const QString& path)
 {
@@ -53,7 +57,8 @@ QStringList Padded(QStringList cells)
 
 } // namespace
 
-class TestDataFile : public QObject {
+class TestDataFile : public QObject
+{
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
@@ -62,13 +67,14 @@ private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
     // Loads a file the way "Open" does; returns the rows and whether the read ended cleanly.
-    QList<QStringList> load(const QString& file, bool* ok = nullptr, QStringList* captions = nullptr)
+    QList<QStringList> load(
+        const QString& file, bool* ok = nullptr, QStringList* captions = nullptr)
     {
         GridModel model;
         QWidget window;
         if (captions)
             connect(&window, &QWidget::windowTitleChanged, this,
-                    [captions](const QString& title) { captions->append(title); });
+                [captions](const QString& title) { captions->append(title); });
         const bool loaded = LoadDataFile(file, model, window, m_clock);
         if (ok)
             *ok = loaded;
@@ -83,18 +89,28 @@ private Q_SLOTS:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("header line") << HeaderLine()
-                                     << QByteArray("No.s\tTime\tppm\t\xB0" "C\tDew\xB0" "C\tWet\xB0"
-                                                   "C\tRH%\t\xB0" "F\tDew\xB0" "F\tWet\xB0" "F\r\n");
+                                     << QByteArray("No.s\tTime\tppm\t\xB0"
+                                                   "C\tDew\xB0"
+                                                   "C\tWet\xB0"
+                                                   "C\tRH%\t\xB0"
+                                                   "F\tDew\xB0"
+                                                   "F\tWet\xB0"
+                                                   "F\r\n");
         QTest::newRow("recorder record")
             << RecorderRecordLine(34801, "14:30:02\t415\t23.4\t12.1\t16.2\t48.9\t74.1\t53.7\t61.1")
             << QByteArray("34801\t14:30:02\t415\t23.4\t12.1\t16.2\t48.9\t74.1\t53.7\t61.1\r\n");
         QTest::newRow("grid row ends with a tab")
             << GridRowLine(kRecord3)
-            << QByteArray("3\t14:30:06\tOL\t----.0\t----.0\t----.0\t----.0\t----.0\t----.0\t----.0\t\r\n");
-        QTest::newRow("caption row as a grid row")
-            << GridRowLine(ColumnCaptions())
-            << QByteArray("No.s\tTime\tppm\t\xB0" "C\tDew\xB0" "C\tWet\xB0" "C\tRH%\t\xB0" "F\tDew\xB0"
-                          "F\tWet\xB0" "F\t\r\n");
+            << QByteArray(
+                   "3\t14:30:06\tOL\t----.0\t----.0\t----.0\t----.0\t----.0\t----.0\t----.0\t\r\n");
+        QTest::newRow("caption row as a grid row") << GridRowLine(ColumnCaptions())
+                                                   << QByteArray("No.s\tTime\tppm\t\xB0"
+                                                                 "C\tDew\xB0"
+                                                                 "C\tWet\xB0"
+                                                                 "C\tRH%\t\xB0"
+                                                                 "F\tDew\xB0"
+                                                                 "F\tWet\xB0"
+                                                                 "F\t\r\n");
     }
     void lineFormsAreByteExact()
     {
@@ -114,15 +130,15 @@ private Q_SLOTS:
     void threeKindsRoundTrip()
     {
         QFETCH(int, kind);
-        const QList<QStringList> rows = {kRecord1, kRecord2, kRecord3};
+        const QList<QStringList> rows = { kRecord1, kRecord2, kRecord3 };
         const QString file = path(QStringLiteral("roundtrip%1.nblg").arg(kind));
         if (kind == 0) {
             DataFileHandle handle;
             QVERIFY(handle.open(file));
             QVERIFY(handle.writeLine(HeaderLine()));
             for (const QStringList& row : rows)
-                QVERIFY(handle.writeLine(RecorderRecordLine(row.first().toLongLong(),
-                                                            row.mid(1).join('\t'))));
+                QVERIFY(handle.writeLine(
+                    RecorderRecordLine(row.first().toLongLong(), row.mid(1).join('\t'))));
             QCOMPARE(handle.linesWritten(), 4);
         } else {
             GridRows grid;
@@ -150,10 +166,11 @@ private Q_SLOTS:
         QFETCH(QString, fixture);
         QFETCH(int, rows);
         bool ok = false;
-        const QList<QStringList> loaded = load(QStringLiteral(NIMBREL_TEST_DATA "/") + fixture, &ok);
+        const QList<QStringList> loaded
+            = load(QStringLiteral(NIMBREL_TEST_DATA "/") + fixture, &ok);
         QVERIFY(ok);
         QCOMPARE(loaded.size(), rows);
-        const QList<QStringList> expected = {kRecord1, kRecord2, kRecord3};
+        const QList<QStringList> expected = { kRecord1, kRecord2, kRecord3 };
         for (int r = 0; r < rows; ++r)
             QCOMPARE(loaded.at(r), expected.at(r));
     }
@@ -164,30 +181,31 @@ private Q_SLOTS:
         QTest::addColumn<QList<QStringList>>("rows");
         QTest::newRow("empty file") << QByteArray() << QList<QStringList>();
         QTest::newRow("CR LF") << QByteArray("1\ta\r\n2\tb\r\n")
-                               << QList<QStringList>{Padded({"1", "a"}), Padded({"2", "b"})};
+                               << QList<QStringList> { Padded({ "1", "a" }), Padded({ "2", "b" }) };
         QTest::newRow("LF") << QByteArray("1\ta\n2\tb\n")
-                            << QList<QStringList>{Padded({"1", "a"}), Padded({"2", "b"})};
-        QTest::newRow("no line end") << QByteArray("1\ta")
-                                     << QList<QStringList>{Padded({"1", "a"})};
+                            << QList<QStringList> { Padded({ "1", "a" }), Padded({ "2", "b" }) };
+        QTest::newRow("no line end")
+            << QByteArray("1\ta") << QList<QStringList> { Padded({ "1", "a" }) };
         QTest::newRow("upper-case N anywhere skips the line")
             << QByteArray("1\t23.4\r\n2\tNaN\r\n3\tx\r\n")
-            << QList<QStringList>{Padded({"1", "23.4"}), Padded({"3", "x"})};
-        QTest::newRow("lower-case n is kept") << QByteArray("1\tnan\r\n")
-                                              << QList<QStringList>{Padded({"1", "nan"})};
+            << QList<QStringList> { Padded({ "1", "23.4" }), Padded({ "3", "x" }) };
+        QTest::newRow("lower-case n is kept")
+            << QByteArray("1\tnan\r\n") << QList<QStringList> { Padded({ "1", "nan" }) };
         QTest::newRow("comma and quote are ordinary text")
             << QByteArray("1\t\"a,b\t3,5\r\n2\tc\r\n")
-            << QList<QStringList>{Padded({"1", "\"a,b", "3,5"}), Padded({"2", "c"})};
-        QTest::newRow("leading blanks skipped") << QByteArray("  7\tx\r\n")
-                                                << QList<QStringList>{Padded({"7", "x"})};
+            << QList<QStringList> { Padded({ "1", "\"a,b", "3,5" }), Padded({ "2", "c" }) };
+        QTest::newRow("leading blanks skipped")
+            << QByteArray("  7\tx\r\n") << QList<QStringList> { Padded({ "7", "x" }) };
         QTest::newRow("cells beyond the tenth dropped")
             << QByteArray("1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\r\n")
-            << QList<QStringList>{{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}};
-        QTest::newRow("UTF-8 degree sign in a cell") << QByteArray("1\t23\xC2\xB0\r\n")
-                                                     << QList<QStringList>{Padded({"1", "23\u00B0"})};
+            << QList<QStringList> { { "1", "2", "3", "4", "5", "6", "7", "8", "9", "10" } };
+        QTest::newRow("UTF-8 degree sign in a cell") << QByteArray(
+            "1\t23\xC2\xB0\r\n") << QList<QStringList> { Padded({ "1", "23\u00B0" }) };
         QTest::newRow("single-byte degree sign in a cell")
-            << QByteArray("1\t23\xB0\r\n") << QList<QStringList>{Padded({"1", "23\u00B0"})};
-        QTest::newRow("empty line is an empty row") << QByteArray("1\r\n\r\n2\r\n")
-                                                    << QList<QStringList>{Padded({"1"}), Padded({}), Padded({"2"})};
+            << QByteArray("1\t23\xB0\r\n") << QList<QStringList> { Padded({ "1", "23\u00B0" }) };
+        QTest::newRow("empty line is an empty row")
+            << QByteArray("1\r\n\r\n2\r\n")
+            << QList<QStringList> { Padded({ "1" }), Padded({}), Padded({ "2" }) };
     }
     void readingRules()
     {
@@ -205,7 +223,7 @@ private Q_SLOTS:
     {
         QStringList captions;
         load(QStringLiteral(NIMBREL_TEST_DATA "/recording_headeronly.nblg"), nullptr, &captions);
-        QCOMPARE(captions, QStringList({"0 Records Completed", "recording_headeronly.nblg"}));
+        QCOMPARE(captions, QStringList({ "0 Records Completed", "recording_headeronly.nblg" }));
     }
 
     // A file of nothing but line ends lists at most maxRows rows and ends with its title.
@@ -271,7 +289,7 @@ private Q_SLOTS:
         const QList<QStringList> rows = load(file);
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows.at(0).at(1).size(), DataFileReader::kMaxKeptLineBytes - 2);
-        QCOMPARE(rows.at(1), Padded({"3", "end"}));
+        QCOMPARE(rows.at(1), Padded({ "3", "end" }));
     }
 
     // A few megabytes with no line end at all, or of random bytes: reading holds one chunk and
@@ -337,8 +355,10 @@ private Q_SLOTS:
         QTest::newRow("no dot") << "/home/u/run" << qint64(1) << "/home/u/run-1";
         QTest::newRow("dot in a folder name")
             << "/home/u/my.data/run.nblg" << qint64(1) << "/home/u/my-1.data/run.nblg";
-        QTest::newRow("two dots in the name") << "/tmp/run.x.nblg" << qint64(3) << "/tmp/run-3.x.nblg";
-        QTest::newRow("past a 16-bit part") << "/tmp/run.nblg" << qint64(70000) << "/tmp/run-70000.nblg";
+        QTest::newRow("two dots in the name")
+            << "/tmp/run.x.nblg" << qint64(3) << "/tmp/run-3.x.nblg";
+        QTest::newRow("past a 16-bit part")
+            << "/tmp/run.nblg" << qint64(70000) << "/tmp/run-70000.nblg";
     }
     void splitPartNames()
     {
@@ -350,18 +370,20 @@ private Q_SLOTS:
 
     void dumpFileName()
     {
-        QCOMPARE(DumpFileName(QDate(2026, 12, 7), QTime(14, 30, 5)), QStringLiteral("1207143005.nblg"));
-        QCOMPARE(DumpFileName(QDate(2027, 1, 2), QTime(3, 4, 9)), QStringLiteral("0102030409.nblg"));
+        QCOMPARE(
+            DumpFileName(QDate(2026, 12, 7), QTime(14, 30, 5)), QStringLiteral("1207143005.nblg"));
+        QCOMPARE(
+            DumpFileName(QDate(2027, 1, 2), QTime(3, 4, 9)), QStringLiteral("0102030409.nblg"));
     }
 
     // A cell never carries a tab or a line break into a file, where it would split the row.
     void gridRowsKeepCellsWhole()
     {
         GridRows rows;
-        rows.append({"1", "a\tb", "c\r\nd"});
-        rows.append({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"});
+        rows.append({ "1", "a\tb", "c\r\nd" });
+        rows.append({ "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11" });
         rows.appendTabbed(QStringLiteral("5\t\u00B0C\tx"));
-        QCOMPARE(rows.row(0), Padded({"1", "a b", "c  d"}));
+        QCOMPARE(rows.row(0), Padded({ "1", "a b", "c  d" }));
         QCOMPARE(rows.row(1).size(), 10);
         QCOMPARE(rows.cell(1, 9), QStringLiteral("10"));
         QCOMPARE(rows.cell(2, 1), QStringLiteral("\u00B0C"));
@@ -374,7 +396,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("target");
         QTest::newRow("a folder") << m_dir.path();
         QTest::newRow("under a missing folder") << m_dir.filePath("missing/run.nblg");
-        QTest::newRow("under a file") << QStringLiteral(NIMBREL_TEST_DATA "/recording_recorder.nblg/run.nblg");
+        QTest::newRow("under a file")
+            << QStringLiteral(NIMBREL_TEST_DATA "/recording_recorder.nblg/run.nblg");
     }
     void fileThatCannotBeCreated()
     {
@@ -413,7 +436,7 @@ private Q_SLOTS:
         QVERIFY(handle.writeLine(HeaderLine()));
         const qint64 before = QFileInfo(file).size();
 
-        rlimit saved{};
+        rlimit saved {};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
         const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limited = saved;
@@ -428,8 +451,9 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(file).size(), before);
         QVERIFY(handle.writeLine(RecorderRecordLine(1, kRecord1.mid(1).join('\t'))));
         handle.close();
-        QCOMPARE(ReadAll(file), FileLineBytes(HeaderLine()) +
-                                    FileLineBytes(RecorderRecordLine(1, kRecord1.mid(1).join('\t'))));
+        QCOMPARE(ReadAll(file),
+            FileLineBytes(HeaderLine())
+                + FileLineBytes(RecorderRecordLine(1, kRecord1.mid(1).join('\t'))));
     }
 };
 

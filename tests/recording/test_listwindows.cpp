@@ -1,4 +1,5 @@
 #include "recording/datafileformat.h"
+#include "recording/datafilehandle.h"
 #include "recording/datafileloading.h"
 #include "recording/datalist.h"
 #include "recording/filelist.h"
@@ -8,7 +9,6 @@
 #include "recording/listwindows.h"
 #include "recording/recorder.h"
 #include "recording/recordingstate.h"
-#include "recording/datafilehandle.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"
 
@@ -25,10 +25,13 @@
 #include <QToolBar>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
-const QStringList kRecord1 = {"1", "14:30:02", "415", "23.4", "12.1", "16.2", "48.9", "74.1", "53.7", "61.1"};
-const QStringList kRecord2 = {"2", "14:30:04", "420", "-3.0", "-9.1", "-5.2", "48.5", "26.6", "15.6", "22.6"};
+const QStringList kRecord1
+    = { "1", "14:30:02", "415", "23.4", "12.1", "16.2", "48.9", "74.1", "53.7", "61.1" };
+const QStringList kRecord2
+    = { "2", "14:30:04", "420", "-3.0", "-9.1", "-5.2", "48.5", "26.6", "15.6", "22.6" };
 
 QByteArray ReadAll(const QString& path)
 {
@@ -37,7 +40,8 @@ QByteArray ReadAll(const QString& path)
 }
 
 // Records whether the main window's timers were stopped when the printout was started.
-class WatchingPrinterProvider final : public PrinterProvider {
+class WatchingPrinterProvider final : public PrinterProvider
+{
 public:
     WatchingPrinterProvider(QString pdf, QList<Timer*> timers)
         : m_inner(std::move(pdf))
@@ -64,7 +68,8 @@ private:
 
 } // namespace
 
-class TestListWindows : public QObject {
+class TestListWindows : public QObject
+{
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
@@ -120,7 +125,7 @@ private:
     // page margin's blanks in front and the blanks at the end.
     QStringList printedLines()
     {
-        QStringList lines = runPdftotext({"-fixed", "4.816", pdfPath(), "-"}).split('\n');
+        QStringList lines = runPdftotext({ "-fixed", "4.816", pdfPath(), "-" }).split('\n');
         const int rule = lines.indexOf(QRegularExpression("^ *-+$"));
         if (rule < 1)
             return lines;
@@ -141,7 +146,7 @@ private:
     // row.
     double linesAboveCaptionRow()
     {
-        const QString boxes = runPdftotext({"-bbox", pdfPath(), "-"});
+        const QString boxes = runPdftotext({ "-bbox", pdfPath(), "-" });
         QRegularExpression word("yMin=\"([0-9.]+)\"");
         auto it = word.globalMatch(boxes);
         if (!it.hasNext())
@@ -162,7 +167,8 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         m_timer1 = m_clock.createTimer(&m_timerOwner);
         m_timer2 = m_clock.createTimer(&m_timerOwner);
-        m_printers = std::make_unique<WatchingPrinterProvider>(pdfPath(), QList<Timer*>{m_timer1, m_timer2});
+        m_printers = std::make_unique<WatchingPrinterProvider>(
+            pdfPath(), QList<Timer*> { m_timer1, m_timer2 });
     }
 
     void init()
@@ -170,7 +176,7 @@ private Q_SLOTS:
         m_state = RecordingState();
         m_prompts = FakePrompts();
         m_lists = std::make_unique<ListWindows>(
-            ListContext{m_state, m_prompts, *m_printers, m_clock, {m_timer1, m_timer2}, {}});
+            ListContext { m_state, m_prompts, *m_printers, m_clock, { m_timer1, m_timer2 }, {} });
         m_timer1->start(150);
         m_timer2->start(960);
         m_printers->available = true;
@@ -185,12 +191,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QStringList>("keys");
         QTest::addColumn<QStringList>("tooltips");
-        QTest::newRow("live list") << "List" << "Real Time List" << QStringList{"Save", "Print"}
-                                   << QStringList{"Save AS", "Print"};
-        QTest::newRow("file list") << "FileList" << "File List" << QStringList{"Plot", "Print"}
-                                   << QStringList{"Plot", "Print"};
-        QTest::newRow("data list") << "DataList" << "Data List" << QStringList{"Save", "Plot", "Print"}
-                                   << QStringList{"Save As", "Plot", "Print"};
+        QTest::newRow("live list") << "List"
+                                   << "Real Time List" << QStringList { "Save", "Print" }
+                                   << QStringList { "Save AS", "Print" };
+        QTest::newRow("file list")
+            << "FileList"
+            << "File List" << QStringList { "Plot", "Print" } << QStringList { "Plot", "Print" };
+        QTest::newRow("data list") << "DataList"
+                                   << "Data List" << QStringList { "Save", "Plot", "Print" }
+                                   << QStringList { "Save As", "Plot", "Print" };
     }
     void layout()
     {
@@ -208,9 +217,10 @@ private Q_SLOTS:
         QCOMPARE(grid->model()->columnCount(), 10);
         const QFontMetrics metrics(window->font());
         for (int c = 0; c < 10; ++c) {
-            QCOMPARE(grid->model()->headerData(c, Qt::Horizontal).toString(), ColumnCaptions().at(c));
+            QCOMPARE(
+                grid->model()->headerData(c, Qt::Horizontal).toString(), ColumnCaptions().at(c));
             QCOMPARE(grid->horizontalHeader()->sectionSize(c),
-                     metrics.horizontalAdvance(ListWindow::columnSample(c)));
+                metrics.horizontalAdvance(ListWindow::columnSample(c)));
         }
         auto* toolbar = window->findChild<QToolBar*>("Toolbar1");
         QVERIFY(toolbar);
@@ -233,7 +243,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         ListWindow* window = open(name);
-        fill(window, {kRecord1});
+        fill(window, { kRecord1 });
         m_state.Recording = true;
         const QString target = m_dir.filePath(name + "-refused.nblg");
         m_prompts.saveAnswers.enqueue(target);
@@ -241,7 +251,7 @@ private Q_SLOTS:
         QCOMPARE(m_prompts.messages.size(), 1);
         QCOMPARE(m_prompts.messages.first().icon, Prompts::Icon::Critical);
         QCOMPARE(m_prompts.messages.first().text,
-                 QStringLiteral("Aready in recording mode, close it and try again !"));
+            QStringLiteral("Aready in recording mode, close it and try again !"));
         QCOMPARE(m_prompts.saveAnswers.size(), 1); // no dialog was shown
         QVERIFY(!QFile::exists(target));
 
@@ -256,19 +266,19 @@ private Q_SLOTS:
     void saveWritesGridRowsAndLoadsBack()
     {
         ListWindow* window = open("DataList");
-        fill(window, {kRecord1, kRecord2});
+        fill(window, { kRecord1, kRecord2 });
         const QString target = m_dir.filePath("saved.nblg");
         m_prompts.saveAnswers.enqueue(target);
         QStringList captions;
         connect(window, &QWidget::windowTitleChanged, this,
-                [&captions](const QString& title) { captions << title; });
+            [&captions](const QString& title) { captions << title; });
         QVERIFY(window->save());
         QCOMPARE(m_prompts.lastFilter, QStringLiteral("Data Files (*.nblg);;All Files (*)"));
         QCOMPARE(m_state.DataFileName, target);
         QVERIFY(!m_state.FileChosen);
-        QCOMPARE(captions, QStringList({"1Records Completed", "Data List"}));
+        QCOMPARE(captions, QStringList({ "1Records Completed", "Data List" }));
         QCOMPARE(ReadAll(target),
-                 FileLineBytes(GridRowLine(kRecord1)) + FileLineBytes(GridRowLine(kRecord2)));
+            FileLineBytes(GridRowLine(kRecord1)) + FileLineBytes(GridRowLine(kRecord2)));
 
         FileList* list = m_lists->openFileList();
         QVERIFY(LoadDataFile(target, list->model(), *list, m_clock));
@@ -290,7 +300,7 @@ private Q_SLOTS:
     void cancelAfterFailedSaveWritesNothing()
     {
         ListWindow* window = open("List");
-        fill(window, {kRecord1});
+        fill(window, { kRecord1 });
         m_prompts.saveAnswers.enqueue(m_dir.path()); // a folder
         QVERIFY(!window->save());
         QVERIFY(!m_state.FileChosen);
@@ -325,10 +335,10 @@ private Q_SLOTS:
     void printedPageReadsBack_data()
     {
         QTest::addColumn<QList<QStringList>>("rows");
-        QTest::newRow("two rows") << QList<QStringList>{kRecord1, kRecord2};
-        QTest::newRow("caption row only") << QList<QStringList>{};
+        QTest::newRow("two rows") << QList<QStringList> { kRecord1, kRecord2 };
+        QTest::newRow("caption row only") << QList<QStringList> {};
         QTest::newRow("a cell longer than its column")
-            << QList<QStringList>{{"1", "14:30:02", "123456789012", "x"}};
+            << QList<QStringList> { { "1", "14:30:02", "123456789012", "x" } };
     }
     void printedPageReadsBack()
     {
@@ -339,7 +349,7 @@ private Q_SLOTS:
         fill(window, rows);
         QStringList captions;
         connect(window, &QWidget::windowTitleChanged, this,
-                [&captions](const QString& title) { captions << title; });
+            [&captions](const QString& title) { captions << title; });
         QVERIFY(window->print());
         QVERIFY(!m_printers->timersRanDuringPrint);
         QVERIFY(!m_timer1->isActive());
@@ -360,22 +370,24 @@ private Q_SLOTS:
         }
         QCOMPARE(printedLines(), expected);
         const double emptyLines = linesAboveCaptionRow();
-        QVERIFY2(qAbs(emptyLines - kPrintTopEmptyLines) < 0.25, qPrintable(QString::number(emptyLines)));
+        QVERIFY2(
+            qAbs(emptyLines - kPrintTopEmptyLines) < 0.25, qPrintable(QString::number(emptyLines)));
     }
 
     void printLineLayout()
     {
-        QCOMPARE(PrintLine({"No.s", "Time"}), QString(23, ' ') + "No.s" + QString(6, ' ') + "Time");
+        QCOMPARE(
+            PrintLine({ "No.s", "Time" }), QString(23, ' ') + "No.s" + QString(6, ' ') + "Time");
         QCOMPARE(PrintLine(kRecord1).size(), 27 + 9 * 10);
         QCOMPARE(PrintRuleLine(), QString(20, ' ') + QString(73, '-'));
-        QCOMPARE(PrintLine({"1", "12345678901"}), QString(26, ' ') + "1" + "12345678901");
+        QCOMPARE(PrintLine({ "1", "12345678901" }), QString(26, ' ') + "1" + "12345678901");
     }
 
     // With nowhere to print, the timers run again and the caption comes back.
     void printErrorRestoresTimers()
     {
         ListWindow* window = open("FileList");
-        fill(window, {kRecord1});
+        fill(window, { kRecord1 });
         m_printers->available = false;
         QVERIFY(!window->print());
         QVERIFY(m_timer1->isActive());
@@ -400,7 +412,7 @@ private Q_SLOTS:
     {
         ListWindow* window = open("FileList");
         for (int i = 1; i <= 3 * GridPrintJob::kRowsPerSlice; ++i)
-            window->model().appendRow({QString::number(i), "14:30:00"});
+            window->model().appendRow({ QString::number(i), "14:30:00" });
         QVERIFY(window->print());
         QPointer<GridPrintJob> job = window->printJob();
         QVERIFY(!window->print());
@@ -465,7 +477,8 @@ private Q_SLOTS:
         QVERIFY(QDir::setCurrent(m_dir.path()));
         DataFileHandle handle;
         FakeLabels labels;
-        Recorder recorder(m_state, m_clock, handle, [] { return kRecord1.mid(2); }, labels, *m_lists);
+        Recorder recorder(
+            m_state, m_clock, handle, [] { return kRecord1.mid(2); }, labels, *m_lists);
         recorder.start();
         m_state.SamplingSeconds = 1;
         m_lists->openLiveList();
@@ -498,10 +511,11 @@ private Q_SLOTS:
     {
         QWidget main;
         main.setGeometry(10, 20, 300, 200);
-        ListWindows lists(ListContext{m_state, m_prompts, *m_printers, m_clock, {}, {}}, &main);
+        ListWindows lists(ListContext { m_state, m_prompts, *m_printers, m_clock, {}, {} }, &main);
         DataList* first = lists.openDataList();
-        QCOMPARE(first->pos(), QPoint(main.frameGeometry().left() + main.frameGeometry().width(),
-                                      main.frameGeometry().top()));
+        QCOMPARE(first->pos(),
+            QPoint(main.frameGeometry().left() + main.frameGeometry().width(),
+                main.frameGeometry().top()));
         first->appendRow(kRecord1);
         first->appendRowText(kRecord2.join('\t'));
         first->setCaption("2 Records Completed");
@@ -518,11 +532,12 @@ private Q_SLOTS:
     }
 
 private:
-    class FakeLabels final : public RecorderLabels {
+    class FakeLabels final : public RecorderLabels
+    {
     public:
-        void setRecordCount(const QString&) override {}
-        void setRecIndicator(const QString&) override {}
-        void setFileTitle(const QString&) override {}
+        void setRecordCount(const QString&) override { }
+        void setRecIndicator(const QString&) override { }
+        void setFileTitle(const QString&) override { }
     };
 };
 

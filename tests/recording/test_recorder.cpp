@@ -10,12 +10,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
-const QStringList kTexts = {"415", "23.4", "12.1", "16.2", "48.9", "74.1", "53.7", "61.1"};
+const QStringList kTexts = { "415", "23.4", "12.1", "16.2", "48.9", "74.1", "53.7", "61.1" };
 
 // Files in memory; writes fail while failWrites is set, opens while failOpen is set.
-class FakeWriter final : public DataFileWriter {
+class FakeWriter final : public DataFileWriter
+{
 public:
     QMap<QString, QByteArray>& files;
     bool failWrites = false;
@@ -48,7 +50,8 @@ public:
     bool isOpen() const override { return open_; }
 };
 
-class FakeLabels final : public RecorderLabels {
+class FakeLabels final : public RecorderLabels
+{
 public:
     QString count = "x", rec = "x", title = "x";
     void setRecordCount(const QString& text) override { count = text; }
@@ -56,7 +59,8 @@ public:
     void setFileTitle(const QString& text) override { title = text; }
 };
 
-class FakeSink final : public LiveListSink {
+class FakeSink final : public LiveListSink
+{
 public:
     QStringList rows;
     QStringList dumps;
@@ -82,7 +86,8 @@ QList<QByteArray> Lines(const QByteArray& bytes)
 
 } // namespace
 
-class TestRecorder : public QObject {
+class TestRecorder : public QObject
+{
     Q_OBJECT
 private:
     struct Rig {
@@ -103,13 +108,12 @@ private:
             auto fake = std::make_unique<FakeWriter>(files);
             writer = fake.get();
             handle = std::make_unique<DataFileHandle>(std::move(fake));
-            recorder = std::make_unique<Recorder>(state, clock, *handle, [] { return kTexts; },
-                                                  labels, sink);
-            QObject::connect(recorder.get(), &Recorder::sampled,
-                             [this](const QString& line) {
-                                 samples.append(line);
-                                 sampleTimes.append(clock.timeOfDay());
-                             });
+            recorder = std::make_unique<Recorder>(
+                state, clock, *handle, [] { return kTexts; }, labels, sink);
+            QObject::connect(recorder.get(), &Recorder::sampled, [this](const QString& line) {
+                samples.append(line);
+                sampleTimes.append(clock.timeOfDay());
+            });
             recorder->start();
         }
         // What the toolbar does when recording starts.
@@ -140,9 +144,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("interval");
         QTest::addColumn<QList<int>>("sampledTicks");
-        QTest::newRow("1: every tick") << 1 << QList<int>{1, 2, 3, 4, 5, 6, 7, 8};
-        QTest::newRow("2: every second tick") << 2 << QList<int>{1, 3, 5, 7};
-        QTest::newRow("3") << 3 << QList<int>{1, 4, 7};
+        QTest::newRow("1: every tick") << 1 << QList<int> { 1, 2, 3, 4, 5, 6, 7, 8 };
+        QTest::newRow("2: every second tick") << 2 << QList<int> { 1, 3, 5, 7 };
+        QTest::newRow("3") << 3 << QList<int> { 1, 4, 7 };
     }
     void sampleTicks()
     {
@@ -299,7 +303,8 @@ private Q_SLOTS:
         DataFileHandle handle; // real files on disk
         FakeLabels labels;
         FakeSink sink;
-        Recorder recorder(state, clock, handle, [] { return kTexts; }, labels, sink);
+        Recorder recorder(
+            state, clock, handle, [] { return kTexts; }, labels, sink);
         recorder.start();
         state.DataFileName = dir.filePath("run.nblg");
         QVERIFY(handle.open(state.DataFileName));
@@ -391,7 +396,8 @@ private Q_SLOTS:
         QCOMPARE(rig.sink.dumps.size(), 1);
         QCOMPARE(rig.sink.dumps.first(), QStringLiteral("1207143002.nblg"));
         rig.ticks(1);
-        QCOMPARE(rig.sink.rows, QStringList{QStringLiteral("34801\t14:30:04\t") + kTexts.join('\t')});
+        QCOMPARE(
+            rig.sink.rows, QStringList { QStringLiteral("34801\t14:30:04\t") + kTexts.join('\t') });
         QCOMPARE(rig.state.ListRowCount, 34801);
     }
 

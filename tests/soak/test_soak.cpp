@@ -35,7 +35,8 @@
 #include <deque>
 #include <map>
 
-namespace {
+namespace
+{
 
 constexpr qint64 kHourMs = 3600 * 1000;
 constexpr int kLiveIntervalMs = 500;
@@ -53,7 +54,8 @@ qint64 ResidentBytes()
 
 // The meter on the far side of a scripted link, on the test's clock: a live frame every 500 ms,
 // and on request a logger dump that answers the program's spaces. Bytes travel at wire speed.
-class ScriptedMeter {
+class ScriptedMeter
+{
 public:
     ScriptedMeter(FakeClock& clock, FakeSerialLink& link, const LoggerImage& image)
         : m_clock(clock)
@@ -87,7 +89,7 @@ public:
 
     void startDump()
     {
-        m_dump.start(m_image, DumpFaults{}, m_clock.monotonicMs());
+        m_dump.start(m_image, DumpFaults {}, m_clock.monotonicMs());
         ++m_dumpsStarted;
         afterDumpStep();
     }
@@ -121,7 +123,7 @@ private:
             return;
         const qint64 now = m_clock.monotonicMs();
         m_wireFreeAt = std::max(m_wireFreeAt, now) + qint64(bytes.size() / kWireBytesPerMs) + 1;
-        m_inFlight.push_back({m_wireFreeAt, bytes});
+        m_inFlight.push_back({ m_wireFreeAt, bytes });
         armWire();
     }
     void armWire()
@@ -158,8 +160,7 @@ private:
 
 // Record numbers found in a data file, in file order, after its header line or caption row;
 // false when a line is not a whole record. A recorder file holds records, a list dump grid rows.
-bool ReadRecordNumbers(const QString& path, bool gridRows, QList<qint64>* numbers,
-                       QString* problem)
+bool ReadRecordNumbers(const QString& path, bool gridRows, QList<qint64>* numbers, QString* problem)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -193,8 +194,8 @@ bool ReadRecordNumbers(const QString& path, bool gridRows, QList<qint64>* number
         bool ok = false;
         const qint64 number = fields.at(0).toLongLong(&ok);
         if (fields.size() != 10 || !ok) {
-            *problem = path + QStringLiteral(": line %1 is not a record: ").arg(i + 1) +
-                       QString::fromLatin1(line);
+            *problem = path + QStringLiteral(": line %1 is not a record: ").arg(i + 1)
+                + QString::fromLatin1(line);
             return false;
         }
         numbers->append(number);
@@ -229,14 +230,15 @@ NumberAudit AuditNumbers(const QList<qint64>& numbers, qint64 first, qint64 last
 
 } // namespace
 
-class TestSoak : public QObject {
+class TestSoak : public QObject
+{
     Q_OBJECT
 private Q_SLOTS:
     void dayOfOperation()
     {
         const int hours = qEnvironmentVariableIsSet("NIMBREL_SOAK_HOURS")
-                              ? qEnvironmentVariableIntValue("NIMBREL_SOAK_HOURS")
-                              : 1;
+            ? qEnvironmentVariableIntValue("NIMBREL_SOAK_HOURS")
+            : 1;
         QVERIFY(hours >= 1);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
@@ -252,8 +254,8 @@ private Q_SLOTS:
         FakeSerialLink* link = nullptr;
         {
             Application app(std::unique_ptr<Clock>(clock), std::make_unique<FakeBeeper>(),
-                            std::unique_ptr<Prompts>(prompts),
-                            std::make_unique<FakePrinterProvider>(dir.filePath("print.pdf")));
+                std::unique_ptr<Prompts>(prompts),
+                std::make_unique<FakePrinterProvider>(dir.filePath("print.pdf")));
             app.setLinkFactory([&link](int, Clock&) {
                 auto made = std::make_unique<FakeSerialLink>();
                 link = made.get();
@@ -269,9 +271,10 @@ private Q_SLOTS:
             // megabytes over a day.
             qint64 decodedCount = 0, silentCount = 0, sampledCount = 0;
             QObject::connect(&panel.acquisition(), &AcquisitionCycle::readingDecoded,
-                             [&decodedCount] { ++decodedCount; });
+                [&decodedCount] { ++decodedCount; });
             QObject::connect(&panel, &Panel::meterSilent, [&silentCount] { ++silentCount; });
-            QObject::connect(app.recorder(), &Recorder::sampled, [&sampledCount] { ++sampledCount; });
+            QObject::connect(
+                app.recorder(), &Recorder::sampled, [&sampledCount] { ++sampledCount; });
 
             // Recording every second, the live list and the real-time graph open.
             rec.SamplingSeconds = 1;
@@ -304,11 +307,11 @@ private Q_SLOTS:
                     QCOMPARE(meter.dumpsCompleted(), meter.dumpsStarted());
                     for (int s = 0; s < image.setCount(); ++s) {
                         QCOMPARE(app.state().Logger.LoggerSetCounts.at(std::size_t(s + 1)),
-                                 image.setRecords(s));
+                            image.setRecords(s));
                         QCOMPARE(app.state().Logger.LoggerSetData.at(std::size_t(s + 1)),
-                                 image.bytes().mid(image.setOffset(s),
-                                                   LoggerImage::kHeaderSize +
-                                                       image.setRecords(s) * LoggerImage::kRecordSize));
+                            image.bytes().mid(image.setOffset(s),
+                                LoggerImage::kHeaderSize
+                                    + image.setRecords(s) * LoggerImage::kRecordSize));
                     }
                     ++dumpsChecked;
                 }
@@ -319,11 +322,11 @@ private Q_SLOTS:
                         rssHour1 = rss;
                     qInfo("soak: hour %lld, samples %lld, rows in the live list %d, windows %d, "
                           "resident %lld KiB",
-                          t / kHourMs, sampledCount,
-                          app.listWindows()->liveList()
-                              ? app.listWindows()->liveList()->model().rowCount()
-                              : -1,
-                          int(QApplication::topLevelWidgets().size()), rss / 1024);
+                        t / kHourMs, sampledCount,
+                        app.listWindows()->liveList()
+                            ? app.listWindows()->liveList()->model().rowCount()
+                            : -1,
+                        int(QApplication::topLevelWidgets().size()), rss / 1024);
                 }
             }
             const qint64 rssEnd = ResidentBytes();
@@ -335,7 +338,8 @@ private Q_SLOTS:
             QVERIFY(app.listWindows()->liveList());
             QCOMPARE(dumpsChecked, hours);
             // About one reading a second (two frames make the 15 bytes a tick waits for).
-            QVERIFY2(decodedCount >= totalMs / 1000 * 9 / 10, qPrintable(QString::number(decodedCount)));
+            QVERIFY2(
+                decodedCount >= totalMs / 1000 * 9 / 10, qPrintable(QString::number(decodedCount)));
 
             // One sample a Timer2 tick, each recorded and listed once.
             const qint64 samples = sampledCount;
@@ -361,24 +365,25 @@ private Q_SLOTS:
 
             // The live list: its dumps in the folder, then the rows it holds now.
             QList<qint64> listed;
-            const QStringList dumps =
-                QDir(dir.path()).entryList({QStringLiteral("??????????.nblg")}, QDir::Files,
-                                           QDir::Name);
+            const QStringList dumps
+                = QDir(dir.path())
+                      .entryList({ QStringLiteral("??????????.nblg") }, QDir::Files, QDir::Name);
             QCOMPARE(dumps.size(), int(samples / Recorder::kSplitSize));
             for (const QString& name : dumps) // the caption row comes first
                 QVERIFY2(ReadRecordNumbers(dir.filePath(name), true, &listed, &problem),
-                         qPrintable(problem));
+                    qPrintable(problem));
             const GridModel& liveRows = app.listWindows()->liveList()->model();
             for (int r = 0; r < liveRows.rowCount(); ++r)
                 listed.append(liveRows.cell(r, 0).toLongLong());
             const NumberAudit listAudit = AuditNumbers(listed, 1, samples);
 
-            qInfo("soak: %d simulated hours, %lld samples recorded in %lld part(s), lost %lld, "
-                  "duplicated %lld, out of order %lld; live list lost %lld, duplicated %lld; "
-                  "%d logger dumps; resident at hour 1 %lld KiB, at the end %lld KiB, peak %lld KiB",
-                  hours, samples, parts, fileAudit.lost, fileAudit.duplicated,
-                  fileAudit.outOfOrder, listAudit.lost, listAudit.duplicated, dumpsChecked,
-                  rssHour1 / 1024, rssEnd / 1024, rssPeak / 1024);
+            qInfo(
+                "soak: %d simulated hours, %lld samples recorded in %lld part(s), lost %lld, "
+                "duplicated %lld, out of order %lld; live list lost %lld, duplicated %lld; "
+                "%d logger dumps; resident at hour 1 %lld KiB, at the end %lld KiB, peak %lld KiB",
+                hours, samples, parts, fileAudit.lost, fileAudit.duplicated, fileAudit.outOfOrder,
+                listAudit.lost, listAudit.duplicated, dumpsChecked, rssHour1 / 1024, rssEnd / 1024,
+                rssPeak / 1024);
             QCOMPARE(qint64(recorded.size()), samples);
             QCOMPARE(fileAudit.lost, 0);
             QCOMPARE(fileAudit.duplicated, 0);
@@ -389,7 +394,7 @@ private Q_SLOTS:
             // Memory stays flat: a full live list is the most the program holds; allow for it.
             if (hours >= 2)
                 QVERIFY2(rssEnd - rssHour1 < 64 * 1024 * 1024,
-                         qPrintable(QString::number((rssEnd - rssHour1) / 1024)));
+                    qPrintable(QString::number((rssEnd - rssHour1) / 1024)));
         }
         QDir::setCurrent(previousFolder);
     }

@@ -2,7 +2,8 @@
 
 #include <limits>
 
-namespace {
+namespace
+{
 quint64 g_startOrder = 0;
 }
 
@@ -47,8 +48,8 @@ void FakeClock::advance(qint64 ms)
         for (const QPointer<FakeTimer>& timer : std::as_const(m_timers)) {
             if (!timer || !timer->m_active || timer->m_due > end)
                 continue;
-            if (!next || timer->m_due < next->m_due ||
-                (timer->m_due == next->m_due && timer->m_order < next->m_order))
+            if (!next || timer->m_due < next->m_due
+                || (timer->m_due == next->m_due && timer->m_order < next->m_order))
                 next = timer;
         }
         if (!next)

@@ -8,7 +8,8 @@
 
 // A clock that stands still until the test moves it. Timers made by it fire, in time order,
 // while advance() passes their due times; the time of day follows the same count.
-class FakeClock final : public Clock {
+class FakeClock final : public Clock
+{
 public:
     explicit FakeClock(const QDateTime& start = QDateTime(QDate(2026, 12, 7), QTime(14, 30, 0)));
 
@@ -31,7 +32,8 @@ private:
     QList<QPointer<class FakeTimer>> m_timers;
 };
 
-class FakeTimer final : public Timer {
+class FakeTimer final : public Timer
+{
     Q_OBJECT
 public:
     FakeTimer(FakeClock& clock, QObject* parent);

@@ -47,8 +47,8 @@ void FakeSerialLink::restoreLink()
     Q_EMIT linkRestored();
 }
 
-QString FakePrompts::inputBox(QWidget*, const QString& prompt, const QString& title,
-                              const QString& defaultAnswer)
+QString FakePrompts::inputBox(
+    QWidget*, const QString& prompt, const QString& title, const QString& defaultAnswer)
 {
     lastPrompt = prompt;
     lastTitle = title;

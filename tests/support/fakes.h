@@ -13,7 +13,8 @@
 #include <functional>
 
 // A serial link the test feeds by hand and that records what the program sent.
-class FakeSerialLink final : public SerialLink {
+class FakeSerialLink final : public SerialLink
+{
     Q_OBJECT
 public:
     using SerialLink::SerialLink;
@@ -42,22 +43,27 @@ private:
     QByteArray m_pending;
 };
 
-class FakeBeeper final : public Beeper {
+class FakeBeeper final : public Beeper
+{
 public:
     void beep() override { ++beeps; }
     int beeps = 0;
 };
 
 // Answers the program's questions from queues; records every message shown.
-class FakePrompts final : public Prompts {
+class FakePrompts final : public Prompts
+{
 public:
     struct Shown {
         Icon icon;
         QString text;
     };
-    void message(QWidget*, Icon icon, const QString& text) override { messages.append({icon, text}); }
+    void message(QWidget*, Icon icon, const QString& text) override
+    {
+        messages.append({ icon, text });
+    }
     QString inputBox(QWidget*, const QString& prompt, const QString& title,
-                     const QString& defaultAnswer) override;
+        const QString& defaultAnswer) override;
     QString openFileName(QWidget*, const QString& filter) override;
     QString saveFileName(QWidget*, const QString& filter) override;
 
@@ -69,9 +75,13 @@ public:
 };
 
 // Prints into a PDF file the test chooses.
-class FakePrinterProvider final : public PrinterProvider {
+class FakePrinterProvider final : public PrinterProvider
+{
 public:
-    explicit FakePrinterProvider(QString pdfPath) : m_path(std::move(pdfPath)) {}
+    explicit FakePrinterProvider(QString pdfPath)
+        : m_path(std::move(pdfPath))
+    {
+    }
     std::unique_ptr<QPrinter> createPrinter(const QString& windowTitle) override;
     bool available = true;
     int jobs = 0;

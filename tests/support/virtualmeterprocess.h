@@ -11,7 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class VirtualMeterProcess {
+class VirtualMeterProcess
+{
 public:
     // Points XDG_RUNTIME_DIR at a private folder, starts the meter with these options and waits
     // for its first line ("COMn <link> <device>"); false when it does not come up.
@@ -19,8 +20,8 @@ public:
     {
         if (!m_runtime.isValid())
             return false;
-        QFile::setPermissions(m_runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                     QFileDevice::ExeOwner);
+        QFile::setPermissions(m_runtime.path(),
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
         process.setProcessChannelMode(QProcess::SeparateChannels);
         process.start(QStringLiteral(NIMBREL_METER_BIN), options);

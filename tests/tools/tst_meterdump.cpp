@@ -6,7 +6,8 @@
 
 #include <QTest>
 
-namespace {
+namespace
+{
 
 LoggerImage imageOf(const QStringList& sets)
 {
@@ -26,7 +27,8 @@ LoggerImage imageOf(const QStringList& sets)
 }
 
 // Starts a dump at time 0 and runs it to the signature.
-QByteArray startAndTakeSignature(DumpSession& session, const LoggerImage& image, const DumpFaults& faults)
+QByteArray startAndTakeSignature(
+    DumpSession& session, const LoggerImage& image, const DumpFaults& faults)
 {
     session.start(image, faults, 0);
     session.advance(DumpSession::kGapMs);
@@ -37,7 +39,8 @@ const QByteArray kSpace(1, ' ');
 
 } // namespace
 
-class TestMeterDump : public QObject {
+class TestMeterDump : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -71,36 +74,36 @@ void TestMeterDump::answersEachSpaceWithTheNextPiece_data()
     QTest::addColumn<QList<int>>("replies"); // lengths, the last one answering the final space
     QTest::addColumn<bool>("completes");
 
-    QTest::newRow("70 records: two full pieces and 48") << QStringList{"70"} << -1 << 0 << false
-                                                        << QList<int>{8, 256, 256, 48, 0} << true;
-    QTest::newRow("32 records: no remainder") << QStringList{"32"} << -1 << 0 << false
-                                              << QList<int>{8, 256, 0} << true;
-    QTest::newRow("33 records: remainder of 8") << QStringList{"33"} << -1 << 0 << false
-                                                << QList<int>{8, 256, 8, 0} << true;
-    QTest::newRow("empty set then 5 records") << QStringList{"0", "5"} << -1 << 0 << false
-                                              << QList<int>{8, 8, 40, 0} << true;
-    QTest::newRow("short header") << QStringList{"70"} << -1 << 0 << true
-                                  << QList<int>{5, 259, 256, 48, 0} << true;
-    QTest::newRow("short header of an empty set") << QStringList{"0"} << -1 << 0 << true
-                                                  << QList<int>{5, 3} << true;
-    QTest::newRow("overshoot 10") << QStringList{"70"} << -1 << 10 << false
-                                  << QList<int>{8, 266, 256, 48, 0} << true;
-    QTest::newRow("overshoot lands on the first set with records") << QStringList{"0", "5"} << -1 << 3 << false
-                                                                   << QList<int>{8, 8, 43, 0} << true;
-    QTest::newRow("overshoot without records: the header") << QStringList{"0"} << -1 << 4 << false
-                                                           << QList<int>{12, 0} << true;
-    QTest::newRow("stop inside a piece") << QStringList{"70"} << 300 << 0 << false
-                                         << QList<int>{8, 256, 36} << false;
-    QTest::newRow("stop on a piece boundary") << QStringList{"70"} << 264 << 0 << false
-                                              << QList<int>{8, 256} << false;
-    QTest::newRow("stop inside the header") << QStringList{"70"} << 3 << 0 << false
-                                            << QList<int>{3} << false;
-    QTest::newRow("stop before the first byte") << QStringList{"70"} << 0 << 0 << false
-                                                << QList<int>{} << false;
-    QTest::newRow("stop at the very end is no fault") << QStringList{"70"} << 568 << 0 << false
-                                                      << QList<int>{8, 256, 256, 48, 0} << true;
-    QTest::newRow("stop past the end") << QStringList{"70"} << 100000 << 0 << false
-                                       << QList<int>{8, 256, 256, 48, 0} << true;
+    QTest::newRow("70 records: two full pieces and 48")
+        << QStringList { "70" } << -1 << 0 << false << QList<int> { 8, 256, 256, 48, 0 } << true;
+    QTest::newRow("32 records: no remainder")
+        << QStringList { "32" } << -1 << 0 << false << QList<int> { 8, 256, 0 } << true;
+    QTest::newRow("33 records: remainder of 8")
+        << QStringList { "33" } << -1 << 0 << false << QList<int> { 8, 256, 8, 0 } << true;
+    QTest::newRow("empty set then 5 records")
+        << QStringList { "0", "5" } << -1 << 0 << false << QList<int> { 8, 8, 40, 0 } << true;
+    QTest::newRow("short header") << QStringList { "70" } << -1 << 0 << true
+                                  << QList<int> { 5, 259, 256, 48, 0 } << true;
+    QTest::newRow("short header of an empty set")
+        << QStringList { "0" } << -1 << 0 << true << QList<int> { 5, 3 } << true;
+    QTest::newRow("overshoot 10") << QStringList { "70" } << -1 << 10 << false
+                                  << QList<int> { 8, 266, 256, 48, 0 } << true;
+    QTest::newRow("overshoot lands on the first set with records")
+        << QStringList { "0", "5" } << -1 << 3 << false << QList<int> { 8, 8, 43, 0 } << true;
+    QTest::newRow("overshoot without records: the header")
+        << QStringList { "0" } << -1 << 4 << false << QList<int> { 12, 0 } << true;
+    QTest::newRow("stop inside a piece")
+        << QStringList { "70" } << 300 << 0 << false << QList<int> { 8, 256, 36 } << false;
+    QTest::newRow("stop on a piece boundary")
+        << QStringList { "70" } << 264 << 0 << false << QList<int> { 8, 256 } << false;
+    QTest::newRow("stop inside the header")
+        << QStringList { "70" } << 3 << 0 << false << QList<int> { 3 } << false;
+    QTest::newRow("stop before the first byte")
+        << QStringList { "70" } << 0 << 0 << false << QList<int> {} << false;
+    QTest::newRow("stop at the very end is no fault")
+        << QStringList { "70" } << 568 << 0 << false << QList<int> { 8, 256, 256, 48, 0 } << true;
+    QTest::newRow("stop past the end") << QStringList { "70" } << 100000 << 0 << false
+                                       << QList<int> { 8, 256, 256, 48, 0 } << true;
 }
 
 void TestMeterDump::answersEachSpaceWithTheNextPiece()
@@ -167,7 +170,8 @@ void TestMeterDump::piecesRebuildTheMemoryImage()
     QFETCH(int, spaces);
     LoggerImage image;
     QString error;
-    QVERIFY(image.build(fullMemory ? LoggerImage::fullMemoryLayout() : LoggerImage::defaultLayout(), 4, &error));
+    QVERIFY(image.build(
+        fullMemory ? LoggerImage::fullMemoryLayout() : LoggerImage::defaultLayout(), 4, &error));
     DumpFaults faults;
     faults.shortHeader = shortHeader;
     DumpSession session;
@@ -189,7 +193,7 @@ void TestMeterDump::piecesRebuildTheMemoryImage()
 
 void TestMeterDump::gapThenSignature()
 {
-    const LoggerImage image = imageOf({QStringLiteral("3")});
+    const LoggerImage image = imageOf({ QStringLiteral("3") });
     DumpSession session;
     session.start(image, DumpFaults(), 1000);
     QCOMPARE(session.state(), DumpSession::State::Gap);
@@ -198,7 +202,8 @@ void TestMeterDump::gapThenSignature()
     session.advance(1000 + DumpSession::kGapMs - 1);
     QVERIFY(session.takeOutput().isEmpty());
     session.advance(1000 + DumpSession::kGapMs);
-    QCOMPARE(session.takeOutput().toHex(' '), QByteArray("aa 55 aa 55 aa 55 aa 55 aa 55 aa 01 00 05 20"));
+    QCOMPARE(session.takeOutput().toHex(' '),
+        QByteArray("aa 55 aa 55 aa 55 aa 55 aa 55 aa 01 00 05 20"));
     QCOMPARE(session.state(), DumpSession::State::AwaitSpace);
     QCOMPARE(session.nextDeadlineMs(), 1000 + DumpSession::kGapMs + DumpSession::kAnswerTimeoutMs);
 }
@@ -212,7 +217,7 @@ void TestMeterDump::emptyLoggerSendsOnlyTheSignature()
     faults.stopAfter = 0;
     DumpSession session;
     QCOMPARE(startAndTakeSignature(session, image, faults).toHex(' '),
-             QByteArray("aa 55 aa 55 aa 55 aa 55 aa 55 aa 00 00 05 00"));
+        QByteArray("aa 55 aa 55 aa 55 aa 55 aa 55 aa 00 00 05 00"));
     QVERIFY(!session.isActive());
     QVERIFY(session.completed());
     session.receive(kSpace, 3000);
@@ -221,7 +226,7 @@ void TestMeterDump::emptyLoggerSendsOnlyTheSignature()
 
 void TestMeterDump::unansweredSignatureIsRepeatedThenGivenUp()
 {
-    const LoggerImage image = imageOf({QStringLiteral("1")});
+    const LoggerImage image = imageOf({ QStringLiteral("1") });
     DumpSession session;
     session.start(image, DumpFaults(), 0);
     QList<qint64> signatureTimes;
@@ -235,7 +240,8 @@ void TestMeterDump::unansweredSignatureIsRepeatedThenGivenUp()
             session.receive(kSpace, at + 100); // too early: ignored, the gap goes on
     }
     const qint64 gap = DumpSession::kGapMs, wait = DumpSession::kAnswerTimeoutMs;
-    QCOMPARE(signatureTimes, (QList<qint64>{gap, 2 * gap + wait, 3 * gap + 2 * wait, 4 * gap + 3 * wait}));
+    QCOMPARE(signatureTimes,
+        (QList<qint64> { gap, 2 * gap + wait, 3 * gap + 2 * wait, 4 * gap + 3 * wait }));
     QCOMPARE(session.signaturesSent(), 1 + DumpSession::kSignatureRepeats);
     QVERIFY(!session.isActive());
     QVERIFY(!session.completed());
@@ -252,7 +258,7 @@ void TestMeterDump::programThatStopsAskingEndsTheDump_data()
 void TestMeterDump::programThatStopsAskingEndsTheDump()
 {
     QFETCH(int, spaces);
-    const LoggerImage image = imageOf({QStringLiteral("70")});
+    const LoggerImage image = imageOf({ QStringLiteral("70") });
     DumpSession session;
     startAndTakeSignature(session, image, DumpFaults());
     qint64 now = DumpSession::kGapMs;
@@ -269,7 +275,7 @@ void TestMeterDump::programThatStopsAskingEndsTheDump()
 
 void TestMeterDump::onlySpacesCount()
 {
-    const LoggerImage image = imageOf({QStringLiteral("70")});
+    const LoggerImage image = imageOf({ QStringLiteral("70") });
     DumpSession session;
     startAndTakeSignature(session, image, DumpFaults());
     session.receive(QByteArray("x\r\n\0\xAA", 5), 3000);
@@ -283,7 +289,7 @@ void TestMeterDump::onlySpacesCount()
 
 void TestMeterDump::overshootCarriesTheFollowingBytes()
 {
-    const LoggerImage image = imageOf({QStringLiteral("33"), QStringLiteral("2")});
+    const LoggerImage image = imageOf({ QStringLiteral("33"), QStringLiteral("2") });
     DumpFaults faults;
     faults.overshoot = 20;
     DumpSession session;
@@ -295,13 +301,13 @@ void TestMeterDump::overshootCarriesTheFollowingBytes()
     }
     const QByteArray& bytes = image.bytes();
     QCOMPARE(replies.size(), 6);
-    QCOMPARE(replies[1], bytes.mid(8, 276));  // the piece and the 20 bytes after it
-    QCOMPARE(replies[2], bytes.mid(264, 8));  // the meter carries on where the piece ended
+    QCOMPARE(replies[1], bytes.mid(8, 276)); // the piece and the 20 bytes after it
+    QCOMPARE(replies[2], bytes.mid(264, 8)); // the meter carries on where the piece ended
     QCOMPARE(replies[3], bytes.mid(272, 8));
     QCOMPARE(replies[4], bytes.mid(280, 16));
 
     // Past the end of the used memory the meter reads erased bytes.
-    const LoggerImage small = imageOf({QStringLiteral("1")});
+    const LoggerImage small = imageOf({ QStringLiteral("1") });
     DumpSession tail;
     startAndTakeSignature(tail, small, faults);
     tail.receive(QByteArray("  "), 3000);
@@ -310,7 +316,7 @@ void TestMeterDump::overshootCarriesTheFollowingBytes()
 
 void TestMeterDump::abortEndsAtOnce()
 {
-    const LoggerImage image = imageOf({QStringLiteral("70")});
+    const LoggerImage image = imageOf({ QStringLiteral("70") });
     DumpSession session;
     startAndTakeSignature(session, image, DumpFaults());
     session.receive(kSpace, 3000);

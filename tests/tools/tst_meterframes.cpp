@@ -10,7 +10,8 @@
 
 Q_DECLARE_METATYPE(RawReading)
 
-namespace {
+namespace
+{
 
 QByteArray hex(const char* text)
 {
@@ -29,7 +30,8 @@ RawReading reading(int status, int co2, int humidity, int word)
 
 } // namespace
 
-class TestMeterFrames : public QObject {
+class TestMeterFrames : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -63,8 +65,8 @@ void TestMeterFrames::liveFrameBytes_data()
                                    << hex("00 00 0190 012C 80EB");
     QTest::newRow("no data") << reading(0x80, 1200, 0, 0) << hex("02 80 04B0 0000 0000 03")
                              << hex("80 00 04B0 0000 0000");
-    QTest::newRow("all ones") << reading(0xFF, 0xFFFF, 0xFFFF, 0xFFFF) << hex("02 FF FFFF FFFF FFFF 03")
-                              << hex("FF 00 FFFF FFFF FFFF");
+    QTest::newRow("all ones") << reading(0xFF, 0xFFFF, 0xFFFF, 0xFFFF)
+                              << hex("02 FF FFFF FFFF FFFF 03") << hex("FF 00 FFFF FFFF FFFF");
 }
 
 void TestMeterFrames::liveFrameBytes()
@@ -120,7 +122,8 @@ void TestMeterFrames::markerListParses_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QString>("names");
-    QTest::newRow("all four") << "tover,tunder,co2over,nodata" << true << "tover,tunder,co2over,nodata";
+    QTest::newRow("all four") << "tover,tunder,co2over,nodata" << true
+                              << "tover,tunder,co2over,nodata";
     QTest::newRow("spaces and case") << " CO2over , NoData " << true << "co2over,nodata";
     QTest::newRow("empty") << "" << true << "";
     QTest::newRow("none") << "none" << true << "";
@@ -133,7 +136,7 @@ void TestMeterFrames::markerListParses()
     QFETCH(QString, text);
     QFETCH(bool, ok);
     QFETCH(QString, names);
-    std::vector<FrameMarker> markers{FrameMarker::NoData};
+    std::vector<FrameMarker> markers { FrameMarker::NoData };
     QString error;
     QCOMPARE(parseMarkerList(text, &markers, &error), ok);
     if (!ok) {
@@ -155,13 +158,14 @@ void TestMeterFrames::outOfStepFramesFailTheFrameCheck()
         QVERIFY2(bad[0] != char(0x02) || bad[8] != char(0x03), qPrintable(bad.toHex(' ')));
     }
     // The shifted form keeps the bytes, so the stream is back in step with the next frame.
-    QCOMPARE(LiveFrameSource::outOfStepFrame(good, 1).toHex(' '), QByteArray(good.mid(4) + good.left(4)).toHex(' '));
+    QCOMPARE(LiveFrameSource::outOfStepFrame(good, 1).toHex(' '),
+        QByteArray(good.mid(4) + good.left(4)).toHex(' '));
 }
 
 void TestMeterFrames::sourceSpreadsMarkersAndEndsOutOfStep()
 {
     LiveFrameSource source(42);
-    source.setMarkers({FrameMarker::TempOver, FrameMarker::NoData});
+    source.setMarkers({ FrameMarker::TempOver, FrameMarker::NoData });
     source.setOutOfStep(3);
     QList<QByteArray> frames;
     for (int i = 0; i < 20; ++i)
@@ -187,15 +191,15 @@ void TestMeterFrames::sourceSpreadsMarkersAndEndsOutOfStep()
 void TestMeterFrames::sourcePlaysFileFramesInACycleUnchanged()
 {
     LiveFrameSource source(1);
-    source.setMarkers({FrameMarker::Co2Over});
+    source.setMarkers({ FrameMarker::Co2Over });
     source.setOutOfStep(5);
-    source.setFileFrames({hex("02 00 0190 012C 00EA 03"), hex("02 00 0190 012C 00EA 07 55")});
+    source.setFileFrames({ hex("02 00 0190 012C 00EA 03"), hex("02 00 0190 012C 00EA 07 55") });
     QList<QByteArray> got;
     for (int i = 0; i < 5; ++i)
         got << source.nextFrame().toHex(' ');
-    const QList<QByteArray> expected{"02 00 01 90 01 2c 00 ea 03", "02 00 01 90 01 2c 00 ea 07 55",
-                                     "02 00 01 90 01 2c 00 ea 03", "02 00 01 90 01 2c 00 ea 07 55",
-                                     "02 00 01 90 01 2c 00 ea 03"};
+    const QList<QByteArray> expected { "02 00 01 90 01 2c 00 ea 03",
+        "02 00 01 90 01 2c 00 ea 07 55", "02 00 01 90 01 2c 00 ea 03",
+        "02 00 01 90 01 2c 00 ea 07 55", "02 00 01 90 01 2c 00 ea 03" };
     QCOMPARE(got, expected);
 }
 
@@ -234,18 +238,20 @@ void TestMeterFrames::hexFileParses_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QStringList>("frames");
     QTest::addColumn<QString>("error");
-    QTest::newRow("spaced and packed") << QByteArray("02 00 0190 012C 00EA 03\n0200019F01C400EA03\n")
-                                       << QStringList{"0200019001 2c00ea03", "0200019f01c400ea03"}
-                                       << QString();
+    QTest::newRow("spaced and packed")
+        << QByteArray("02 00 0190 012C 00EA 03\n0200019F01C400EA03\n")
+        << QStringList { "0200019001 2c00ea03", "0200019f01c400ea03" } << QString();
     QTest::newRow("comments blanks crlf tabs")
-        << QByteArray("# a live frame\r\n\r\n   \n\t02 80 04B0 0000 0000 03  # no data\r\nAA55 # short\n")
-        << QStringList{"028004b000000000 03", "aa55"} << QString();
-    QTest::newRow("no trailing newline") << QByteArray("0203") << QStringList{"0203"} << QString();
-    QTest::newRow("odd digits") << QByteArray("02 00\n02 0 03\n") << QStringList{} << "line 2";
-    QTest::newRow("not hex") << QByteArray("# ok\n02 zz 03\n") << QStringList{} << "line 2";
-    QTest::newRow("0x prefix") << QByteArray("0x02 0x03\n") << QStringList{} << "line 1";
-    QTest::newRow("only comments") << QByteArray("# nothing\n\n") << QStringList{} << "no frames";
-    QTest::newRow("empty") << QByteArray() << QStringList{} << "no frames";
+        << QByteArray(
+               "# a live frame\r\n\r\n   \n\t02 80 04B0 0000 0000 03  # no data\r\nAA55 # short\n")
+        << QStringList { "028004b000000000 03", "aa55" } << QString();
+    QTest::newRow("no trailing newline")
+        << QByteArray("0203") << QStringList { "0203" } << QString();
+    QTest::newRow("odd digits") << QByteArray("02 00\n02 0 03\n") << QStringList {} << "line 2";
+    QTest::newRow("not hex") << QByteArray("# ok\n02 zz 03\n") << QStringList {} << "line 2";
+    QTest::newRow("0x prefix") << QByteArray("0x02 0x03\n") << QStringList {} << "line 1";
+    QTest::newRow("only comments") << QByteArray("# nothing\n\n") << QStringList {} << "no frames";
+    QTest::newRow("empty") << QByteArray() << QStringList {} << "no frames";
 }
 
 void TestMeterFrames::hexFileParses()

@@ -5,7 +5,8 @@
 
 #include <QTest>
 
-namespace {
+namespace
+{
 
 QByteArray hex(const char* text)
 {
@@ -23,7 +24,8 @@ LoggerSetPlan plan(const QString& text)
 
 } // namespace
 
-class TestMeterLogger : public QObject {
+class TestMeterLogger : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -49,8 +51,10 @@ void TestMeterLogger::setSpecParses_data()
     QTest::newRow("records only") << "70" << true << "70 12:00:00 60 0 1";
     QTest::newRow("everything") << "5,START=23:59:30,INTERVAL=60,KIND=mixed,REPEAT=3" << true
                                 << "5 23:59:30 60 4 3";
-    QTest::newRow("lower case keys, spaces") << "0, start=0:0:0 , kind=NoData" << true << "0 00:00:00 60 1 1";
-    QTest::newRow("largest interval") << "1,INTERVAL=65535,KIND=co2over" << true << "1 12:00:00 65535 3 1";
+    QTest::newRow("lower case keys, spaces")
+        << "0, start=0:0:0 , kind=NoData" << true << "0 00:00:00 60 1 1";
+    QTest::newRow("largest interval")
+        << "1,INTERVAL=65535,KIND=co2over" << true << "1 12:00:00 65535 3 1";
     QTest::newRow("overload kind") << "2,KIND=overload" << true << "2 12:00:00 60 2 1";
     QTest::newRow("negative records") << "-1" << false << "";
     QTest::newRow("too many records") << "65536" << false << "";
@@ -91,7 +95,8 @@ void TestMeterLogger::headerBytes_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("header");
-    QTest::newRow("across midnight") << "5,START=23:59:30,INTERVAL=60" << hex("0005 00 235930 003C");
+    QTest::newRow("across midnight")
+        << "5,START=23:59:30,INTERVAL=60" << hex("0005 00 235930 003C");
     QTest::newRow("bcd digits") << "1250,START=14:05:09,INTERVAL=60" << hex("04E2 00 140509 003C");
     QTest::newRow("nines") << "16191,START=09:59:59,INTERVAL=32768" << hex("3F3F 00 095959 8000");
     QTest::newRow("empty set") << "0,START=00:00:00,INTERVAL=1" << hex("0000 00 000000 0001");
@@ -110,16 +115,17 @@ void TestMeterLogger::imageLaysSetsBackToBack_data()
     QTest::addColumn<int>("setCount");
     QTest::addColumn<int>("usedBytes");
     QTest::addColumn<QByteArray>("signature");
-    QTest::newRow("none") << QStringList{} << 0 << 0 << hex("AA55AA55AA55AA55AA55AA 00 000500");
-    QTest::newRow("one empty set") << QStringList{"0"} << 1 << 8 << hex("AA55AA55AA55AA55AA55AA 01 000508");
-    QTest::newRow("32 and 33 records") << QStringList{"32", "33"} << 2 << 8 + 256 + 8 + 264
+    QTest::newRow("none") << QStringList {} << 0 << 0 << hex("AA55AA55AA55AA55AA55AA 00 000500");
+    QTest::newRow("one empty set")
+        << QStringList { "0" } << 1 << 8 << hex("AA55AA55AA55AA55AA55AA 01 000508");
+    QTest::newRow("32 and 33 records") << QStringList { "32", "33" } << 2 << 8 + 256 + 8 + 264
                                        << hex("AA55AA55AA55AA55AA55AA 02 000718");
-    QTest::newRow("99 sets") << QStringList{"1,REPEAT=99"} << 99 << 99 * 16
+    QTest::newRow("99 sets") << QStringList { "1,REPEAT=99" } << 99 << 99 * 16
                              << hex("AA55AA55AA55AA55AA55AA 63 000B30");
-    QTest::newRow("255 empty sets") << QStringList{"0,REPEAT=200", "0,REPEAT=55"} << 255 << 255 * 8
-                                    << hex("AA55AA55AA55AA55AA55AA FF 000CF8");
-    QTest::newRow("largest single set") << QStringList{"16191"} << 1 << 129536
-                                        << hex("AA55AA55AA55AA55AA55AA 01 01FF00");
+    QTest::newRow("255 empty sets") << QStringList { "0,REPEAT=200", "0,REPEAT=55" } << 255
+                                    << 255 * 8 << hex("AA55AA55AA55AA55AA55AA FF 000CF8");
+    QTest::newRow("largest single set")
+        << QStringList { "16191" } << 1 << 129536 << hex("AA55AA55AA55AA55AA55AA 01 01FF00");
 }
 
 void TestMeterLogger::imageLaysSetsBackToBack()
@@ -154,9 +160,9 @@ void TestMeterLogger::imageLaysSetsBackToBack()
 void TestMeterLogger::imageRefusesWhatDoesNotFit_data()
 {
     QTest::addColumn<QStringList>("sets");
-    QTest::newRow("one record too many") << QStringList{"16192"};
-    QTest::newRow("two sets one record over") << QStringList{"16190", "1"};
-    QTest::newRow("256 sets") << QStringList{"0,REPEAT=255", "0"};
+    QTest::newRow("one record too many") << QStringList { "16192" };
+    QTest::newRow("two sets one record over") << QStringList { "16190", "1" };
+    QTest::newRow("256 sets") << QStringList { "0,REPEAT=255", "0" };
 }
 
 void TestMeterLogger::imageRefusesWhatDoesNotFit()
@@ -201,9 +207,9 @@ void TestMeterLogger::fullMemoryFillsTheWholeLogger()
 void TestMeterLogger::kindsShapeTheRecords_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("statusMask");   // bits every record's status has
-    QTest::addColumn<int>("co2Above");     // every CO2 is above this
-    QTest::addColumn<bool>("overload");    // every temperature word has bit 14
+    QTest::addColumn<int>("statusMask"); // bits every record's status has
+    QTest::addColumn<int>("co2Above"); // every CO2 is above this
+    QTest::addColumn<bool>("overload"); // every temperature word has bit 14
     QTest::newRow("normal") << "40" << 0 << 399 << false;
     QTest::newRow("nodata") << "40,KIND=nodata" << 0x80 << 399 << false;
     QTest::newRow("co2over") << "40,KIND=co2over" << 0 << 6000 << false;
@@ -218,7 +224,7 @@ void TestMeterLogger::kindsShapeTheRecords()
     QFETCH(bool, overload);
     LoggerImage image;
     QString error;
-    QVERIFY(image.build({plan(text)}, 11, &error));
+    QVERIFY(image.build({ plan(text) }, 11, &error));
     bool sawUnder = false;
     for (int i = 0; i < 40; ++i) {
         const QByteArray r = image.bytes().mid(8 + 8 * i, 8);

@@ -14,14 +14,16 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 constexpr int kStartMs = 20000;
 constexpr int kBytesMs = 15000;
 
 bool linkExists(const QString& path)
 {
-    struct stat info {};
+    struct stat info {
+    };
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
@@ -33,7 +35,8 @@ QString linkTarget(const QString& path)
 }
 
 // The program's side of the line, opened by the link as the program opens COMn.
-class Line {
+class Line
+{
 public:
     explicit Line(const QString& path)
         : m_fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK))
@@ -51,15 +54,17 @@ public:
             ::close(m_fd);
     }
     bool isOpen() const { return m_fd >= 0; }
-    void write(const QByteArray& bytes) { QCOMPARE(::write(m_fd, bytes.constData(), bytes.size()), ssize_t(bytes.size())); }
+    void write(const QByteArray& bytes)
+    {
+        QCOMPARE(::write(m_fd, bytes.constData(), bytes.size()), ssize_t(bytes.size()));
+    }
 
     // Reads until `done` holds for what arrived, the line hangs up, or time runs out.
-    template<typename Done>
-    bool readUntil(Done done, int timeoutMs)
+    template <typename Done> bool readUntil(Done done, int timeoutMs)
     {
         QDeadlineTimer deadline(timeoutMs);
         while (!done(m_received)) {
-            pollfd p {m_fd, POLLIN, 0};
+            pollfd p { m_fd, POLLIN, 0 };
             const int ready = ::poll(&p, 1, int(qMax<qint64>(0, deadline.remainingTime())));
             if (ready == 0)
                 return false;
@@ -112,7 +117,8 @@ struct Started {
 
 } // namespace
 
-class TestMeterProgram : public QObject {
+class TestMeterProgram : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -169,7 +175,7 @@ bool TestMeterProgram::nextLine(Started* started)
         qWarning("unexpected line: %s", qPrintable(line));
         return false;
     }
-    *started = {match.captured(1), match.captured(2), match.captured(3)};
+    *started = { match.captured(1), match.captured(2), match.captured(3) };
     return true;
 }
 
@@ -207,9 +213,9 @@ void TestMeterProgram::quitAndCheckLinkGone(const QString& link)
 void TestMeterProgram::publishesStreamsAndQuits()
 {
     Started s;
-    QVERIFY(start({QStringLiteral("--port"), QStringLiteral("COM3"), QStringLiteral("--seed"), QStringLiteral("5"),
-                   QStringLiteral("--interval"), QStringLiteral("100")},
-                  &s));
+    QVERIFY(start({ QStringLiteral("--port"), QStringLiteral("COM3"), QStringLiteral("--seed"),
+                      QStringLiteral("5"), QStringLiteral("--interval"), QStringLiteral("100") },
+        &s));
     QCOMPARE(s.port, QStringLiteral("COM3"));
     QCOMPARE(s.link, m_runtime->path() + QStringLiteral("/nimbrel/COM3"));
     QVERIFY(s.device.startsWith(QLatin1String("/dev/")));
@@ -230,7 +236,8 @@ void TestMeterProgram::publishesStreamsAndQuits()
 void TestMeterProgram::endOfInputKeepsRunningAndSigtermCleansUp()
 {
     Started s;
-    QVERIFY(start({QStringLiteral("--no-pace"), QStringLiteral("--interval"), QStringLiteral("50")}, &s));
+    QVERIFY(start(
+        { QStringLiteral("--no-pace"), QStringLiteral("--interval"), QStringLiteral("50") }, &s));
     QCOMPARE(s.port, QStringLiteral("COM1"));
     m_meter->closeWriteChannel();
     QTRY_VERIFY_WITH_TIMEOUT(saidOnStderr("standard input closed"), kStartMs);
@@ -250,10 +257,10 @@ void TestMeterProgram::endOfInputKeepsRunningAndSigtermCleansUp()
 void TestMeterProgram::dumpOverThePseudoTerminal()
 {
     Started s;
-    QVERIFY(start({QStringLiteral("--seed"), QStringLiteral("9"), QStringLiteral("--set"),
-                   QStringLiteral("33,START=23:59:30,INTERVAL=60"), QStringLiteral("--set"), QStringLiteral("0"),
-                   QStringLiteral("--interval"), QStringLiteral("100")},
-                  &s));
+    QVERIFY(start({ QStringLiteral("--seed"), QStringLiteral("9"), QStringLiteral("--set"),
+                      QStringLiteral("33,START=23:59:30,INTERVAL=60"), QStringLiteral("--set"),
+                      QStringLiteral("0"), QStringLiteral("--interval"), QStringLiteral("100") },
+        &s));
     Line line(s.link);
     QVERIFY(line.isOpen());
     QVERIFY(line.readUntil(hasLiveFrame, kBytesMs));
@@ -283,8 +290,9 @@ void TestMeterProgram::dumpOverThePseudoTerminal()
 void TestMeterProgram::unplugHangsUpAndPlugComesBack()
 {
     Started s;
-    QVERIFY(start({QStringLiteral("--port"), QStringLiteral("COM2"), QStringLiteral("--interval"), QStringLiteral("100")},
-                  &s));
+    QVERIFY(start({ QStringLiteral("--port"), QStringLiteral("COM2"), QStringLiteral("--interval"),
+                      QStringLiteral("100") },
+        &s));
     {
         Line line(s.link);
         QVERIFY(line.isOpen());
@@ -308,7 +316,7 @@ void TestMeterProgram::unplugHangsUpAndPlugComesBack()
 
 void TestMeterProgram::badOptionsEndWithAMessage()
 {
-    m_meter->setArguments({QStringLiteral("--port"), QStringLiteral("COM9")});
+    m_meter->setArguments({ QStringLiteral("--port"), QStringLiteral("COM9") });
     m_meter->start();
     QVERIFY(m_meter->waitForFinished(kStartMs));
     QCOMPARE(m_meter->exitCode(), 2);

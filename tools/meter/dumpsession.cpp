@@ -1,23 +1,24 @@
 #include "dumpsession.h"
 
-std::vector<DumpSession::Reply> DumpSession::replyPlan(const LoggerImage& image, const DumpFaults& faults)
+std::vector<DumpSession::Reply> DumpSession::replyPlan(
+    const LoggerImage& image, const DumpFaults& faults)
 {
     std::vector<Reply> plan;
     for (int s = 0; s < image.setCount(); ++s) {
         int offset = image.setOffset(s);
-        plan.push_back({offset, LoggerImage::kHeaderSize, false});
+        plan.push_back({ offset, LoggerImage::kHeaderSize, false });
         offset += LoggerImage::kHeaderSize;
         int left = image.setRecords(s) * LoggerImage::kRecordSize;
         while (left > 0) {
             const int piece = left < kPieceSize ? left : kPieceSize;
-            plan.push_back({offset, piece, true});
+            plan.push_back({ offset, piece, true });
             offset += piece;
             left -= piece;
         }
     }
     if (plan.empty())
         return plan; // no sets: the signature is the whole dump
-    plan.push_back({image.usedBytes(), 0, false}); // the final space
+    plan.push_back({ image.usedBytes(), 0, false }); // the final space
 
     if (faults.shortHeader) {
         const int held = LoggerImage::kHeaderSize - kShortHeaderSize;
@@ -132,7 +133,8 @@ void DumpSession::answerSpace(qint64 nowMs)
     }
     if (m_next == m_plan.size()) {
         m_completed = true;
-        finish(QStringLiteral("dump: complete (%1 bytes), live frames resume").arg(m_dumpBytesSent));
+        finish(
+            QStringLiteral("dump: complete (%1 bytes), live frames resume").arg(m_dumpBytesSent));
         return;
     }
     m_deadlineMs = nowMs + kAnswerTimeoutMs;

@@ -9,10 +9,10 @@
 
 // Faults the meter can put into its next dump.
 struct DumpFaults {
-    int stopAfter = -1;   // stop answering once this many dump bytes (from the first header
-                          // byte) have been sent; negative: never
-    int quietMs = 5000;   // silence after such a stop, then live frames resume
-    int overshoot = 0;    // extra bytes in the first record piece: the bytes that follow it
+    int stopAfter = -1; // stop answering once this many dump bytes (from the first header
+                        // byte) have been sent; negative: never
+    int quietMs = 5000; // silence after such a stop, then live frames resume
+    int overshoot = 0; // extra bytes in the first record piece: the bytes that follow it
     bool shortHeader = false; // first set header sent as 5 bytes, the other 3 with the next piece
 
     bool any() const { return stopAfter >= 0 || overshoot > 0 || shortHeader; }
@@ -23,7 +23,8 @@ struct DumpFaults {
 // space, then its record bytes 256 at a time with the remainder last; one more space ends the
 // dump. It only reacts to the times and bytes it is given, so it runs the same on a clock of
 // its own or a test's.
-class DumpSession {
+class DumpSession
+{
 public:
     enum class State { Idle, Gap, AwaitSpace, Quiet };
 

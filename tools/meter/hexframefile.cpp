@@ -3,7 +3,8 @@
 #include <QFile>
 #include <QList>
 
-namespace {
+namespace
+{
 
 int hexDigit(char c)
 {
@@ -44,7 +45,8 @@ QString parseLine(const QByteArray& line, QByteArray* frame)
         for (int k = start; k < i; k += 2)
             frame->append(char(hexDigit(line[k]) * 16 + hexDigit(line[k + 1])));
         if (frame->size() > HexFrameFile::kMaxFrameBytes)
-            return QStringLiteral("a frame holds at most %1 bytes").arg(HexFrameFile::kMaxFrameBytes);
+            return QStringLiteral("a frame holds at most %1 bytes")
+                .arg(HexFrameFile::kMaxFrameBytes);
     }
     return QString();
 }

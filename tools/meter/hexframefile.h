@@ -8,7 +8,8 @@
 // A file of frames to play instead of generated readings: one frame per line as hex byte pairs
 // (spaces between bytes optional), "#" starts a comment, blank lines are skipped. The bytes are
 // kept exactly as written, so a file may hold deliberately bad frames.
-class HexFrameFile {
+class HexFrameFile
+{
 public:
     static constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
     static constexpr int kMaxFrameBytes = 4096;

@@ -9,7 +9,8 @@
 
 // Where the live frames come from: drifting readings, or the frames of a file played in a
 // cycle. Generated frames can be sent out of step for a while, and now and then carry a marker.
-class LiveFrameSource {
+class LiveFrameSource
+{
 public:
     static constexpr int kMarkerEvery = 5; // every 5th generated frame carries the next marker
 

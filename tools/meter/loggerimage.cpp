@@ -5,7 +5,8 @@
 
 #include <QStringList>
 
-namespace {
+namespace
+{
 
 std::uint8_t bcd(int value)
 {
@@ -45,16 +46,35 @@ RawReading mixedRecord(int index, const RawReading& plain)
 {
     RawReading r = plain;
     switch (index % 10) {
-    case 0: break;
-    case 1: r.status = RawReading::kNoDataStatus; break;
-    case 2: r.temperatureWord = RawReading::kOverloadWord; break;
-    case 3: r.temperatureWord = RawReading::kUnderloadWord; break;
-    case 4: r.co2 = 6000; break;
-    case 5: r.co2 = 6001; break;
-    case 6: r.temperatureWord = 0x80EB; break;  // -23.5 degrees
-    case 7: r.humidityTenths = 1000; break;     // 100.0 %
-    case 8: r.temperatureWord = 230; break;     // exactly 23.0 degrees
-    case 9: r.humidityTenths = 0; break;
+    case 0:
+        break;
+    case 1:
+        r.status = RawReading::kNoDataStatus;
+        break;
+    case 2:
+        r.temperatureWord = RawReading::kOverloadWord;
+        break;
+    case 3:
+        r.temperatureWord = RawReading::kUnderloadWord;
+        break;
+    case 4:
+        r.co2 = 6000;
+        break;
+    case 5:
+        r.co2 = 6001;
+        break;
+    case 6:
+        r.temperatureWord = 0x80EB;
+        break; // -23.5 degrees
+    case 7:
+        r.humidityTenths = 1000;
+        break; // 100.0 %
+    case 8:
+        r.temperatureWord = 230;
+        break; // exactly 23.0 degrees
+    case 9:
+        r.humidityTenths = 0;
+        break;
     }
     return r;
 }
@@ -71,7 +91,8 @@ void appendRecords(QByteArray& bytes, const LoggerSetPlan& plan, std::uint64_t s
             r.status = RawReading::kNoDataStatus;
             break;
         case LoggerSetKind::Overload:
-            r.temperatureWord = (i % 2 == 0) ? RawReading::kOverloadWord : RawReading::kUnderloadWord;
+            r.temperatureWord
+                = (i % 2 == 0) ? RawReading::kOverloadWord : RawReading::kUnderloadWord;
             break;
         case LoggerSetKind::Co2Over:
             r.co2 = std::uint16_t(RawReading::kCo2OverPpm + i % 4000);
@@ -115,7 +136,8 @@ bool LoggerSetPlan::parse(const QString& text, LoggerSetPlan* plan, QString* err
                 return fail(QStringLiteral("INTERVAL must be a number of seconds from 0 to 65535"));
         } else if (key == QLatin1String("KIND")) {
             if (!parseKind(value, &parsed.kind))
-                return fail(QStringLiteral("KIND must be normal, nodata, overload, co2over or mixed"));
+                return fail(
+                    QStringLiteral("KIND must be normal, nodata, overload, co2over or mixed"));
         } else if (key == QLatin1String("REPEAT")) {
             if (!parseNumber(value, 1, LoggerImage::kMaxSets, &parsed.repeat))
                 return fail(QStringLiteral("REPEAT must be a number from 1 to 255"));
@@ -156,13 +178,16 @@ bool LoggerImage::build(const std::vector<LoggerSetPlan>& plans, std::uint64_t s
     }
     if (sets > kMaxSets) {
         if (error)
-            *error = QStringLiteral("the logger holds at most %1 sets, not %2").arg(kMaxSets).arg(sets);
+            *error = QStringLiteral("the logger holds at most %1 sets, not %2")
+                         .arg(kMaxSets)
+                         .arg(sets);
         return false;
     }
     if (bytes > kCapacity) {
         if (error)
             *error = QStringLiteral("the logger memory holds %1 bytes; these sets need %2")
-                         .arg(kCapacity).arg(bytes);
+                         .arg(kCapacity)
+                         .arg(bytes);
         return false;
     }
 
@@ -180,7 +205,8 @@ bool LoggerImage::build(const std::vector<LoggerSetPlan>& plans, std::uint64_t s
     return true;
 }
 
-namespace {
+namespace
+{
 // One set of a built-in layout.
 LoggerSetPlan set(int records, int h, int m, int s, int interval, LoggerSetKind kind)
 {

@@ -27,7 +27,8 @@ struct LoggerSetPlan {
 
 // The meter's logger memory from its base address upward: sets back to back, each an 8-byte
 // header followed by 8-byte records.
-class LoggerImage {
+class LoggerImage
+{
 public:
     static constexpr int kBaseAddress = 1280;
     static constexpr int kCapacity = 129536;

@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 bool parseInt(const QString& text, qint64 low, qint64 high, qint64* value)
 {
@@ -114,7 +115,8 @@ bool MeterOptions::parse(const QStringList& arguments, MeterOptions* options, QS
             LoggerSetPlan plan;
             QString why;
             if (!takeValue(&v))
-                return fail(QStringLiteral("--set takes RECORDS[,START=hh:mm:ss][,INTERVAL=s][,KIND=k][,REPEAT=n]"));
+                return fail(QStringLiteral(
+                    "--set takes RECORDS[,START=hh:mm:ss][,INTERVAL=s][,KIND=k][,REPEAT=n]"));
             if (!LoggerSetPlan::parse(v, &plan, &why))
                 return fail(QStringLiteral("--set: %1").arg(why));
             parsed.sets.push_back(plan);

@@ -12,20 +12,20 @@
 
 // How the virtual meter was asked to behave on its command line.
 struct MeterOptions {
-    int port = 1;                  // COM1..COM8
-    int intervalMs = 500;          // between live frames
+    int port = 1; // COM1..COM8
+    int intervalMs = 500; // between live frames
     std::uint64_t seed = 0;
     bool seedGiven = false;
-    QString framesFile;            // play these frames instead of generated readings
-    qint64 silenceAfterMs = -1;    // fall silent after this long; negative: never
-    int outOfStep = 0;             // first frames out of step
+    QString framesFile; // play these frames instead of generated readings
+    qint64 silenceAfterMs = -1; // fall silent after this long; negative: never
+    int outOfStep = 0; // first frames out of step
     std::vector<FrameMarker> markers;
-    bool pace = true;              // keep to the wire speed
+    bool pace = true; // keep to the wire speed
     std::vector<LoggerSetPlan> sets;
     bool fullMemory = false;
     bool emptyLogger = false;
     bool dumpAtStart = false;
-    DumpFaults faults;             // for the next dump
+    DumpFaults faults; // for the next dump
     bool help = false;
 
     static constexpr int kMinIntervalMs = 10;

@@ -6,7 +6,8 @@
 // the meter keeps the pace itself: a byte is due once its ten bits (start, 8 data, stop) have
 // gone by. Counting from the start of each busy spell keeps the average exact, with no drift
 // however long the spell.
-class Pacer {
+class Pacer
+{
 public:
     static constexpr int kWireBytesPerSecond = 2880; // 28800 baud, 10 bits a byte
 

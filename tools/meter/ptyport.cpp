@@ -13,11 +13,13 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 QString errnoText(const char* what)
 {
-    return QStringLiteral("%1: %2").arg(QString::fromLatin1(what), QString::fromLocal8Bit(std::strerror(errno)));
+    return QStringLiteral("%1: %2").arg(
+        QString::fromLatin1(what), QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 } // namespace
@@ -42,7 +44,8 @@ QString PtyPort::linkFolder(QString* error)
             *error = errnoText(native.constData());
         return QString();
     }
-    struct stat info {};
+    struct stat info {
+    };
     if (::stat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         if (error)
             *error = QStringLiteral("%1 is not a folder").arg(folder);
@@ -60,7 +63,8 @@ bool PtyPort::open(QString* error)
         return false;
     }
     char name[256] = {};
-    if (::grantpt(master) != 0 || ::unlockpt(master) != 0 || ::ptsname_r(master, name, sizeof name) != 0) {
+    if (::grantpt(master) != 0 || ::unlockpt(master) != 0
+        || ::ptsname_r(master, name, sizeof name) != 0) {
         *error = errnoText("grantpt/unlockpt/ptsname");
         ::close(master);
         return false;
@@ -88,7 +92,8 @@ bool PtyPort::open(QString* error)
 bool PtyPort::publish(const QString& linkPath, QString* error)
 {
     const QByteArray link = QFile::encodeName(linkPath);
-    struct stat info {};
+    struct stat info {
+    };
     if (::lstat(link.constData(), &info) == 0 && !S_ISLNK(info.st_mode)) {
         *error = QStringLiteral("%1 exists and is not a link; not replacing it").arg(linkPath);
         return false;

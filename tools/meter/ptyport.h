@@ -5,7 +5,8 @@
 
 // The meter's end of a pseudo-terminal, published as a COMn link. The meter keeps a handle on
 // the slave side too, so the program's closes and reopens never leave the master hung up.
-class PtyPort {
+class PtyPort
+{
 public:
     PtyPort() = default;
     ~PtyPort();

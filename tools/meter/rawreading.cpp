@@ -4,7 +4,8 @@
 
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 void appendWord(QByteArray& bytes, std::uint16_t word)
 {
@@ -92,8 +93,8 @@ bool parseMarkerList(const QString& text, std::vector<FrameMarker>* markers, QSt
         for (const QString& raw : names) {
             const QString name = raw.trimmed().toLower();
             bool known = false;
-            for (FrameMarker m : {FrameMarker::TempOver, FrameMarker::TempUnder,
-                                  FrameMarker::Co2Over, FrameMarker::NoData}) {
+            for (FrameMarker m : { FrameMarker::TempOver, FrameMarker::TempUnder,
+                     FrameMarker::Co2Over, FrameMarker::NoData }) {
                 if (name == markerName(m)) {
                     parsed.push_back(m);
                     known = true;
@@ -102,7 +103,8 @@ bool parseMarkerList(const QString& text, std::vector<FrameMarker>* markers, QSt
             }
             if (!known) {
                 if (error)
-                    *error = QStringLiteral("unknown marker \"%1\" (use tover, tunder, co2over, nodata)")
+                    *error = QStringLiteral(
+                        "unknown marker \"%1\" (use tover, tunder, co2over, nodata)")
                                  .arg(raw.trimmed());
                 return false;
             }

@@ -8,19 +8,20 @@
 
 // A marker the meter can put into a reading in place of a value.
 enum class FrameMarker {
-    TempOver,  // temperature word 40 00: over range
+    TempOver, // temperature word 40 00: over range
     TempUnder, // temperature word C0 00: under range
-    Co2Over,   // CO2 above 6000 ppm
-    NoData,    // status bit 7: no temperature/humidity reading
+    Co2Over, // CO2 above 6000 ppm
+    NoData, // status bit 7: no temperature/humidity reading
 };
 
 // One reading as the meter encodes it on the wire: the status byte and the three 16-bit fields
 // that both the live frame and the logged record carry.
 struct RawReading {
     std::uint8_t status = 0;
-    std::uint16_t co2 = 0;             // ppm
-    std::uint16_t humidityTenths = 0;  // tenths of a percent
-    std::uint16_t temperatureWord = 0; // bit 15 sign, bit 14 overload, bits 13..0 tenths of a degree
+    std::uint16_t co2 = 0; // ppm
+    std::uint16_t humidityTenths = 0; // tenths of a percent
+    std::uint16_t temperatureWord
+        = 0; // bit 15 sign, bit 14 overload, bits 13..0 tenths of a degree
 
     static constexpr std::uint16_t kOverloadWord = 0x4000;
     static constexpr std::uint16_t kUnderloadWord = 0xC000;

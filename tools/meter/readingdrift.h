@@ -7,10 +7,11 @@
 // Plausible indoor readings that wander slowly: a bounded random walk per quantity, pulled
 // gently towards the middle of its band and reflected at the edges. The same seed gives the
 // same sequence on every machine.
-class ReadingDrift {
+class ReadingDrift
+{
 public:
-    static constexpr double kCo2Min = 400.0, kCo2Max = 1200.0;       // ppm
-    static constexpr double kTempMin = 18.0, kTempMax = 28.0;        // degrees Celsius
+    static constexpr double kCo2Min = 400.0, kCo2Max = 1200.0; // ppm
+    static constexpr double kTempMin = 18.0, kTempMax = 28.0; // degrees Celsius
     static constexpr double kHumidityMin = 30.0, kHumidityMax = 65.0; // percent
 
     explicit ReadingDrift(std::uint64_t seed);

@@ -13,10 +13,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // The write end is used from the signal handler only; one meter runs per process.
-int g_signalPipe[2] = {-1, -1};
+int g_signalPipe[2] = { -1, -1 };
 
 void onTerminateSignal(int)
 {
@@ -92,17 +93,17 @@ bool VirtualMeter::installSignalPipe(QString* error)
         *error = QStringLiteral("cannot make the signal pipe");
         return false;
     }
-    struct sigaction action {};
+    struct sigaction action {
+    };
     action.sa_handler = onTerminateSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+    for (int signal : { SIGTERM, SIGINT, SIGHUP })
         ::sigaction(signal, &action, nullptr);
     m_signalNotifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, this);
     connect(m_signalNotifier, &QSocketNotifier::activated, this, [this] {
         char drain[16];
-        while (::read(g_signalPipe[0], drain, sizeof drain) > 0) {
-        }
+        while (::read(g_signalPipe[0], drain, sizeof drain) > 0) { }
         logLine(QStringLiteral("signal received, ending"));
         quit();
     });
@@ -182,7 +183,8 @@ bool VirtualMeter::plug(QString* error)
         return false;
     }
     m_portNotifier = std::make_unique<QSocketNotifier>(m_port.masterFd(), QSocketNotifier::Read);
-    connect(m_portNotifier.get(), &QSocketNotifier::activated, this, &VirtualMeter::readFromProgram);
+    connect(
+        m_portNotifier.get(), &QSocketNotifier::activated, this, &VirtualMeter::readFromProgram);
     m_silenced = false;
     announce();
     return true;
@@ -190,7 +192,8 @@ bool VirtualMeter::plug(QString* error)
 
 void VirtualMeter::announce()
 {
-    printLine(QStringLiteral("%1 %2 %3").arg(m_options.portName(), m_linkPath, m_port.devicePath()));
+    printLine(
+        QStringLiteral("%1 %2 %3").arg(m_options.portName(), m_linkPath, m_port.devicePath()));
 }
 
 void VirtualMeter::unplug()
@@ -249,7 +252,8 @@ void VirtualMeter::readFromProgram()
 {
     QByteArray bytes;
     if (!m_port.readAvailable(&bytes)) {
-        logLine(QStringLiteral("cannot read from %1; no longer listening").arg(m_port.devicePath()));
+        logLine(
+            QStringLiteral("cannot read from %1; no longer listening").arg(m_port.devicePath()));
         m_portNotifier->setEnabled(false);
     }
     if (bytes.isEmpty() || !m_dump.isActive())

@@ -17,7 +17,8 @@ class QTimer;
 
 // The running meter: streams live frames on its pseudo-terminal, runs logger dumps, and obeys
 // the operator's commands on standard input and SIGTERM/SIGINT.
-class VirtualMeter final : public QObject {
+class VirtualMeter final : public QObject
+{
 public:
     // Unread bytes on the program's side beyond which nobody is listening: they are dropped
     // before the next live frame, as a serial line loses what no one reads.
