@@ -7,8 +7,14 @@
 
 void WidgetPrompts::message(QWidget* parent, Icon icon, const QString& text)
 {
+    message(parent, icon, text, QString());
+}
+
+void WidgetPrompts::message(QWidget* parent, Icon icon, const QString& text, const QString& detail)
+{
     QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::Information,
         QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    box.setInformativeText(detail);
     box.exec();
 }
 

@@ -14,6 +14,11 @@ public:
     virtual ~Prompts() = default;
     // A message box with an OK button.
     virtual void message(QWidget* parent, Icon icon, const QString& text) = 0;
+    // A message box whose fixed text is followed by a longer explanation.
+    virtual void message(QWidget* parent, Icon icon, const QString& text, const QString& detail)
+    {
+        message(parent, icon, detail.isEmpty() ? text : text + QStringLiteral("\n\n") + detail);
+    }
     // An input box; returns the answer, or an empty text when the user cancels.
     virtual QString inputBox(
         QWidget* parent, const QString& prompt, const QString& title, const QString& defaultAnswer)
@@ -30,6 +35,7 @@ class WidgetPrompts final : public Prompts
 {
 public:
     void message(QWidget* parent, Icon icon, const QString& text) override;
+    void message(QWidget* parent, Icon icon, const QString& text, const QString& detail) override;
     QString inputBox(QWidget* parent, const QString& prompt, const QString& title,
         const QString& defaultAnswer) override;
     QString openFileName(QWidget* parent, const QString& filter) override;

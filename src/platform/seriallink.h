@@ -1,5 +1,7 @@
 #pragma once
 
+#include "portproblem.h"
+
 #include <QByteArray>
 #include <QObject>
 
@@ -19,6 +21,8 @@ public:
     virtual qint64 bytesAvailable() const = 0;
     virtual QByteArray readAll() = 0;
     virtual qint64 write(const QByteArray& bytes) = 0;
+    // Why the last open() failed, in words a user can act on.
+    virtual PortProblem openProblem() const { return {}; }
 
 Q_SIGNALS:
     void readyRead();

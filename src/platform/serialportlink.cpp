@@ -1,6 +1,7 @@
 #include "serialportlink.h"
 
 #include "clock.h"
+#include "portdiagnosis.h"
 
 #include <QTimer>
 
@@ -30,14 +31,19 @@ bool SerialPortLink::openPort()
 {
     if (m_port.isOpen())
         m_port.close();
+    m_problem = {};
     m_port.setPortName(m_portName);
-    if (!m_port.open(QIODevice::ReadWrite))
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_problem = DiagnoseOpenFailure(m_portName, m_port.error(), m_port.errorString());
         return false;
-    // A pseudo-terminal refuses some line settings; none of them matters for the byte stream.
+    }
     const bool settled = m_port.setBaudRate(28800) && m_port.setDataBits(QSerialPort::Data8)
         && m_port.setParity(QSerialPort::NoParity) && m_port.setStopBits(QSerialPort::OneStop)
         && m_port.setFlowControl(QSerialPort::NoFlowControl);
-    if (!settled && m_port.error() != QSerialPort::UnsupportedOperationError) {
+    // A pseudo-terminal may refuse a line setting and still carry every byte; a real device
+    // that refuses one would talk at the wrong speed, its readings frozen: it cannot be used.
+    if (!settled && !KeepPortAfterRefusedSetting(m_port.error(), IsPseudoTerminal(m_portName))) {
+        m_problem.kind = PortProblem::Kind::LineSettings;
         m_port.close();
         return false;
     }
@@ -108,7 +114,15 @@ void SerialPortLink::dropLostPort()
 void SerialPortLink::tryReopen()
 {
     m_closing = true;
-    const bool opened = openPort();
+    bool opened = openPort();
+    if (!opened && m_findSameDevice) {
+        // The same adapter may be back under another system name.
+        const QString elsewhere = m_findSameDevice();
+        if (!elsewhere.isEmpty()) {
+            m_portName = elsewhere;
+            opened = openPort();
+        }
+    }
     m_closing = false;
     if (!opened)
         return;

@@ -12,7 +12,7 @@ class Timer;
 
 // The meter's serial port. When the device reports a read or resource error (a USB cable
 // pulled, the far end of a pseudo-terminal gone) the port is closed and reopened every second
-// until the device is back.
+// until the device is back, under its old path or wherever setFindSameDevice() finds it.
 class SerialPortLink final : public SerialLink
 {
     Q_OBJECT
@@ -28,6 +28,12 @@ public:
     qint64 bytesAvailable() const override;
     QByteArray readAll() override;
     qint64 write(const QByteArray& bytes) override;
+    PortProblem openProblem() const override { return m_problem; }
+
+    // Asked when the port cannot be reopened after a loss: the path under which the same device
+    // is back now, or an empty text. Reopening then goes on with that path.
+    void setFindSameDevice(std::function<QString()> find) { m_findSameDevice = std::move(find); }
+    QString portName() const { return m_portName; }
 
     bool isLost() const { return m_lost; }
     QString errorText() const { return m_port.errorString(); }
@@ -39,6 +45,8 @@ private:
     bool openPort();
 
     std::function<QString()> m_device;
+    std::function<QString()> m_findSameDevice;
+    PortProblem m_problem;
     QString m_portName;
     QSerialPort m_port;
     Timer* m_reopenTimer = nullptr;

@@ -33,6 +33,9 @@ public:
     void restoreLink();
 
     bool failOpen = false;
+    // Why a failed open failed.
+    PortProblem problem;
+    PortProblem openProblem() const override { return failOpen ? problem : PortProblem(); }
     QByteArray written;
     int readCount = 0;
     // Called after every write, so a scripted meter can answer.
@@ -57,10 +60,19 @@ public:
     struct Shown {
         Icon icon;
         QString text;
+        QString detail;
     };
     void message(QWidget*, Icon icon, const QString& text) override
     {
-        messages.append({ icon, text });
+        messages.append({ icon, text, QString() });
+        if (onMessage)
+            onMessage();
+    }
+    void message(QWidget*, Icon icon, const QString& text, const QString& detail) override
+    {
+        messages.append({ icon, text, detail });
+        if (onMessage)
+            onMessage();
     }
     QString inputBox(QWidget*, const QString& prompt, const QString& title,
         const QString& defaultAnswer) override;
@@ -68,6 +80,8 @@ public:
     QString saveFileName(QWidget*, const QString& filter) override;
 
     QList<Shown> messages;
+    // Called while a message is up, as the user would see it.
+    std::function<void()> onMessage;
     QQueue<QString> inputAnswers;
     QQueue<QString> openAnswers;
     QQueue<QString> saveAnswers;
