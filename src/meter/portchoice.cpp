@@ -13,3 +13,12 @@ QString PortText(int portNumber)
 {
     return QStringLiteral("COM") + QString::number(portNumber);
 }
+
+int LowestFreeComNumber(const std::function<bool(int)>& reachesDevice)
+{
+    for (int n = 1; n <= 8; ++n) {
+        if (!reachesDevice(n))
+            return n;
+    }
+    return 0;
+}

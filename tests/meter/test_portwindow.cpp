@@ -1,10 +1,15 @@
 #include "meter/portchoice.h"
+#include "meter/portfinder.h"
 #include "meter/portwindow.h"
+#include "support/fakeclock.h"
+#include "support/fakeportsystem.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QtTest>
 
 class TestPortWindow : public QObject
@@ -89,6 +94,81 @@ private Q_SLOTS:
         ports->setCurrentText(QStringLiteral("COM9"));
         QVERIFY(hint->text().contains(QStringLiteral("Not a port")));
         qunsetenv("XDG_RUNTIME_DIR");
+    }
+
+    // Return confirms the text exactly as typed, as OK does: the box must not complete "com5"
+    // to an entry first.
+    void returnTakesTheTextAsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("after");
+        QTest::newRow("COM5") << "COM5" << 5;
+        QTest::newRow("com5 other case") << "com5" << 3;
+        QTest::newRow("com") << "com" << 3;
+        QTest::newRow("COM9") << "COM9" << 3;
+    }
+    void returnTakesTheTextAsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, after);
+        int portNumber = 3;
+        auto* port = new Port(portNumber);
+        QSignalSpy chosen(port, &Port::chosen);
+        port->show();
+        QLineEdit* edit = port->findChild<QComboBox*>(QStringLiteral("Ports"))->lineEdit();
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(portNumber, after);
+        QCOMPARE(chosen.count(), 1);
+    }
+
+    // The list marks the meter and chooses it, binding the lowest free COMn to the device no
+    // COMn reaches: Return is all the user does. The listened ports are let go first.
+    void theMeterIsChosenAndBoundByItself()
+    {
+        FakeClock clock;
+        FakePortSystem system;
+        system.entries
+            = { FakePort("ttyS0", 1), FakePort("ttyUSB4", 0, "A1", "/dev/serial/by-id/usb-A1") };
+        system.reached = { 1, 2 };
+        PortFinder finder(system, clock);
+        int portNumber = 0;
+        auto* port = new Port(portNumber, finder);
+        port->show();
+        auto* list = port->findChild<QTableWidget*>(QStringLiteral("PortList"));
+        QVERIFY(list);
+        QCOMPARE(list->rowCount(), 2);
+        system.opened("/dev/ttyUSB4")
+            ->feed(QByteArray::fromHex("020001900190009a03020001900190009a03"));
+        QCOMPARE(list->item(1, 6)->text(), QStringLiteral("meter"));
+        QCOMPARE(port->findChild<QComboBox*>(QStringLiteral("Ports"))->currentText(),
+            QStringLiteral("COM3"));
+        QTest::keyClick(
+            port->findChild<QComboBox*>(QStringLiteral("Ports"))->lineEdit(), Qt::Key_Return);
+        QCOMPARE(portNumber, 3);
+        QCOMPARE(system.bound.value(3), QStringLiteral("/dev/serial/by-id/usb-A1"));
+        QVERIFY(!system.opened("/dev/ttyS0"));
+        QVERIFY(!finder.isListening());
+    }
+
+    // Once the user picks a row, a meter found later does not take the choice away.
+    void theUsersChoiceStands()
+    {
+        FakeClock clock;
+        FakePortSystem system;
+        system.entries = { FakePort("ttyS0", 1), FakePort("ttyUSB0", 2) };
+        system.refused.insert("/dev/ttyS0", { PortProblem::Kind::Busy, {}, "minicom", {} });
+        PortFinder finder(system, clock);
+        int portNumber = 0;
+        Port port(portNumber, finder);
+        auto* list = port.findChild<QTableWidget*>(QStringLiteral("PortList"));
+        list->selectRow(0);
+        QVERIFY(port.findChild<QLabel*>(QStringLiteral("LblReason"))->text().contains("minicom"));
+        system.opened("/dev/ttyUSB0")
+            ->feed(QByteArray::fromHex("020001900190009a03020001900190009a03"));
+        QCOMPARE(port.findChild<QComboBox*>(QStringLiteral("Ports"))->currentText(),
+            QStringLiteral("COM1"));
     }
 
     void portTextRule()
