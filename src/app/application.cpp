@@ -9,14 +9,17 @@
 #include "logger/memorycontroller.h"
 #include "meter/loggerdownload.h"
 #include "meter/portchoice.h"
+#include "meter/portfinder.h"
 #include "meter/portwindow.h"
 #include "panel.h"
 #include "platform/beeper.h"
 #include "platform/portdevice.h"
+#include "platform/portsystem.h"
 #include "platform/printer.h"
 #include "platform/prompts.h"
 #include "platform/serialportlink.h"
 #include "platform/systemclock.h"
+#include "platform/systemports.h"
 #include "recording/datafilehandle.h"
 #include "recording/filelist.h"
 #include "recording/gridmodel.h"
@@ -27,6 +30,7 @@
 #include "toolbaricons.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTimer>
 
@@ -59,10 +63,19 @@ Application::~Application()
     delete m_panel;
 }
 
+void Application::setPortSystem(std::unique_ptr<PortSystem> ports)
+{
+    m_portSystem = std::move(ports);
+}
+
 void Application::start()
 {
-    auto* port = new Port(m_state.PortNumber);
-    connect(port, &Port::chosen, this, [this] {
+    if (!m_portSystem)
+        m_portSystem = std::make_unique<SystemPorts>();
+    auto* finder = new PortFinder(*m_portSystem, *m_clock, this);
+    auto* port = new Port(m_state.PortNumber, *finder);
+    connect(port, &Port::chosen, this, [this, finder] {
+        finder->deleteLater();
         if (!openPanel())
             quit(1);
     });
@@ -72,11 +85,27 @@ void Application::start()
 bool Application::openPanel()
 {
     const int portNumber = m_state.PortNumber;
-    if (m_linkFactory)
+    if (m_linkFactory) {
         m_link = m_linkFactory(portNumber, *m_clock);
-    else
-        m_link = std::make_unique<SerialPortLink>(
+    } else {
+        auto link = std::make_unique<SerialPortLink>(
             [portNumber] { return PortDevicePath(portNumber); }, *m_clock);
+        m_link = std::move(link);
+    }
+    // The port is opened before any window shows: a port that cannot be used is reported on
+    // its own, and the program ends.
+    if (!m_link->open()) {
+        const QString detail = portNumber == 0
+            ? QStringLiteral("No port was chosen: choose COM1 to COM8.")
+            : PortProblemText(m_link->openProblem(),
+                PortText(portNumber) + QStringLiteral(" (") + PortDevicePath(portNumber)
+                    + QStringLiteral(")"));
+        m_prompts->message(
+            nullptr, Prompts::Icon::Critical, QStringLiteral("No device available !"), detail);
+        return false;
+    }
+    if (auto* serial = qobject_cast<SerialPortLink*>(m_link.get()))
+        followSameDevice(*serial, portNumber);
     m_panel = new Panel(m_state, *m_link, *m_clock, *m_beeper, *m_prompts);
     connect(m_panel, &Panel::closed, this, [this] { quit(0); });
     m_panel->show();
@@ -86,6 +115,32 @@ bool Application::openPanel()
     startGraphs();
     startLogger();
     return true;
+}
+
+void Application::followSameDevice(SerialPortLink& link, int portNumber)
+{
+    if (!m_portSystem)
+        m_portSystem = std::make_unique<SystemPorts>();
+    const QString opened = QFileInfo(link.portName()).canonicalFilePath();
+    PortIdentity identity;
+    for (const PortEntry& entry : m_portSystem->ports()) {
+        if (!opened.isEmpty() && QFileInfo(entry.devicePath).canonicalFilePath() == opened)
+            identity = IdentityOf(entry);
+    }
+    if (identity.isEmpty())
+        return;
+    // After an unplug the adapter may come back under another system name: COMn is bound to it
+    // again, so the rest of the program goes on with the same COMn.
+    PortSystem& system = *m_portSystem;
+    link.setFindSameDevice([&system, identity, portNumber]() -> QString {
+        const QList<PortEntry> ports = system.ports();
+        const int same = FindSameDevice(identity, ports);
+        if (same < 0)
+            return QString();
+        const PortEntry& entry = ports[same];
+        const QString target = entry.byIdPath.isEmpty() ? entry.devicePath : entry.byIdPath;
+        return system.bind(portNumber, target) ? PortDevicePath(portNumber) : entry.devicePath;
+    });
 }
 
 void Application::startRecording()

@@ -25,6 +25,8 @@ class Panel;
 class PrinterProvider;
 class Prompts;
 class SerialLink;
+class SerialPortLink;
+class PortSystem;
 
 // Puts the program together: the port window first, then the main window on the chosen port,
 // and the wiring between the windows of the subsystems.
@@ -43,6 +45,9 @@ public:
     // tests hand in a scripted link.
     using LinkFactory = std::function<std::unique_ptr<SerialLink>(int portNumber, Clock& clock)>;
     void setLinkFactory(LinkFactory factory) { m_linkFactory = std::move(factory); }
+    // The serial ports the port window lists and the link follows after an unplug; by default
+    // the system's.
+    void setPortSystem(std::unique_ptr<PortSystem> ports);
 
     // Shows the port window.
     void start();
@@ -59,6 +64,7 @@ public:
 
 private:
     void quit(int code);
+    void followSameDevice(SerialPortLink& link, int portNumber);
     // The recorder, the list windows and the toolbar commands, once the main window is loaded.
     void startRecording();
     // The graph windows, the alarm dialog and the data logger.
@@ -72,6 +78,7 @@ private:
     std::unique_ptr<Prompts> m_prompts;
     std::unique_ptr<PrinterProvider> m_printers;
     LinkFactory m_linkFactory;
+    std::unique_ptr<PortSystem> m_portSystem;
     std::unique_ptr<SerialLink> m_link;
     Panel* m_panel = nullptr;
     std::unique_ptr<DataFileHandle> m_dataFile;

@@ -355,7 +355,8 @@ QLabel* Panel::label(const char* objectName) const
 bool Panel::load()
 {
     move(0, 0);
-    if (!m_link.open()) {
+    // The program opens the port before the window shows; opened already, it stays as it is.
+    if (!m_link.isOpen() && !m_link.open()) {
         m_prompts.message(this, Prompts::Icon::Critical, QStringLiteral("No device available !"));
         return false;
     }

@@ -1,0 +1,17 @@
+#include "applicationsetup.h"
+
+#include <QApplication>
+#include <QIcon>
+
+void SetUpNimbrelApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Nimbrel"));
+    // No display name: the platform would add it to every title bar. The desktop entry ties
+    // the windows to the menu entry and its icon instead.
+    QApplication::setDesktopFileName(QStringLiteral("nimbrel"));
+    QIcon icon;
+    for (const char* size : { "32", "64", "256" })
+        icon.addFile(
+            QStringLiteral(":/icons/nimbrel-") + QLatin1String(size) + QStringLiteral(".png"));
+    QApplication::setWindowIcon(icon);
+}
