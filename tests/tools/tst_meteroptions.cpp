@@ -115,6 +115,8 @@ void TestMeterOptions::commandsParse_data()
     QTest::newRow("dump") << "dump" << true << int(K::Dump) << qint64(0);
     QTest::newRow("unplug") << "unplug" << true << int(K::Unplug) << qint64(0);
     QTest::newRow("plug") << "plug" << true << int(K::Plug) << qint64(0);
+    QTest::newRow("plug under COM3") << "plug com3" << true << int(K::Plug) << qint64(3);
+    QTest::newRow("plug under COM9") << "plug COM9" << false << 0 << qint64(0);
     QTest::newRow("outofstep") << "outofstep 12" << true << int(K::OutOfStep) << qint64(12);
     QTest::newRow("markers") << "markers tover,co2over" << true << int(K::Markers) << qint64(0);
     QTest::newRow("markers cleared") << "markers" << true << int(K::Markers) << qint64(0);

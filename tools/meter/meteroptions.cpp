@@ -205,8 +205,9 @@ QString MeterOptions::helpText()
         "  resume                  send live frames again\n"
         "  dump                    start a logger dump\n"
         "  unplug                  close the pseudo-terminal and remove the link\n"
-        "  plug                    publish a new pseudo-terminal under the same link and\n"
-        "                          print a new 'COMn <link path> <device path>' line\n"
+        "  plug [COMn]             publish a new pseudo-terminal under the same link (or\n"
+        "                          under COMn) and print a new 'COMn <link path> <device\n"
+        "                          path>' line\n"
         "  outofstep K             the next K generated frames are out of step\n"
         "  markers LIST            markers for the frames to come ('markers none' clears)\n"
         "  fault-stop-after K, fault-overshoot K, fault-short-header, fault-quiet S\n"
@@ -255,9 +256,16 @@ bool MeterCommand::parse(const QString& line, MeterCommand* command, QString* er
         ok = noArgument(Kind::Dump);
     else if (verb == QLatin1String("unplug"))
         ok = noArgument(Kind::Unplug);
-    else if (verb == QLatin1String("plug"))
-        ok = noArgument(Kind::Plug);
-    else if (verb == QLatin1String("help"))
+    else if (verb == QLatin1String("plug")) {
+        // "plug COMn" plugs the meter in under another COMn, as an adapter that comes back
+        // under another name.
+        int port = 0;
+        if (words.size() > 2 || (words.size() == 2 && !parsePortName(argument, &port)))
+            return fail(QStringLiteral("plug takes nothing or COM1 to COM8"));
+        parsed.kind = Kind::Plug;
+        parsed.number = port;
+        ok = true;
+    } else if (verb == QLatin1String("help"))
         ok = noArgument(Kind::Help);
     else if (verb == QLatin1String("fault-short-header"))
         ok = noArgument(Kind::FaultShortHeader);

@@ -110,26 +110,26 @@ bool PtyPort::publish(const QString& linkPath, QString* error)
         ::unlink(temporary.constData());
         return false;
     }
-    m_link = linkPath;
+    m_links.append(linkPath);
     return true;
 }
 
-void PtyPort::removeLink()
+void PtyPort::removeLinks()
 {
-    if (m_link.isEmpty())
-        return;
-    const QByteArray link = QFile::encodeName(m_link);
-    char target[4096] = {};
-    const ssize_t length = ::readlink(link.constData(), target, sizeof target - 1);
-    // Another meter may have taken the name over since; its link stays.
-    if (length > 0 && QFile::decodeName(QByteArray(target, int(length))) == m_device)
-        ::unlink(link.constData());
-    m_link.clear();
+    for (const QString& path : std::as_const(m_links)) {
+        const QByteArray link = QFile::encodeName(path);
+        char target[4096] = {};
+        const ssize_t length = ::readlink(link.constData(), target, sizeof target - 1);
+        // Another meter may have taken the name over since; its link stays.
+        if (length > 0 && QFile::decodeName(QByteArray(target, int(length))) == m_device)
+            ::unlink(link.constData());
+    }
+    m_links.clear();
 }
 
 void PtyPort::close()
 {
-    removeLink();
+    removeLinks();
     if (m_master >= 0)
         ::close(m_master);
     if (m_slave >= 0)

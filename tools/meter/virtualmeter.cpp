@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -132,6 +134,13 @@ bool VirtualMeter::start(QString* error)
     if (folder.isEmpty())
         return false;
     m_linkPath = folder + QStringLiteral("/") + m_options.portName();
+    // A stable name for this meter, as /dev/serial/by-id gives a USB adapter: it follows the
+    // meter when it is plugged in again under another COMn.
+    if (!QDir().mkpath(folder + QStringLiteral("/by-id"))) {
+        *error = QStringLiteral("cannot make %1/by-id").arg(folder);
+        return false;
+    }
+    m_byIdPath = folder + QStringLiteral("/by-id/nimbrel-meter-%1").arg(qint64(::getpid()));
 
     m_liveTimer = new QTimer(this);
     m_liveTimer->setTimerType(Qt::PreciseTimer);
@@ -178,7 +187,7 @@ bool VirtualMeter::plug(QString* error)
 {
     if (!m_port.open(error))
         return false;
-    if (!m_port.publish(m_linkPath, error)) {
+    if (!m_port.publish(m_linkPath, error) || !m_port.publish(m_byIdPath, error)) {
         m_port.close();
         return false;
     }
@@ -356,9 +365,15 @@ void VirtualMeter::runCommand(const QString& line)
             unplug();
         break;
     case MeterCommand::Kind::Plug:
-        if (m_port.isOpen())
+        if (m_port.isOpen()) {
             logLine(QStringLiteral("already plugged in"));
-        else if (!plug(&error))
+            break;
+        }
+        if (command.number > 0) {
+            m_options.port = int(command.number);
+            m_linkPath = QFileInfo(m_linkPath).path() + QStringLiteral("/") + m_options.portName();
+        }
+        if (!plug(&error))
             logLine(QStringLiteral("plug failed: %1").arg(error));
         break;
     case MeterCommand::Kind::OutOfStep:

@@ -63,6 +63,7 @@ private:
     Pacer m_pacer;
     PtyPort m_port;
     QString m_linkPath;
+    QString m_byIdPath;
     QElapsedTimer m_clock;
     bool m_silenced = false;
     QByteArray m_commandBuffer;
