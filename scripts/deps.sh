@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(qt6-base-dev qt6-serialport-dev libbenchmark-dev cmake ninja-build g++ clang libclang-rt-14-dev
-          fonts-dejavu-core xvfb xauth xdotool poppler-utils imagemagick)
+          fonts-dejavu-core xvfb xauth x11-utils xdotool poppler-utils imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -100,7 +100,8 @@ nimbrel_pid=$!
 # Port window: COM1 is already in the box; Return confirms it.
 port=$(window "COM Port")
 xdotool windowfocus --sync "$port"
-[ "$scale" = 1 ] && shot "$port" port-window
+# The list marks the meter after at most a second and a half of listening.
+[ "$scale" = 1 ] && { sleep 2; shot "$port" port-window; }
 xdotool key Return
 panel=$(window "Panel")
 sleep 3
