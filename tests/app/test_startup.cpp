@@ -47,10 +47,10 @@ private Q_SLOTS:
         app.state().PortNumber = portNumber;
         QVERIFY(!app.openPanel());
         QCOMPARE(prompts->messages.size(), 1);
+        QCOMPARE(visibleAtMessage, QStringList());
         QCOMPARE(prompts->messages[0].text, QStringLiteral("No device available !"));
         QVERIFY2(
             prompts->messages[0].detail.contains(says), qPrintable(prompts->messages[0].detail));
-        QCOMPARE(visibleAtMessage, QStringList());
     }
 };
 
