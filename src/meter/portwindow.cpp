@@ -121,6 +121,14 @@ bool Port::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+void Port::closeEvent(QCloseEvent* event)
+{
+    // However the window goes, no port stays held by the listening.
+    if (m_finder)
+        m_finder->stop();
+    QWidget::closeEvent(event);
+}
+
 void Port::showHint()
 {
     const int n = PortNumberFromText(m_ports->currentText());

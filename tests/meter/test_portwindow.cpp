@@ -169,6 +169,10 @@ private Q_SLOTS:
             ->feed(QByteArray::fromHex("020001900190009a03020001900190009a03"));
         QCOMPARE(port.findChild<QComboBox*>(QStringLiteral("Ports"))->currentText(),
             QStringLiteral("COM1"));
+        // Closed without a choice: nothing stays open.
+        port.close();
+        QVERIFY(!system.opened("/dev/ttyUSB0") || !system.opened("/dev/ttyUSB0")->isOpen());
+        QVERIFY(!finder.isListening());
     }
 
     void portTextRule()
