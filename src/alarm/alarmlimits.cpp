@@ -34,18 +34,6 @@ LimitRefs LimitsOf(AlarmSettings& s, LimitQuantity q, bool fahrenheit)
     return { s.Co2High, s.Co2Low };
 }
 
-// floor(value x 10) / 10, where a product that is a whole number of tenths in decimal but
-// lands a few units in the last place below it in binary counts as that whole number:
-// 32.9 F is exactly 0.5 C, yet (32.9 - 32) / 1.8 x 10 computes as 4.99999999999999...
-double FloorTenthOf(double value)
-{
-    const double tenths = value * 10.0;
-    const double nearest = std::nearbyint(tenths);
-    if (std::fabs(tenths - nearest) <= 1e-12 * std::max(1.0, std::fabs(nearest)))
-        return nearest / 10.0;
-    return std::floor(tenths) / 10.0;
-}
-
 } // namespace
 
 bool IsTemperatureLike(LimitQuantity quantity)
@@ -154,12 +142,12 @@ void StoreLimits(AlarmSettings& settings, const LimitTexts& texts)
 
 double CelsiusToFahrenheitLimit(double celsius)
 {
-    return FloorTenthOf(celsius * 1.8 + 32.0);
+    return CelsiusToFahrenheitTenth(celsius);
 }
 
 double FahrenheitToCelsiusLimit(double fahrenheit)
 {
-    return FloorTenthOf((fahrenheit - 32.0) / 1.8);
+    return FahrenheitToCelsiusTenth(fahrenheit);
 }
 
 void SwitchAlarmUnit(AlarmSettings& settings, const QString& unit)

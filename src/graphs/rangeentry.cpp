@@ -28,16 +28,16 @@ QString ApplyTemperature(const RangeEntries& e, ScaleLimits& limits)
                 QStringLiteral("-20"), QStringLiteral(" <= Celsius <= "), QStringLiteral("60"));
         limits.TempMaxC = static_cast<float>(top);
         limits.TempMinC = static_cast<float>(bottom);
-        limits.TempMaxF = static_cast<float>(FloorToTenth(top * 9 / 5 + 32));
-        limits.TempMinF = static_cast<float>(FloorToTenth(bottom * 9 / 5 + 32));
+        limits.TempMaxF = static_cast<float>(CelsiusToFahrenheitTenth(top));
+        limits.TempMinF = static_cast<float>(CelsiusToFahrenheitTenth(bottom));
     } else {
         if (!PairFits(top, bottom, -4, 140))
             return RangeMessage(
                 QStringLiteral("-4"), QStringLiteral(" <= Fahrenheit <= "), QStringLiteral("140"));
         limits.TempMaxF = static_cast<float>(top);
         limits.TempMinF = static_cast<float>(bottom);
-        limits.TempMaxC = static_cast<float>(FloorToTenth((top - 32) * 5 / 9));
-        limits.TempMinC = static_cast<float>(FloorToTenth((bottom - 32) * 5 / 9));
+        limits.TempMaxC = static_cast<float>(FahrenheitToCelsiusTenth(top));
+        limits.TempMinC = static_cast<float>(FahrenheitToCelsiusTenth(bottom));
     }
     return QString();
 }

@@ -34,31 +34,6 @@ QString TenthsText(double tenths)
         + QLatin1Char('.') + QChar('0' + static_cast<int>(magnitude % 10));
 }
 
-// n when the 15-digit text of v is exactly n tenths, as it is for every decoded temperature and
-// humidity; NaN otherwise. The text rounds v to a multiple of 10^(e-14), e being v's decimal
-// exponent, and a value within 4e-16 x |v| of n tenths is well inside half of that.
-double ExactTenths(double v)
-{
-    const double n = std::nearbyint(v * 10.0);
-    if (std::fabs(n) < 1e12 && std::fabs(v - n / 10.0) <= 4e-16 * std::fabs(v))
-        return n;
-    return std::nan("");
-}
-
-// floor(10 x the value of v's 15-digit text), without writing the text where it cannot matter:
-// rounding to 15 digits moves v by at most 5e-15 x |v|, so a value whose tenths are far from a
-// whole number floors the same either way.
-double FlooredTenths(double v)
-{
-    const double x = v * 10.0;
-    if (std::fabs(x) < 1e12 && std::fabs(x - std::nearbyint(x)) > 1e-6)
-        return std::floor(x);
-    const double exact = ExactTenths(v);
-    if (!std::isnan(exact))
-        return exact;
-    return std::floor(LeadingNumber(PlainText(v)) * 10.0);
-}
-
 bool IsMarker(const QString& text)
 {
     return text == Marker::Over || text == Marker::Under || text == Marker::NoReading;

@@ -61,37 +61,42 @@ QString OneDecimalText(const QString& text)
 
 double LeadingNumber(const QString& text)
 {
-    const QByteArray bytes = text.toLatin1();
-    const char* s = bytes.constData();
-    const int n = bytes.size();
-    int i = 0;
-    while (i < n && (s[i] == ' ' || s[i] == '\t'))
+    // Read in place (no Latin-1 copy: lists and graphs read hundreds of thousands of cells); a
+    // character outside Latin-1 stops the number like any other that cannot continue it.
+    const QChar* chars = text.constData();
+    const qsizetype n = text.size();
+    const auto s = [chars](qsizetype k) { return chars[k].unicode(); };
+    const auto digit = [&](qsizetype k) { return s(k) >= u'0' && s(k) <= u'9'; };
+    qsizetype i = 0;
+    while (i < n && (s(i) == u' ' || s(i) == u'\t'))
         ++i;
     std::string number;
-    if (i < n && (s[i] == '+' || s[i] == '-'))
-        number.push_back(s[i++]);
+    const auto take
+        = [&](std::string& into, qsizetype& k) { into.push_back(static_cast<char>(s(k++))); };
+    if (i < n && (s(i) == u'+' || s(i) == u'-'))
+        take(number, i);
     bool anyDigit = false;
-    while (i < n && s[i] >= '0' && s[i] <= '9') {
-        number.push_back(s[i++]);
+    while (i < n && digit(i)) {
+        take(number, i);
         anyDigit = true;
     }
-    if (i < n && s[i] == '.') {
-        number.push_back(s[i++]);
-        while (i < n && s[i] >= '0' && s[i] <= '9') {
-            number.push_back(s[i++]);
+    if (i < n && s(i) == u'.') {
+        take(number, i);
+        while (i < n && digit(i)) {
+            take(number, i);
             anyDigit = true;
         }
     }
     if (!anyDigit)
         return 0.0;
-    if (i < n && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
-        int j = i + 1;
+    if (i < n && (s(i) == u'e' || s(i) == u'E' || s(i) == u'd' || s(i) == u'D')) {
+        qsizetype j = i + 1;
         std::string exponent = "e";
-        if (j < n && (s[j] == '+' || s[j] == '-'))
-            exponent.push_back(s[j++]);
+        if (j < n && (s(j) == u'+' || s(j) == u'-'))
+            take(exponent, j);
         bool exponentDigit = false;
-        while (j < n && s[j] >= '0' && s[j] <= '9') {
-            exponent.push_back(s[j++]);
+        while (j < n && digit(j)) {
+            take(exponent, j);
             exponentDigit = true;
         }
         if (exponentDigit)
@@ -107,7 +112,91 @@ double LeadingNumber(const QString& text)
     return std::isfinite(value) ? value : 0.0;
 }
 
+double ExactTenths(double value)
+{
+    // The text rounds value to a multiple of 10^(e-14), e being its decimal exponent, and a
+    // value within 4e-16 x |value| of n tenths is well inside half of that.
+    const double n = std::nearbyint(value * 10.0);
+    if (std::fabs(n) < 1e12 && std::fabs(value - n / 10.0) <= 4e-16 * std::fabs(value))
+        return n;
+    return std::nan("");
+}
+
+double FlooredTenths(double value)
+{
+    const double x = value * 10.0;
+    if (!std::isfinite(x))
+        return x;
+    // Rounding to 15 digits moves value by at most 5e-15 x |value|, so tenths far from a whole
+    // number floor the same either way; only the rest need the text.
+    if (std::fabs(x) < 1e12 && std::fabs(x - std::nearbyint(x)) > 1e-6)
+        return std::floor(x);
+    const double exact = ExactTenths(value);
+    if (!std::isnan(exact))
+        return exact;
+    return std::floor(LeadingNumber(PlainText(value)) * 10.0);
+}
+
 double FloorToTenth(double value)
 {
-    return std::floor(value * 10.0) / 10.0;
+    return FlooredTenths(value) / 10.0;
+}
+
+namespace
+{
+
+// The decimal that value's 15-digit text shows, as digits x 10^-scale; false where it does not
+// fit the conversions' whole-number arithmetic (beyond 1e16 digits or 15 decimals).
+bool DecimalOf(double value, long long* digits, long long* scale)
+{
+    const QString text = PlainText(value);
+    long long n = 0;
+    long long unit = 1;
+    bool point = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('-') || c == QLatin1Char('.')) {
+            point = point || c == QLatin1Char('.');
+            continue;
+        }
+        if (c < QLatin1Char('0') || c > QLatin1Char('9') || n >= 1000000000000000LL)
+            return false;
+        n = n * 10 + (c.unicode() - '0');
+        if (point) {
+            if (unit >= 1000000000000000LL)
+                return false;
+            unit *= 10;
+        }
+    }
+    *digits = text.startsWith(QLatin1Char('-')) ? -n : n;
+    *scale = unit;
+    return true;
+}
+
+// floor(a / b) for b > 0.
+long long FloorDiv(long long a, long long b)
+{
+    const long long q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+} // namespace
+
+double CelsiusToFahrenheitTenth(double celsius)
+{
+    long long n = 0;
+    long long unit = 1;
+    if (!DecimalOf(celsius, &n, &unit))
+        return FloorToTenth(celsius * 9 / 5 + 32);
+    // 10 F = 18 C + 320, with C = n / unit.
+    return static_cast<double>(FloorDiv(18 * n + 320 * unit, unit)) / 10.0;
+}
+
+double FahrenheitToCelsiusTenth(double fahrenheit)
+{
+    long long n = 0;
+    long long unit = 1;
+    if (!DecimalOf(fahrenheit, &n, &unit))
+        return FloorToTenth((fahrenheit - 32) * 5 / 9);
+    // 10 C = (F - 32) x 50 / 9, with F = n / unit.
+    return static_cast<double>(FloorDiv((n - 32 * unit) * 50, 9 * unit)) / 10.0;
 }

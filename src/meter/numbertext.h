@@ -16,5 +16,20 @@ QString OneDecimalText(const QString& text);
 // the first character that cannot continue the number. Empty or non-numeric text gives 0.
 double LeadingNumber(const QString& text);
 
-// floor(value * 10) / 10: a value rounded down to one decimal.
+// Rounding down to one decimal, the one rule for every value that is "rounded down to one
+// decimal": the value counts as the decimal its 15-digit text shows (the text the display and
+// the data files are cut from), so a result that lands a hair below a tenth in binary
+// (-12 C gives 10.399999999999999 F) still gives that tenth.
+// FlooredTenths: floor(10 x that decimal), a whole number of tenths.
+double FlooredTenths(double value);
+// FloorToTenth: FlooredTenths / 10. Infinities and NaN pass through.
 double FloorToTenth(double value);
+// n when the 15-digit text of value is exactly n tenths (as for every decoded temperature and
+// humidity), NaN otherwise.
+double ExactTenths(double value);
+
+// A temperature converted to the other unit and rounded down to one decimal: C x 9 / 5 + 32 and
+// (F - 32) x 5 / 9, worked out on the decimal the value's 15-digit text shows, so a typed 33.8 F
+// gives 1.0 C (binary arithmetic alone gives 0.99999999999999845 and so 0.9).
+double CelsiusToFahrenheitTenth(double celsius);
+double FahrenheitToCelsiusTenth(double fahrenheit);

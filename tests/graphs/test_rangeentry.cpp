@@ -61,6 +61,13 @@ private Q_SLOTS:
         QTest::newRow("Fahrenheit 33 and 0") << false << "33"
                                              << "0"
                                              << "" << QList<float> { 0.5f, -17.8f, 33, 0 };
+        // The alarm dialog's rule: the typed decimal converted exactly, then rounded down.
+        QTest::newRow("Fahrenheit 33.8 and 32.9") << false << "33.8"
+                                                  << "32.9"
+                                                  << "" << QList<float> { 1, 0.5f, 33.8f, 32.9f };
+        QTest::newRow("Celsius -12 gives 10.4 F") << true << "20"
+                                                  << "-12"
+                                                  << "" << QList<float> { 20, -12, 68, 10.4f };
         QTest::newRow("no unit: 50 and 0 as Fahrenheit")
             << false << "50"
             << "0"

@@ -127,6 +127,34 @@ private Q_SLOTS:
         QFETCH(double, floored);
         QCOMPARE(FloorToTenth(value), floored);
     }
+
+    // One conversion for every dialog: the typed decimal converted exactly, then rounded down.
+    void temperatureConversions_data()
+    {
+        QTest::addColumn<bool>("fromCelsius");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("33.8 F is 1.0 C") << false << 33.8 << 1.0;
+        QTest::newRow("32.9 F is 0.5 C") << false << 32.9 << 0.5;
+        QTest::newRow("33 F") << false << 33.0 << 0.5;
+        QTest::newRow("100 F floors") << false << 100.0 << 37.7;
+        QTest::newRow("-4 F") << false << -4.0 << -20.0;
+        QTest::newRow("-12 C is 10.4 F") << true << -12.0 << 10.4;
+        QTest::newRow("-9.5 C") << true << -9.5 << 14.9;
+        QTest::newRow("-17.8 C floors below zero") << true << -17.8 << -0.1;
+        QTest::newRow("37.5 C") << true << 37.5 << 99.5;
+        QTest::newRow("tiny C") << true << 1e-20 << 32.0;
+        QTest::newRow("huge C") << true << 1e300 << 1.8e300;
+        QTest::newRow("infinite F") << false << -qInf() << -qInf();
+    }
+    void temperatureConversions()
+    {
+        QFETCH(bool, fromCelsius);
+        QFETCH(double, value);
+        QFETCH(double, expected);
+        QCOMPARE(fromCelsius ? CelsiusToFahrenheitTenth(value) : FahrenheitToCelsiusTenth(value),
+            expected);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestNumberText)
