@@ -178,9 +178,7 @@ void Alarm::switchClicked(int index, bool on)
 
 void Alarm::unitClicked(const QString& unit)
 {
-    // A click on the option already selected changes nothing.
-    if (m_settings.Unit == unit)
-        return;
+    // Also a click on the option already selected: it clears the switches all the same.
     SwitchAlarmUnit(m_settings, unit);
     for (int i = 0; i < kLimitQuantityCount; ++i) {
         if (kLimitQuantities[i] == LimitQuantity::Co2)

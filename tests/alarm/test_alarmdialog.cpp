@@ -231,6 +231,11 @@ private Q_SLOTS:
                                 << "OptF";
         QTest::newRow("F to C") << "F"
                                 << "OptC";
+        // A click on the option that is already selected clears the switches as well.
+        QTest::newRow("C again") << "C"
+                                 << "OptC";
+        QTest::newRow("F again") << "F"
+                                 << "OptF";
     }
     void unitSwitchClearsSwitchesAtOnce()
     {
@@ -260,17 +265,6 @@ private Q_SLOTS:
         o.click("CkT");
         QCOMPARE(
             o.box(0, true)->text(), option == "OptF" ? QStringLiteral("86") : QStringLiteral("30"));
-    }
-
-    void clickOnTheSelectedUnitChangesNothing()
-    {
-        AlarmSettings s = Distinct();
-        s.TemperatureEnabled = s.HumidityEnabled = true;
-        Opened o { s };
-        o.click("OptC");
-        QVERIFY(SameSettings(o.settings, s));
-        QVERIFY(o.check(0)->isChecked());
-        QVERIFY(o.rowShown(1));
     }
 
     void okAfterUnitSwitchStoresTheHiddenNumbersInTheNewUnit()
