@@ -29,8 +29,6 @@ public:
         PrinterProvider& printers, QWidget* anchor = nullptr, QObject* parent = nullptr);
     ~GraphWindows() override;
 
-    // The window the graphs are placed beside (the main window).
-    void setAnchor(QWidget* anchor) { m_anchor = anchor; }
     // The interval of the main window's acquisition timer, given to the real-time graph.
     void setAcquisitionInterval(int ms) { m_intervalMs = ms; }
 
