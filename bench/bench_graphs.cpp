@@ -1,10 +1,11 @@
-// The graphs' costs: drawing a file graph of 34,800 records in one pass, and one tick of the
-// real-time graph (with and without the repaint it causes), with the memory after 100,000
-// ticks.
+// The graphs' costs: drawing a file graph of 34,800 records in one pass (beside the same traces
+// drawn one segment per record, as the graph once did), and one tick of the real-time graph (with
+// and without the repaint it causes), with the memory after 100,000 ticks.
 #include "graphs/graphcanvas.h"
 #include "graphs/graphsstate.h"
 #include "graphs/plotgeometry.h"
 #include "graphs/realtime24.h"
+#include "graphs/segmentperrecord.h"
 #include "graphs/tracesweep.h"
 #include "meter/currentreading.h"
 #include "support/fakeclock.h"
@@ -85,6 +86,25 @@ void DrawFileGraph34800(benchmark::State& state)
     state.counters["records"] = 34800;
 }
 
+// The traces, grid and time lines as they were drawn before, one segment per record and trace.
+void DrawFileGraph34800OneSegmentPerRecord(benchmark::State& state)
+{
+    const qreal ratio = static_cast<qreal>(state.range(0));
+    const TextRows rows(34800);
+    PlotRangeSettings settings;
+    ResetPlotRange(settings, 34800);
+    const PlotGeometry geometry = PlotGeometryFor(392, 383);
+    settings.PointStep = geometry.PlotWidth / settings.PointCount;
+    QImage image(QSize(392, 383) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        DrawOneSegmentPerRecord(painter, geometry, settings, rows);
+    }
+    state.counters["records"] = 34800;
+}
+
 long ResidentKiB()
 {
     QFile statm(QStringLiteral("/proc/self/statm"));
@@ -152,6 +172,7 @@ void RealTimeMemoryOver100000Ticks(benchmark::State& state)
 } // namespace
 
 BENCHMARK(DrawFileGraph34800)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(DrawFileGraph34800OneSegmentPerRecord)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(RealTimeTick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RealTimeTickAndRepaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RealTimeMemoryOver100000Ticks)->Iterations(1)->Unit(benchmark::kMillisecond);

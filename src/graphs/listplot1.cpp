@@ -6,7 +6,9 @@
 #include "plotdrawing.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QPainter>
+#include <QToolBar>
 
 ListPlot1::ListPlot1(const QAbstractItemModel* grid, GraphsState& state, Clock& clock,
     PrinterProvider& printers, QWidget* parent)
@@ -17,6 +19,13 @@ ListPlot1::ListPlot1(const QAbstractItemModel* grid, GraphsState& state, Clock& 
 {
     setObjectName(QStringLiteral("ListPlot1"));
     setWindowTitle(caption());
+
+    // The graph's texts in the window's font at the real-time graph's size, so that the five
+    // time labels and two-decimal scale labels have room; the toolbar keeps the usual size.
+    QFont labels = font();
+    labels.setPointSizeF(8.25);
+    setFont(labels);
+    toolbar()->setFont(QApplication::font(toolbar()));
 
     m_timer1 = m_clock.createTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));

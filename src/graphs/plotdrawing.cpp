@@ -31,9 +31,17 @@ void DrawAxes(QPainter& painter, const PlotGeometry& g)
 
 void DrawScaleLabels(QPainter& painter, const PlotGeometry& g, const ScaleLimits& limits)
 {
+    // The columns from left to right, so that a row can be fitted between the window's left edge
+    // and the tick marks.
+    static constexpr ScaleColumn kLeftToRight[] = { ScaleColumn::Co2, ScaleColumn::Fahrenheit,
+        ScaleColumn::Humidity, ScaleColumn::Celsius };
     const double textHeight = TextHeight(painter);
+    double rowAboveFrom = 0; // top of the last row drawn; rows that would touch it are left out
     for (int j = 0; j <= 8; ++j) {
-        for (ScaleColumn column : kScaleColumns) {
+        std::vector<LabelSpan> row;
+        QStringList texts;
+        double top = 0;
+        for (ScaleColumn column : kLeftToRight) {
             float min = limits.TempMinC;
             float max = limits.TempMaxC;
             if (column == ScaleColumn::Humidity) {
@@ -47,9 +55,20 @@ void DrawScaleLabels(QPainter& painter, const PlotGeometry& g, const ScaleLimits
                 max = limits.CO2Max;
             }
             const QString text = ScaleLabelText(ScaleLabelValue(min, max, j));
-            const QPointF at = ScaleLabelTopLeft(
-                g, ScaleColumnX(g, column), j, TextWidth(painter, text), textHeight);
-            DrawTextAt(painter, text, at.x(), at.y(), ScaleColumnColour(column));
+            const double width = TextWidth(painter, text);
+            const QPointF at = ScaleLabelTopLeft(g, ScaleColumnX(g, column), j, width, textHeight);
+            row.push_back({ at.x(), width, true });
+            texts << text;
+            top = at.y();
+        }
+        if (j > 0 && top + textHeight > rowAboveFrom)
+            continue;
+        rowAboveFrom = top;
+        FitScaleLabelRow(row, g.PlotLeft - 10 - kLabelGap);
+        for (size_t i = 0; i < row.size(); ++i) {
+            if (row[i].shown)
+                DrawTextAt(painter, texts[static_cast<int>(i)], row[i].left, top,
+                    ScaleColumnColour(kLeftToRight[i]));
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "plotgeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 PlotGeometry PlotGeometryFor(double scaleWidth, double scaleHeight)
@@ -205,4 +206,49 @@ float TimeLabelLeft(float x, double textWidth, bool firstRecord)
 float TimeLabelTop(const PlotGeometry& geometry)
 {
     return geometry.PlotBottom + 10;
+}
+
+void FitTimeLabels(std::vector<LabelSpan>& labels, double clientWidth)
+{
+    for (LabelSpan& label : labels) {
+        label.left = std::max(0.0, std::min(label.left, clientWidth - label.width));
+        label.shown = true;
+    }
+    if (labels.size() < 2)
+        return;
+    const LabelSpan& first = labels.front();
+    LabelSpan& last = labels.back();
+    if (last.left < first.left + first.width + kLabelGap) {
+        for (size_t i = 1; i < labels.size(); ++i)
+            labels[i].shown = false;
+        return;
+    }
+    double clearFrom = first.left + first.width + kLabelGap;
+    for (size_t i = 1; i + 1 < labels.size(); ++i) {
+        LabelSpan& label = labels[i];
+        label.shown = label.left >= clearFrom && label.left + label.width + kLabelGap <= last.left;
+        if (label.shown)
+            clearFrom = label.left + label.width + kLabelGap;
+    }
+}
+
+void FitScaleLabelRow(std::vector<LabelSpan>& row, double rightBound)
+{
+    double limit = rightBound;
+    for (auto label = row.rbegin(); label != row.rend(); ++label) {
+        label->shown = true;
+        label->left = std::min(label->left, limit - label->width);
+        limit = label->left - kLabelGap;
+    }
+    double clearFrom = 0;
+    for (size_t i = 0; i < row.size(); ++i) {
+        LabelSpan& label = row[i];
+        if (label.left < clearFrom) {
+            const double roomTo = i + 1 < row.size() ? row[i + 1].left - kLabelGap : rightBound;
+            label.left = clearFrom;
+            label.shown = label.left + label.width <= roomTo;
+        }
+        if (label.shown)
+            clearFrom = label.left + label.width + kLabelGap;
+    }
 }

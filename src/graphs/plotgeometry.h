@@ -4,6 +4,8 @@
 #include <QPointF>
 #include <QString>
 
+#include <vector>
+
 // Where the plot area lies in the client area of a graph window, in logical pixels with y
 // growing downwards. The baseline is value 0 of every scale.
 struct PlotGeometry {
@@ -21,10 +23,8 @@ PlotGeometry PlotGeometryFor(double scaleWidth, double scaleHeight);
 // y of tick i (0 to 16) on the vertical axis.
 float TickY(const PlotGeometry& geometry, int i);
 
-// The four scale columns, left of the plot area, in the order they are labelled.
+// The four scale columns, left of the plot area.
 enum class ScaleColumn { Celsius, Humidity, Fahrenheit, Co2 };
-inline constexpr ScaleColumn kScaleColumns[]
-    = { ScaleColumn::Celsius, ScaleColumn::Humidity, ScaleColumn::Fahrenheit, ScaleColumn::Co2 };
 float ScaleColumnX(const PlotGeometry& geometry, ScaleColumn column);
 QColor ScaleColumnColour(ScaleColumn column);
 
@@ -78,3 +78,23 @@ float MidMarkBottom(const PlotGeometry& geometry);
 float TimeLabelLeft(float x, double textWidth, bool firstRecord);
 // Top of the time labels and of the band blanked under them.
 float TimeLabelTop(const PlotGeometry& geometry);
+
+// A text on a line of labels: its left edge and width; hidden when it gave way to a neighbour.
+struct LabelSpan {
+    double left = 0;
+    double width = 0;
+    bool shown = true;
+};
+// The room kept between two labels on a line.
+constexpr double kLabelGap = 3;
+
+// The file graph's time labels, left to right: each is moved inside 0..clientWidth where it
+// sticks out. The first and the last are always shown (the last given way to the first only if
+// the two would overlap); one between them is shown only where it keeps clear of the label shown
+// before it and of the last.
+void FitTimeLabels(std::vector<LabelSpan>& labels, double clientWidth);
+// One row of scale labels, left to right, against the tick marks at rightBound: a label keeps its
+// place where there is room, else moves left to keep clear of the ticks and of its right
+// neighbour; one that then sticks out left of 0 moves right, and gives way (hidden) where that
+// would run it into its right neighbour.
+void FitScaleLabelRow(std::vector<LabelSpan>& row, double rightBound);

@@ -68,6 +68,15 @@ template <typename Height> std::optional<double> IfFinite(double v, Height heigh
     return height(v);
 }
 
+// A cell as it reads after its leading blanks (logger lists write " 23.4").
+QStringView WithoutLeadingBlanks(const QString& cell)
+{
+    qsizetype i = 0;
+    while (i < cell.size() && (cell[i] == QLatin1Char(' ') || cell[i] == QLatin1Char('\t')))
+        ++i;
+    return QStringView(cell).mid(i);
+}
+
 } // namespace
 
 double ScaledHeight(double v, float min, float max, float plotHeight)
@@ -124,25 +133,29 @@ std::optional<double> PlotValue(
     return std::nullopt;
 }
 
-double PlotCellValue(Trace trace, const QString& cell, const ScaleLimits& limits, float plotHeight)
+std::optional<double> PlotCellValue(
+    Trace trace, const QString& cell, const ScaleLimits& limits, float plotHeight)
 {
     const Scale scale = ScaleOf(trace, limits);
     const double top = plotHeight + kAboveScale;
+    const QStringView text = WithoutLeadingBlanks(cell);
+    if (text.startsWith(Marker::NoReading))
+        return std::nullopt;
     const double v = LeadingNumber(cell);
     switch (trace) {
     case Trace::Co2:
     case Trace::Humidity:
-        if (cell.contains(Marker::Over))
+        if (text.contains(Marker::Over))
             return top;
         return HighFirst(v, scale, plotHeight);
     case Trace::Temperature:
     case Trace::WetBulb:
     case Trace::DewPoint:
-        if (cell == Marker::Under)
+        if (text.startsWith(Marker::Under))
             return kBelowScale;
-        if (cell == Marker::Over)
+        if (text.startsWith(Marker::Over))
             return top;
         return LowFirst(v, scale, plotHeight);
     }
-    return 0;
+    return std::nullopt;
 }

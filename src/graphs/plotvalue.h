@@ -20,9 +20,13 @@ constexpr double kAboveScale = 5;
 std::optional<double> PlotValue(
     Trace trace, const CurrentReading& reading, const ScaleLimits& limits, float plotHeight);
 
-// Height of one cell of a list above the baseline (the file graph's PlotValue). The cell is read
-// as its leading number, so "----" and an empty cell count as 0.
-double PlotCellValue(Trace trace, const QString& cell, const ScaleLimits& limits, float plotHeight);
+// Height of one cell of a list above the baseline (the file graph's PlotValue). Lists hold the
+// display texts, so a temperature overload reads "OL.0" or "-OL.0": a temperature, dew-point or
+// wet-bulb cell that starts with "OL" is at the top and one that starts with "-OL" at the bottom,
+// as the real-time graph draws them. A cell without a reading ("----", "----.0") has no height
+// (a gap in the trace); any other cell is read as its leading number, an empty one as 0.
+std::optional<double> PlotCellValue(
+    Trace trace, const QString& cell, const ScaleLimits& limits, float plotHeight);
 
 // plotHeight x (v - min) / (max - min) in double precision; a scale without span (max = min)
 // puts its value on the baseline instead of dividing by zero.

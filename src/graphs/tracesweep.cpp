@@ -3,32 +3,23 @@
 #include "meter/currentreading.h"
 #include "plotdrawing.h"
 #include "plotvalue.h"
+#include "tracebatches.h"
 
 #include <QAbstractItemModel>
 #include <QPainter>
 
 #include <cmath>
+#include <vector>
 
 namespace
 {
-
-const std::array<QPen, kTraceCount>& TracePens()
-{
-    static const std::array<QPen, kTraceCount> pens = [] {
-        std::array<QPen, kTraceCount> made;
-        for (int t = 0; t < kTraceCount; ++t)
-            made[t] = QPen(TraceColour(static_cast<Trace>(t)), 1, Qt::SolidLine, Qt::FlatCap);
-        return made;
-    }();
-    return pens;
-}
 
 // Moves one trace to its next point at x, joining it to the previous one where there is one.
 void AddPoint(QPainter& painter, TraceSweep& sweep, Trace trace, float x, float y)
 {
     const int t = static_cast<int>(trace);
     if (sweep.PrevX != 0 && sweep.SweepX != 0 && sweep.HasPrevY[t]) {
-        painter.setPen(TracePens()[t]);
+        painter.setPen(TracePen(trace));
         painter.drawLine(QPointF(sweep.PrevX, sweep.PrevY[t]), QPointF(x, y));
     }
     sweep.PrevY[t] = y;
@@ -40,6 +31,30 @@ QString CellText(const QAbstractItemModel& grid, int row, int column, bool* ok)
     const QModelIndex index = grid.index(row, column);
     *ok = index.isValid();
     return *ok ? grid.data(index, Qt::DisplayRole).toString() : QString();
+}
+
+struct TimeLabel {
+    float x;
+    QString text;
+    bool first;
+};
+
+// The time labels under the plot, once the records are drawn: each centred on its record (the
+// first moved 20 pixels left), kept inside the client area, and left out where it would run into
+// a neighbour.
+void DrawTimeLabels(QPainter& painter, const PlotGeometry& g, const std::vector<TimeLabel>& labels)
+{
+    std::vector<LabelSpan> spans;
+    for (const TimeLabel& label : labels) {
+        const double width = TextWidth(painter, label.text);
+        spans.push_back({ TimeLabelLeft(label.x, width, label.first), width, true });
+    }
+    const QPaintDevice* device = painter.device();
+    FitTimeLabels(spans, device->width() / device->devicePixelRatioF());
+    for (size_t i = 0; i < labels.size(); ++i) {
+        if (spans[i].shown)
+            DrawTextAt(painter, labels[i].text, spans[i].left, TimeLabelTop(g), Qt::black);
+    }
 }
 
 } // namespace
@@ -103,6 +118,15 @@ bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
     const std::function<void(qint64)>& progress)
 {
     DrawGrid(painter, g, gridColour);
+    const QPaintDevice* device = painter.device();
+    TraceBatches batches(painter, device->width() / device->devicePixelRatioF());
+    std::vector<TimeLabel> labels;
+    const auto finish = [&](bool drawn) {
+        batches.flush();
+        DrawTimeLabels(painter, g, labels);
+        return drawn;
+    };
+
     const qint64 from = static_cast<qint64>(settings.FromRecord);
     const qint64 to = static_cast<qint64>(settings.ToRecord);
     const qint64 rows = grid ? grid->rowCount() : 0;
@@ -111,32 +135,43 @@ bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
             progress(i);
         const qint64 row = i - 1;
         if (!grid || row < 0 || row >= rows)
-            return false;
+            return finish(false);
         sweep.SweepX += settings.PointStep;
         const float x = g.PlotLeft + sweep.SweepX;
         for (Trace trace : kFileTraceOrder) {
             bool ok = false;
             const QString cell = CellText(*grid, static_cast<int>(row), FileColumnOf(trace), &ok);
             if (!ok)
-                return false;
-            const double h = PlotCellValue(trace, cell, settings, g.PlotHeight);
-            AddPoint(painter, sweep, trace, x, static_cast<float>(g.PlotBottom - h));
+                return finish(false);
+            const int t = static_cast<int>(trace);
+            const std::optional<double> h = PlotCellValue(trace, cell, settings, g.PlotHeight);
+            if (!h) {
+                sweep.HasPrevY[t] = false;
+                continue;
+            }
+            const float y = static_cast<float>(g.PlotBottom - *h);
+            if (sweep.PrevX != 0 && sweep.SweepX != 0 && sweep.HasPrevY[t])
+                batches.add(trace, QLineF(sweep.PrevX, sweep.PrevY[t], x, y));
+            sweep.PrevY[t] = y;
+            sweep.HasPrevY[t] = true;
         }
         sweep.PrevX = x;
 
         const qint64 k = i - from + 1;
         const TimeMark mark = FileMarkAt(static_cast<int>(k), settings.PointCount);
+        if (mark == TimeMark::None)
+            continue;
+        batches.flush(); // the line or mark goes over the segments drawn so far
         if (mark == TimeMark::Label) {
             DrawTimeLine(painter, g, x, gridColour);
             bool ok = false;
             const QString time = CellText(*grid, static_cast<int>(row), kFileTimeColumn, &ok);
             if (!ok)
-                return false;
-            const float left = TimeLabelLeft(x, TextWidth(painter, time), i == from);
-            DrawTextAt(painter, time, left, TimeLabelTop(g), Qt::black);
-        } else if (mark == TimeMark::MidMark) {
+                return finish(false);
+            labels.push_back({ x, time, i == from });
+        } else {
             DrawMidMark(painter, g, x, gridColour);
         }
     }
-    return true;
+    return finish(true);
 }

@@ -48,8 +48,10 @@ TimeMark DrawRealTimeTick(QPainter& painter, const PlotGeometry& geometry, Trace
     const QTime& now);
 
 // The records FromRecord to ToRecord of a list (record r is model row r - 1), drawn in one pass
-// over the grid. progress(r) is told each record before it is read. Returns false, having
-// drawn the records before it, when a record or a column is missing from the model.
+// over the grid, the traces as polylines (with the pixels of one segment per record drawn in
+// record order) and the time labels last, those that would overlap left out. progress(r) is told
+// each record before it is read. Returns false, having drawn the records before it, when a
+// record or a column is missing from the model.
 bool DrawFileGraph(QPainter& painter, const PlotGeometry& geometry, TraceSweep& sweep,
     const PlotRangeSettings& settings, int gridColour, const QAbstractItemModel* grid,
     const std::function<void(qint64)>& progress);

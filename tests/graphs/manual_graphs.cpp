@@ -2,6 +2,8 @@
 // (with a stretch of "----" now and then), and a list of 300 records for the file graph.
 // Usage: manual_graphs [--print-after SECONDS]  (prints the real-time graph, then quits)
 //        manual_graphs --dialogs                (also opens both range dialogs)
+//        manual_graphs --records N              (a list of N records, overloads among them)
+//        manual_graphs --range FROM TO          (the file graph of records FROM to TO)
 
 #include "graphs/graphsstate.h"
 #include "graphs/graphwindows.h"
@@ -18,6 +20,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStandardItemModel>
 #include <QTime>
 #include <QTimer>
@@ -57,13 +61,19 @@ int main(int argc, char** argv)
     });
     wander.start(150);
 
-    QStandardItemModel list(300, 10);
-    for (int r = 0; r < 300; ++r) {
-        const double t = r / 15.0;
+    const int recordsIndex = args.indexOf(QStringLiteral("--records"));
+    const int records = recordsIndex >= 0 && recordsIndex + 1 < args.size()
+        ? args.at(recordsIndex + 1).toInt()
+        : 300;
+    QStandardItemModel list(records, 10);
+    for (int r = 0; r < records; ++r) {
+        const double t = r * 300.0 / records / 15.0;
+        // A stretch of overloads at four fifths of the list, as a list holds them.
+        const bool over = r * 5 / records == 4 && r % (records / 5 + 1) < records / 25;
         const QStringList cells = { QString::number(r + 1),
-            QTime(9, 0).addSecs(30 * r).toString(QStringLiteral("HH:mm:ss")),
+            QTime(8, 8, 10).addSecs(30 * r).toString(QStringLiteral("HH:mm:ss")),
             QString::number(qRound(800 + 600 * std::sin(t / 2))),
-            OneDecimalText(PlainText(21 + 5 * std::sin(t))),
+            over ? QStringLiteral("OL.0") : OneDecimalText(PlainText(21 + 5 * std::sin(t))),
             OneDecimalText(PlainText(9 + 2 * std::cos(t))),
             OneDecimalText(PlainText(14 + 3 * std::sin(t + 1))),
             r % 97 == 50 ? QStringLiteral("----")
@@ -81,6 +91,25 @@ int main(int argc, char** argv)
             windows.fileGraph()->move(windows.realTimeGraph()->x(),
                 windows.realTimeGraph()->frameGeometry().bottom() + 1);
     });
+
+    const int rangeIndex = args.indexOf(QStringLiteral("--range"));
+    if (rangeIndex >= 0 && rangeIndex + 2 < args.size()) {
+        // Through the range dialog, as a person would.
+        QTimer::singleShot(100, [&] {
+            windows.fileGraph()->toolbarButton(QStringLiteral("Limit"))->trigger();
+            QWidget* dialog = windows.plotRange();
+            dialog->findChild<QLineEdit*>(QStringLiteral("TxtFrom"))
+                ->setText(args.at(rangeIndex + 1));
+            dialog->findChild<QLineEdit*>(QStringLiteral("TxtTo"))
+                ->setText(args.at(rangeIndex + 2));
+            dialog->findChild<QPushButton*>(QStringLiteral("CmdOK"))->click();
+            QTimer::singleShot(0, [&] {
+                if (windows.fileGraph() && windows.realTimeGraph())
+                    windows.fileGraph()->move(windows.realTimeGraph()->x(),
+                        windows.realTimeGraph()->frameGeometry().bottom() + 1);
+            });
+        });
+    }
 
     if (args.contains(QStringLiteral("--dialogs"))) {
         QTimer::singleShot(100, [&] {

@@ -3,6 +3,7 @@
 #include "graphs/graphsstate.h"
 #include "graphs/listplot1.h"
 #include "graphs/tracesweep.h"
+#include "segmentperrecord.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"
 
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 
 namespace
@@ -35,6 +37,56 @@ std::unique_ptr<QStandardItemModel> MakeList(int count)
             model->setItem(r, c, new QStandardItem(cells[c]));
     }
     return model;
+}
+
+// A varied list: waves of several periods that cross one another, noise, values beyond the
+// scales, overloads ("OL.0", "-OL.0", CO2 "OL") and runs without a reading ("----.0", "----").
+std::unique_ptr<QStandardItemModel> MakeVariedList(int count)
+{
+    auto model = std::make_unique<QStandardItemModel>(count, 10);
+    quint32 seed = 12345;
+    const auto noise = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<double>(seed >> 8) / (1 << 24) - 0.5;
+    };
+    const auto tenth = [](double v) { return QString::number(v, 'f', 1); };
+    for (int r = 0; r < count; ++r) {
+        const double t = r / 7.0;
+        QString co2 = QString::number(qRound(2500 + 2400 * std::sin(t / 3) + 600 * noise()));
+        QString temp = tenth(20 + 45 * std::sin(t) + 3 * noise());
+        QString dew = tenth(10 + 30 * std::cos(t / 2) + 8 * noise());
+        QString wet = tenth(15 + 25 * std::sin(t / 5 + 1));
+        QString rh = tenth(50 + 55 * std::cos(t / 1.5) + 10 * noise());
+        if (r % 97 >= 10 && r % 97 < 20)
+            temp = QStringLiteral("OL.0");
+        if (r % 89 >= 30 && r % 89 < 38)
+            dew = QStringLiteral("-OL.0");
+        if (r % 61 >= 5 && r % 61 < 9)
+            wet = QStringLiteral("OL.0");
+        if (r % 71 == 3)
+            co2 = QStringLiteral("OL");
+        if (r % 53 >= 40 && r % 53 < 45)
+            temp = dew = wet = rh = QStringLiteral("----.0");
+        if (r % 113 < 3)
+            dew = QStringLiteral("----");
+        const QStringList cells
+            = { QString::number(r + 1), QTime(8, 0).addSecs(r).toString(QStringLiteral("HH:mm:ss")),
+                  co2, temp, dew, wet, rh, QString(), QString(), QString() };
+        for (int c = 0; c < cells.size(); ++c)
+            model->setItem(r, c, new QStandardItem(cells[c]));
+    }
+    return model;
+}
+
+// Pixels that differ in the rows above y (device pixels).
+int DifferingPixels(const QImage& a, const QImage& b, int rows)
+{
+    int differing = 0;
+    for (int y = 0; y < rows; ++y) {
+        for (int x = 0; x < a.width(); ++x)
+            differing += a.pixel(x, y) != b.pixel(x, y);
+    }
+    return differing;
 }
 
 } // namespace
@@ -267,6 +319,58 @@ private Q_SLOTS:
         QVERIFY(rig.window->timer1()->isActive());
         rig.clock.advance(2000);
         QVERIFY(rig.hasTimeLine(rig.g().PlotLeft + 9 * 33));
+    }
+
+    void tracesKeepThePixelsOfOneSegmentPerRecord_data()
+    {
+        QTest::addColumn<int>("records");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("ratio");
+        QTest::newRow("150 records") << 150 << 1 << 150 << 1;
+        QTest::newRow("150 records, pixel ratio 2") << 150 << 1 << 150 << 2;
+        QTest::newRow("4000 records") << 4000 << 1 << 4000 << 1;
+        QTest::newRow("4000 records, pixel ratio 2") << 4000 << 1 << 4000 << 2;
+        QTest::newRow("records 40 to 1900") << 2000 << 40 << 1900 << 1;
+    }
+    void tracesKeepThePixelsOfOneSegmentPerRecord()
+    {
+        QFETCH(int, records);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(int, ratio);
+        const auto list = MakeVariedList(records);
+        PlotRangeSettings settings;
+        ResetPlotRange(settings, records);
+        settings.FromRecord = from;
+        settings.ToRecord = to;
+        settings.PointCount = to - from + 1;
+        const PlotGeometry g = PlotGeometryFor(392, 383);
+        settings.PointStep = g.PlotWidth / settings.PointCount;
+        const auto blank = [ratio] {
+            QImage image(QSize(392, 383) * ratio, QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
+            image.fill(Qt::white);
+            return image;
+        };
+        QImage before = blank();
+        QImage after = blank();
+        {
+            QPainter painter(&before);
+            DrawOneSegmentPerRecord(painter, g, settings, *list);
+        }
+        {
+            QPainter painter(&after);
+            TraceSweep sweep;
+            sweep.restart(settings.PointStep);
+            QVERIFY(DrawFileGraph(painter, g, sweep, settings, 7, list.get(), {}));
+        }
+        for (int t = 0; t < kTraceCount; ++t) {
+            const QColor colour = TraceColour(static_cast<Trace>(t));
+            QVERIFY(HasColourIn(after, g.PlotLeft, 0, g.PlotLeft + g.PlotWidth, 383, colour));
+        }
+        // Everything above the time labels, which the old drawing above leaves out.
+        QCOMPARE(DifferingPixels(before, after, static_cast<int>((g.PlotBottom + 9) * ratio)), 0);
     }
 
     void printsAndAsksForTheRangeDialog()

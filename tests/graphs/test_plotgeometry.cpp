@@ -209,6 +209,57 @@ private Q_SLOTS:
         QCOMPARE(MidMarkBottom(g), static_cast<float>(356 - 3.8 * 283 / 8));
         QVERIFY(MidMarkTop(g) < 356 - 283 / 2.f && MidMarkBottom(g) > 356 - 283 / 2.f);
     }
+
+    // Labels in, the lefts they are drawn at out; a hidden label as -1. Widths are 50 (time)
+    // and as given per row (scale); the gap between labels is 3.
+    void labelsKeepInsideAndApart_data()
+    {
+        QTest::addColumn<bool>("timeAxis");
+        QTest::addColumn<QList<double>>("lefts");
+        QTest::addColumn<QList<double>>("widths");
+        QTest::addColumn<QList<double>>("drawn");
+        // Five labels over 210 pixels ran together ("08:08:1008:16:30") and the last was clipped
+        // at 392: it moves in, and those that would touch a neighbour are left out.
+        QTest::newRow("five time labels")
+            << true << QList<double> { 125, 196.5, 249, 301.5, 353 }
+            << QList<double> { 50, 50, 50, 50, 50 } << QList<double> { 125, 196.5, -1, -1, 342 };
+        QTest::newRow("two that overlap keep the first")
+            << true << QList<double> { 100, 130 } << QList<double> { 50, 50 }
+            << QList<double> { 100, -1 };
+        QTest::newRow("one out on the left")
+            << true << QList<double> { -20 } << QList<double> { 50 } << QList<double> { 0 };
+        // Scale rows left to right (CO2, F, RH, C) against the ticks at 157.
+        QTest::newRow("row with room stays")
+            << false << QList<double> { 2, 50, 90, 133 } << QList<double> { 20, 20, 20, 20 }
+            << QList<double> { 2, 50, 90, 133 };
+        QTest::newRow("two decimals clear the ticks")
+            << false << QList<double> { 2, 50, 90, 129 } << QList<double> { 20, 20, 35, 35 }
+            << QList<double> { 2, 50, 84, 122 };
+        QTest::newRow("CO2 moved in from the left")
+            << false << QList<double> { -2.5, 50, 90, 133 } << QList<double> { 42, 20, 20, 20 }
+            << QList<double> { 0, 50, 90, 133 };
+        QTest::newRow("too crowded: CO2 gives way")
+            << false << QList<double> { -4, 47, 89, 129 } << QList<double> { 49, 42, 35, 35 }
+            << QList<double> { -1, 39, 84, 122 };
+    }
+    void labelsKeepInsideAndApart()
+    {
+        QFETCH(bool, timeAxis);
+        QFETCH(QList<double>, lefts);
+        QFETCH(QList<double>, widths);
+        QFETCH(QList<double>, drawn);
+        std::vector<LabelSpan> labels;
+        for (int i = 0; i < lefts.size(); ++i)
+            labels.push_back({ lefts[i], widths[i], true });
+        if (timeAxis)
+            FitTimeLabels(labels, 392);
+        else
+            FitScaleLabelRow(labels, 157);
+        QList<double> got;
+        for (const LabelSpan& label : labels)
+            got << (label.shown ? label.left : -1);
+        QCOMPARE(got, drawn);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestPlotGeometry)

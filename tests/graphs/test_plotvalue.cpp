@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <cmath>
+#include <limits>
 #include <optional>
 
 Q_DECLARE_METATYPE(Trace)
@@ -112,8 +114,14 @@ private Q_SLOTS:
         const auto C = Trace::Co2;
         QTest::newRow("temperature OL") << T << "OL" << -20.f << kTop;
         QTest::newRow("temperature -OL") << T << "-OL" << -20.f << kBottom;
-        QTest::newRow("---- counts as 0") << T << "----" << -20.f << kPlotHeight * 20 / 80.0;
-        QTest::newRow("---- below a raised scale") << T << "----" << 5.f << kBottom;
+        // Lists hold the display texts of the markers; a cell without a reading is a gap (NaN).
+        const double gap = std::numeric_limits<double>::quiet_NaN();
+        QTest::newRow("temperature OL.0") << T << "OL.0" << -20.f << kTop;
+        QTest::newRow("dew point -OL.0") << D << "-OL.0" << -20.f << kBottom;
+        QTest::newRow("wet bulb OL.0") << Trace::WetBulb << "OL.0" << -20.f << kTop;
+        QTest::newRow("---- is a gap") << T << "----" << -20.f << gap;
+        QTest::newRow("----.0 is a gap") << Trace::WetBulb << "----.0" << 5.f << gap;
+        QTest::newRow("RH ----.0 is a gap") << H << "----.0" << -20.f << gap;
         QTest::newRow("empty cell counts as 0") << D << "" << -20.f << kPlotHeight * 20 / 80.0;
         QTest::newRow("leading number read") << D << "23.4x" << -20.f << kPlotHeight * 43.4 / 80.0;
         QTest::newRow("temperature text with OL inside is read")
@@ -133,7 +141,10 @@ private Q_SLOTS:
         QFETCH(double, height);
         ScaleLimits limits;
         limits.TempMinC = tempMinC;
-        QCOMPARE(PlotCellValue(trace, cell, limits, kPlotHeight), height);
+        const std::optional<double> got = PlotCellValue(trace, cell, limits, kPlotHeight);
+        QCOMPARE(got.has_value(), !std::isnan(height));
+        if (got)
+            QCOMPARE(*got, height);
     }
 
     void scaleWithoutSpanNeverDividesByZero()

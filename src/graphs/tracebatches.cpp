@@ -1,0 +1,104 @@
+#include "tracebatches.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+
+// How far a segment's pixels may reach beyond the box of its two points, in logical pixels: half
+// the pen and the rounding to whole pixels (together at most 1), with room to spare.
+constexpr double kReach = 1.5;
+
+} // namespace
+
+const QPen& TracePen(Trace trace)
+{
+    static const std::array<QPen, kTraceCount> pens = [] {
+        std::array<QPen, kTraceCount> made;
+        for (int t = 0; t < kTraceCount; ++t)
+            made[t] = QPen(TraceColour(static_cast<Trace>(t)), 1, Qt::SolidLine, Qt::FlatCap);
+        return made;
+    }();
+    return pens[static_cast<size_t>(trace)];
+}
+
+TraceBatches::TraceBatches(QPainter& painter, double clientWidth)
+    : m_painter(painter)
+    , m_columns(std::max(1, static_cast<int>(std::ceil(clientWidth)) + 1))
+    , m_firstTouched(m_columns)
+{
+    for (auto& bands : m_bands)
+        bands.assign(static_cast<size_t>(m_columns), kEmptyBand);
+}
+
+void TraceBatches::add(Trace trace, const QLineF& segment)
+{
+    const QPointF from = segment.p1();
+    const QPointF to = segment.p2();
+    const double left = std::min(from.x(), to.x()) - kReach;
+    const double right = std::max(from.x(), to.x()) + kReach;
+    const auto column = [this](double x) {
+        if (!(x > 0)) // also NaN
+            return 0;
+        return x >= m_columns - 1 ? m_columns - 1 : static_cast<int>(x);
+    };
+    const int first = column(left);
+    const int last = column(right);
+    const float top = static_cast<float>(std::min(from.y(), to.y()) - kReach);
+    const float bottom = static_cast<float>(std::max(from.y(), to.y()) + kReach);
+    const int t = static_cast<int>(trace);
+
+    bool clear = std::isfinite(top) && std::isfinite(bottom);
+    for (int u = 0; u < kTraceCount && clear; ++u) {
+        if (u == t || m_pending[u].empty())
+            continue;
+        for (int c = first; c <= last; ++c) {
+            const Band& band = m_bands[u][c];
+            if (band.top <= bottom && top <= band.bottom) {
+                clear = false;
+                break;
+            }
+        }
+    }
+    if (!clear)
+        flush();
+
+    m_pending[t].push_back(segment);
+
+    for (int c = first; c <= last; ++c) {
+        Band& band = m_bands[t][c];
+        band.top = std::min(band.top, top);
+        band.bottom = std::max(band.bottom, bottom);
+    }
+    m_firstTouched = std::min(m_firstTouched, first);
+    m_lastTouched = std::max(m_lastTouched, last);
+}
+
+void TraceBatches::flush()
+{
+    // Qt draws a one-pixel line (no scaling to device pixels) with a stroker that carries the end
+    // of one line into the next line of the same call, adding a pixel where it sees a bend that
+    // the lines drawn on their own do not have: those lines go one to a call. Wider lines (a
+    // pixel ratio of 2) are filled each on its own whatever the call.
+    const bool oneToACall = m_painter.deviceTransform().isIdentity();
+    for (int t = 0; t < kTraceCount; ++t) {
+        std::vector<QLineF>& lines = m_pending[t];
+        if (lines.empty())
+            continue;
+        m_painter.setPen(TracePen(static_cast<Trace>(t)));
+        if (oneToACall) {
+            for (const QLineF& line : lines)
+                m_painter.drawLine(line);
+        } else {
+            m_painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+        }
+        lines.clear();
+        std::fill(m_bands[t].begin() + m_firstTouched, m_bands[t].begin() + m_lastTouched + 1,
+            kEmptyBand);
+    }
+    m_firstTouched = m_columns;
+    m_lastTouched = -1;
+}

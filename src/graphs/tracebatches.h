@@ -1,0 +1,51 @@
+#pragma once
+
+#include "plotgeometry.h"
+
+#include <QLineF>
+
+#include <array>
+#include <vector>
+
+class QPainter;
+class QPen;
+
+// The pen of a trace: its colour, one pixel wide, flat ends.
+const QPen& TracePen(Trace trace);
+
+// The segments of the five traces, gathered per trace and drawn with one pen change per batch
+// (and at a pixel ratio above 1 in one call) instead of a pen change and a call per segment. A
+// polyline would not do: it joins its segments, and so paints pixels (at the joins, and more at a
+// pixel ratio of 2) that the segments drawn one by one leave white. Drawn one by one in record
+// order, each segment paints over what earlier segments of other traces painted; gathered per
+// trace, a later trace would paint over an earlier one whatever their records. So a segment joins
+// its trace's batch only while it keeps clear of every other trace's pending segments (per pixel
+// column, the band of rows each trace has pending); where it would come near one, everything
+// pending is drawn first. The pixels are therefore those of drawing every segment on its own, in
+// record order.
+class TraceBatches
+{
+public:
+    // clientWidth: the logical width of what the painter draws on.
+    TraceBatches(QPainter& painter, double clientWidth);
+
+    // The segment from one point of a trace to its next one, with the trace's pen.
+    void add(Trace trace, const QLineF& segment);
+    // Draws everything pending: before anything else is drawn over the plot, and at the end.
+    void flush();
+
+private:
+    struct Band {
+        float top;
+        float bottom;
+    };
+    static constexpr Band kEmptyBand { 1e30f, -1e30f };
+
+    QPainter& m_painter;
+    int m_columns = 0;
+    std::array<std::vector<QLineF>, kTraceCount> m_pending;
+    std::array<std::vector<Band>, kTraceCount> m_bands;
+    // The columns whose bands hold something.
+    int m_firstTouched = 0;
+    int m_lastTouched = -1;
+};
