@@ -30,8 +30,7 @@ TraceBatches::TraceBatches(QPainter& painter, double clientWidth)
     , m_columns(std::max(1, static_cast<int>(std::ceil(clientWidth)) + 1))
     , m_firstTouched(m_columns)
 {
-    for (auto& bands : m_bands)
-        bands.assign(static_cast<size_t>(m_columns), kEmptyBand);
+    m_bands.assign(static_cast<size_t>(m_columns) * kTraceCount, kEmptyBand);
 }
 
 void TraceBatches::add(Trace trace, const QLineF& segment)
@@ -52,14 +51,14 @@ void TraceBatches::add(Trace trace, const QLineF& segment)
     const int t = static_cast<int>(trace);
 
     bool clear = std::isfinite(top) && std::isfinite(bottom);
-    for (int u = 0; u < kTraceCount && clear; ++u) {
-        if (u == t || m_pending[u].empty())
-            continue;
-        for (int c = first; c <= last; ++c) {
-            const Band& band = m_bands[u][c];
-            if (band.top <= bottom && top <= band.bottom) {
-                clear = false;
-                break;
+    if (clear && (m_pendingTraces & ~(1u << t)) != 0) {
+        for (int c = first; c <= last && clear; ++c) {
+            const Band* bands = &m_bands[static_cast<size_t>(c) * kTraceCount];
+            for (int u = 0; u < kTraceCount; ++u) {
+                if (u != t && bands[u].top <= bottom && top <= bands[u].bottom) {
+                    clear = false;
+                    break;
+                }
             }
         }
     }
@@ -67,9 +66,10 @@ void TraceBatches::add(Trace trace, const QLineF& segment)
         flush();
 
     m_pending[t].push_back(segment);
+    m_pendingTraces |= 1u << t;
 
     for (int c = first; c <= last; ++c) {
-        Band& band = m_bands[t][c];
+        Band& band = m_bands[static_cast<size_t>(c) * kTraceCount + t];
         band.top = std::min(band.top, top);
         band.bottom = std::max(band.bottom, bottom);
     }
@@ -96,9 +96,13 @@ void TraceBatches::flush()
             m_painter.drawLines(lines.data(), static_cast<int>(lines.size()));
         }
         lines.clear();
-        std::fill(m_bands[t].begin() + m_firstTouched, m_bands[t].begin() + m_lastTouched + 1,
+    }
+    if (m_firstTouched <= m_lastTouched) {
+        std::fill(m_bands.begin() + static_cast<std::ptrdiff_t>(m_firstTouched) * kTraceCount,
+            m_bands.begin() + static_cast<std::ptrdiff_t>(m_lastTouched + 1) * kTraceCount,
             kEmptyBand);
     }
+    m_pendingTraces = 0;
     m_firstTouched = m_columns;
     m_lastTouched = -1;
 }

@@ -44,7 +44,9 @@ private:
     QPainter& m_painter;
     int m_columns = 0;
     std::array<std::vector<QLineF>, kTraceCount> m_pending;
-    std::array<std::vector<Band>, kTraceCount> m_bands;
+    // Per pixel column, each trace's band (column-major: column c, trace t at c x 5 + t).
+    std::vector<Band> m_bands;
+    unsigned m_pendingTraces = 0; // bit t: trace t has segments pending
     // The columns whose bands hold something.
     int m_firstTouched = 0;
     int m_lastTouched = -1;
