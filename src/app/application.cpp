@@ -160,6 +160,13 @@ void Application::startRecording()
     m_commands = new ToolbarCommands(
         *m_panel, m_state.Rec, *m_dataFile, *m_prompts, *m_lists, *m_clock, this);
     connect(m_panel, &Panel::toolbarCommand, m_commands, &ToolbarCommands::run);
+    // Told after the tick, so that the message box never holds a tick open.
+    connect(
+        m_recorder, &Recorder::recordingFailed, m_panel,
+        [this](const QString& message) {
+            m_prompts->message(m_panel, Prompts::Icon::Critical, message);
+        },
+        Qt::QueuedConnection);
     m_recorder->start();
 }
 

@@ -1,5 +1,7 @@
 #include "datafileformat.h"
 
+#include <algorithm>
+
 const QStringList& ColumnCaptions()
 {
     static const QStringList captions = {
@@ -108,7 +110,13 @@ bool IsSkippedLine(QByteArrayView line)
 QString SplitPartName(const QString& dataFileName, qint64 filePart)
 {
     const QString number = QLatin1Char('-') + QString::number(filePart);
-    const qsizetype dot = dataFileName.indexOf(QLatin1Char('.'));
+    // The file's own name starts after the last folder separator; a "." in a folder name must
+    // not move the part into another folder.
+    qsizetype nameStart = dataFileName.lastIndexOf(QLatin1Char('/')) + 1;
+#ifdef Q_OS_WIN
+    nameStart = std::max(nameStart, dataFileName.lastIndexOf(QLatin1Char('\\')) + 1);
+#endif
+    const qsizetype dot = dataFileName.indexOf(QLatin1Char('.'), nameStart);
     if (dot < 0)
         return dataFileName + number;
     return dataFileName.left(dot) + number + dataFileName.mid(dot);

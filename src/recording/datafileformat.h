@@ -36,8 +36,9 @@ bool IsValidUtf8(QByteArrayView bytes);
 // caption row, which both hold "No.s".
 bool IsSkippedLine(QByteArrayView line);
 
-// The name of part filePart of a split recording: the part number goes in front of the first
-// "." of the whole path ("run.nblg" -> "run-1.nblg"), or at the end when there is none.
+// The name of part filePart of a split recording, in the same folder: the part number goes in
+// front of the first "." of the file's own name ("/home/ann.lee/run.nblg" ->
+// "/home/ann.lee/run-1.nblg"), or at the end when the name has none.
 QString SplitPartName(const QString& dataFileName, qint64 filePart);
 
 // The name of a live-list dump: "MMddhhmmss.nblg", in the current folder.

@@ -30,7 +30,7 @@ bool DataFileHandle::open(const QString& path)
 
 bool DataFileHandle::writeLine(const QString& line)
 {
-    if (!m_writer->isOpen() || !m_writer->write(FileLineBytes(line)))
+    if (!m_writer->write(FileLineBytes(line)))
         return false;
     ++m_lines;
     return true;
@@ -46,4 +46,9 @@ void DataFileHandle::close()
 bool DataFileHandle::isOpen() const
 {
     return m_writer->isOpen();
+}
+
+QString DataFileHandle::errorString() const
+{
+    return m_writer->errorString();
 }

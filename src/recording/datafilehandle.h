@@ -25,6 +25,8 @@ public:
     bool writeLine(const QString& line);
     void close();
     bool isOpen() const;
+    // Why the last open or write failed.
+    QString errorString() const;
     // Lines written since the file was opened.
     qint64 linesWritten() const { return m_lines; }
     const QString& path() const { return m_path; }

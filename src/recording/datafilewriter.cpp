@@ -4,17 +4,24 @@ bool FileDataWriter::open(const QString& path)
 {
     m_file.close();
     m_file.setFileName(path);
-    return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+    if (m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return true;
+    m_error = m_file.errorString();
+    return false;
 }
 
 bool FileDataWriter::write(const QByteArray& bytes)
 {
-    if (!m_file.isOpen())
+    if (!m_file.isOpen()) {
+        m_error = QStringLiteral("the file is not open");
         return false;
+    }
     const qint64 before = m_file.pos();
     const qint64 written = m_file.write(bytes);
     if (written == bytes.size())
         return true;
+    // Taken before cutting back, which clears it.
+    m_error = m_file.errorString();
     if (!m_file.isSequential()) {
         if (written != 0)
             m_file.resize(before);

@@ -15,6 +15,8 @@ public:
     virtual bool write(const QByteArray& bytes) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // Why the last open or write failed, in the system's words.
+    virtual QString errorString() const = 0;
 };
 
 // A file on disk, written without a buffer of our own. A write that fails half way (a full disk)
@@ -26,7 +28,9 @@ public:
     bool write(const QByteArray& bytes) override;
     void close() override { m_file.close(); }
     bool isOpen() const override { return m_file.isOpen(); }
+    QString errorString() const override { return m_error; }
 
 private:
     QFile m_file;
+    QString m_error;
 };

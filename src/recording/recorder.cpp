@@ -5,6 +5,10 @@
 #include "platform/clock.h"
 #include "recordingstate.h"
 
+#include <QDir>
+
+#include <utility>
+
 namespace
 {
 constexpr int kDriftLimitSeconds = 4;
@@ -18,8 +22,19 @@ QTime AdvanceStamp(const QTime& stamp, qint64 seconds)
 
 bool StampDrifted(const QTime& stamp, const QTime& now)
 {
-    const int d = now.second() - stamp.second();
-    return d >= kDriftLimitSeconds || d <= -kDriftLimitSeconds;
+    // The whole time of day, the shorter way round midnight: an interval that drifts by whole
+    // minutes leaves the seconds alike while the stamp runs ahead.
+    qint64 apart = stamp.secsTo(now);
+    if (apart > kSecondsPerDay / 2)
+        apart -= kSecondsPerDay;
+    else if (apart < -kSecondsPerDay / 2)
+        apart += kSecondsPerDay;
+    if (apart >= kDriftLimitSeconds || apart <= -kDriftLimitSeconds)
+        return true;
+    // Within the limit a stamp and a clock on either side of a minute boundary are taken back
+    // to the clock too; that costs nothing and keeps the stamps as they always were.
+    const int seconds = now.second() - stamp.second();
+    return seconds >= kDriftLimitSeconds || seconds <= -kDriftLimitSeconds;
 }
 
 QString StampText(const QTime& time)
@@ -74,11 +89,14 @@ void Recorder::tick()
         m_labels.setRecordCount(QString());
         m_labels.setRecIndicator(QString());
         m_state.RecordCount = 0;
+        m_failing = false;
     }
     if (m_state.ListOpen)
         addToLiveList(recordLine);
     m_state.SampleTicks = 1;
     Q_EMIT sampled(recordLine);
+    if (!m_failure.isEmpty())
+        Q_EMIT recordingFailed(std::exchange(m_failure, QString()));
 }
 
 void Recorder::record(const QString& recordLine)
@@ -88,16 +106,17 @@ void Recorder::record(const QString& recordLine)
     // same part and the same record number.
     const bool partFull = m_state.RecordCount > 0 && m_state.RecordCount % kSplitSize == 0
         && (!m_file.isOpen() || m_file.linesWritten() > 1);
-    if (partFull) {
-        if (!startNextPart())
-            return;
-    } else if (!m_file.isOpen()) {
+    if (partFull && !startNextPart())
+        return;
+    const qint64 number = m_state.RecordCount + 1;
+    if (!m_file.writeLine(RecorderRecordLine(number, recordLine))) {
+        // Not in the file, so not counted.
+        fail(QStringLiteral("Samples are not being recorded: cannot write to %1 (%2).")
+                 .arg(QDir::toNativeSeparators(currentPartName()), m_file.errorString()));
         return;
     }
-    const qint64 number = m_state.RecordCount + 1;
-    if (!m_file.writeLine(RecorderRecordLine(number, recordLine)))
-        return; // not in the file, so not counted
     m_state.RecordCount = number;
+    m_failing = false;
     m_labels.setRecordCount(QString::number(number));
     m_labels.setRecIndicator(QStringLiteral("Rec"));
 }
@@ -105,15 +124,31 @@ void Recorder::record(const QString& recordLine)
 bool Recorder::startNextPart()
 {
     const qint64 part = m_state.FilePart + 1;
+    const QString name = SplitPartName(m_state.DataFileName, part);
     m_file.close();
-    if (!m_file.open(SplitPartName(m_state.DataFileName, part)))
-        return false;
-    if (!m_file.writeLine(HeaderLine())) {
+    if (!m_file.open(name) || !m_file.writeLine(HeaderLine())) {
+        fail(QStringLiteral("Samples are not being recorded: cannot create %1 (%2).")
+                 .arg(QDir::toNativeSeparators(name), m_file.errorString()));
         m_file.close();
         return false;
     }
     m_state.FilePart = part;
     return true;
+}
+
+QString Recorder::currentPartName() const
+{
+    return m_state.FilePart == 0 ? m_state.DataFileName
+                                 : SplitPartName(m_state.DataFileName, m_state.FilePart);
+}
+
+void Recorder::fail(const QString& message)
+{
+    m_labels.setRecIndicator(failedIndicator());
+    if (m_failing)
+        return;
+    m_failing = true;
+    m_failure = message;
 }
 
 void Recorder::addToLiveList(const QString& recordLine)

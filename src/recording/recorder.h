@@ -35,7 +35,8 @@ public:
 
 // The sample stamp moved on by seconds, as a time of day (it wraps at midnight).
 QTime AdvanceStamp(const QTime& stamp, qint64 seconds);
-// The clock's seconds and the stamp's seconds differ by 4 or more either way.
+// The stamp and the clock are 4 seconds or more apart (the shorter way round midnight), or
+// their seconds differ by 4 or more either way (a minute boundary between them).
 bool StampDrifted(const QTime& stamp, const QTime& now);
 // "hh:mm:ss".
 QString StampText(const QTime& time);
@@ -62,14 +63,23 @@ public:
     // One Timer2 tick.
     void tick();
 
+    // What LblRec shows while samples cannot be recorded.
+    static QString failedIndicator() { return QStringLiteral("Rec error"); }
+
 Q_SIGNALS:
     // A sample was taken; recordLine is the stamp and the eight texts joined by tabs.
     void sampled(const QString& recordLine);
+    // Samples stopped reaching the data file (a part could not be created, a record could not be
+    // written): the file and the reason, for the user. Sent once, at the end of the tick, until
+    // a record is written again or recording stops.
+    void recordingFailed(const QString& message);
 
 private:
     void record(const QString& recordLine);
     bool startNextPart();
     void addToLiveList(const QString& recordLine);
+    void fail(const QString& message);
+    QString currentPartName() const;
 
     RecordingState& m_state;
     Clock& m_clock;
@@ -79,4 +89,7 @@ private:
     LiveListSink& m_liveList;
     Timer* m_timer2 = nullptr;
     QTime m_stamp = QTime(0, 0);
+    // The user has been told that samples are not being recorded.
+    bool m_failing = false;
+    QString m_failure; // to tell at the end of this tick
 };

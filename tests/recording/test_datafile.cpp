@@ -203,6 +203,16 @@ private Q_SLOTS:
             "1\t23\xC2\xB0\r\n") << QList<QStringList> { Padded({ "1", "23\u00B0" }) };
         QTest::newRow("single-byte degree sign in a cell")
             << QByteArray("1\t23\xB0\r\n") << QList<QStringList> { Padded({ "1", "23\u00B0" }) };
+        QTest::newRow("lone CR") << QByteArray("No.s\tTime\r1\ta\r2\tb\r")
+                                 << QList<QStringList> { Padded({ "1", "a" }),
+                                        Padded({ "2", "b" }) };
+        QTest::newRow("lone CR, CR LF and LF mixed")
+            << QByteArray("1\ta\r2\tb\r\n3\tc\n4\td")
+            << QList<QStringList> { Padded({ "1", "a" }), Padded({ "2", "b" }),
+                   Padded({ "3", "c" }), Padded({ "4", "d" }) };
+        QTest::newRow("LF CR is two line ends")
+            << QByteArray("1\ta\n\r2\tb\r\n")
+            << QList<QStringList> { Padded({ "1", "a" }), Padded({}), Padded({ "2", "b" }) };
         QTest::newRow("empty line is an empty row")
             << QByteArray("1\r\n\r\n2\r\n")
             << QList<QStringList> { Padded({ "1" }), Padded({}), Padded({ "2" }) };
@@ -259,6 +269,22 @@ private Q_SLOTS:
         QVERIFY(reader.open(file));
         QCOMPARE(reader.next(), DataFileReader::Result::Line);
         QVERIFY(!reader.line().endsWith('\r'));
+        QCOMPARE(reader.next(), DataFileReader::Result::Line);
+        QCOMPARE(reader.line(), QByteArray("2\tb"));
+        QCOMPARE(reader.next(), DataFileReader::Result::End);
+    }
+
+    // A lone CR as the last byte of a chunk ends the line; the next chunk starts the next one.
+    void loneCrAtTheEndOfAChunk()
+    {
+        QByteArray bytes(DataFileReader::kChunkBytes - 1, 'x');
+        bytes += "\r2\tb\r";
+        const QString file = path("lonecr.nblg");
+        QVERIFY(WriteBytes(file, bytes));
+        DataFileReader reader;
+        QVERIFY(reader.open(file));
+        QCOMPARE(reader.next(), DataFileReader::Result::Line);
+        QCOMPARE(reader.line(), QByteArray(DataFileReader::kMaxKeptLineBytes, 'x'));
         QCOMPARE(reader.next(), DataFileReader::Result::Line);
         QCOMPARE(reader.line(), QByteArray("2\tb"));
         QCOMPARE(reader.next(), DataFileReader::Result::End);
@@ -354,7 +380,9 @@ private Q_SLOTS:
         QTest::newRow("second part") << "/home/u/run.nblg" << qint64(2) << "/home/u/run-2.nblg";
         QTest::newRow("no dot") << "/home/u/run" << qint64(1) << "/home/u/run-1";
         QTest::newRow("dot in a folder name")
-            << "/home/u/my.data/run.nblg" << qint64(1) << "/home/u/my-1.data/run.nblg";
+            << "/home/u/my.data/run.nblg" << qint64(1) << "/home/u/my.data/run-1.nblg";
+        QTest::newRow("dot in a folder name, none in the file's")
+            << "/home/ann.lee/run" << qint64(1) << "/home/ann.lee/run-1";
         QTest::newRow("two dots in the name")
             << "/tmp/run.x.nblg" << qint64(3) << "/tmp/run-3.x.nblg";
         QTest::newRow("past a 16-bit part")

@@ -5,8 +5,11 @@
 #include "recording/recordingstate.h"
 #include "support/fakeclock.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -48,6 +51,7 @@ public:
     }
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
+    QString errorString() const override { return QStringLiteral("No space left on device"); }
 };
 
 class FakeLabels final : public RecorderLabels
@@ -236,7 +240,12 @@ private Q_SLOTS:
         QTest::newRow("4 behind") << QTime(10, 0, 34) << QTime(10, 0, 30) << true;
         QTest::newRow("4 ahead") << QTime(10, 0, 26) << QTime(10, 0, 30) << true;
         QTest::newRow("across a minute") << QTime(10, 0, 58) << QTime(10, 1, 1) << true;
-        QTest::newRow("seconds only") << QTime(9, 0, 30) << QTime(10, 0, 31) << false;
+        QTest::newRow("an hour off, seconds alike") << QTime(9, 0, 30) << QTime(10, 0, 31) << true;
+        QTest::newRow("a minute ahead") << QTime(10, 1, 30) << QTime(10, 0, 30) << true;
+        QTest::newRow("36 minutes ahead") << QTime(10, 36, 30) << QTime(10, 0, 30) << true;
+        QTest::newRow("57 s ahead across a minute") << QTime(10, 1, 56) << QTime(10, 0, 59) << true;
+        QTest::newRow("3 s across midnight") << QTime(0, 0, 1) << QTime(23, 59, 58) << true;
+        QTest::newRow("half a day") << QTime(22, 0, 30) << QTime(10, 0, 30) << true;
     }
     void stampRules()
     {
@@ -244,6 +253,35 @@ private Q_SLOTS:
         QFETCH(QTime, now);
         QFETCH(bool, drifted);
         QCOMPARE(StampDrifted(stamp, now), drifted);
+    }
+
+    // Intervals that drift by about whole minutes a sample (0.04 s a second): every stamp stays
+    // within 4 seconds of the clock, across midnight too.
+    void stampsStayWithTheClock_data()
+    {
+        QTest::addColumn<int>("interval");
+        QTest::newRow("1450 s") << 1450;
+        QTest::newRow("1500 s") << 1500;
+        QTest::newRow("3000 s") << 3000;
+        QTest::newRow("6000 s") << 6000;
+        QTest::newRow("9000 s") << 9000;
+    }
+    void stampsStayWithTheClock()
+    {
+        QFETCH(int, interval);
+        Rig rig;
+        rig.state.SamplingSeconds = interval;
+        rig.ticks(12 * interval);
+        QCOMPARE(rig.samples.size(), 12);
+        for (int i = 0; i < rig.samples.size(); ++i) {
+            const QTime stamp = QTime::fromString(rig.samples.at(i).left(8), "hh:mm:ss");
+            int apart = rig.sampleTimes.at(i).secsTo(stamp);
+            if (apart > 43200)
+                apart -= 86400;
+            else if (apart < -43200)
+                apart += 86400;
+            QVERIFY2(apart > -4 && apart < 4, qPrintable(rig.samples.at(i)));
+        }
     }
 
     void stampWrapsAtMidnight()
@@ -329,6 +367,52 @@ private Q_SLOTS:
         QCOMPARE(state.DataFileName, dir.filePath("run.nblg"));
     }
 
+    // A folder whose name holds a "." keeps the parts together: the part number goes into the
+    // file's own name, beside the first part.
+    void nextPartBesideTheFirst_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("partName");
+        QTest::newRow("dotted folder") << "ann.lee/run.nblg"
+                                       << "ann.lee/run-1.nblg";
+        QTest::newRow("dotted folder, name without a dot") << "ann.lee/run"
+                                                           << "ann.lee/run-1";
+        QTest::newRow("plain folder") << "ann/run.nblg"
+                                      << "ann/run-1.nblg";
+    }
+    void nextPartBesideTheFirst()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, partName);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QDir(dir.path()).mkpath(QFileInfo(dir.filePath(name)).path()));
+        FakeClock clock;
+        RecordingState state;
+        state.SamplingSeconds = 1;
+        DataFileHandle handle;
+        FakeLabels labels;
+        FakeSink sink;
+        Recorder recorder(
+            state, clock, handle, [] { return kTexts; }, labels, sink);
+        recorder.start();
+        state.DataFileName = dir.filePath(name);
+        QVERIFY(handle.open(state.DataFileName));
+        QVERIFY(handle.writeLine(HeaderLine()));
+        state.Recording = true;
+        recorder.tick();
+        state.RecordCount = 34800; // as if the part were full
+        recorder.tick();
+        QFile part(dir.filePath(partName));
+        QVERIFY(part.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = Lines(part.readAll());
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.at(0) + '\n', FileLineBytes(HeaderLine()));
+        QVERIFY(lines.at(1).startsWith("34801\t"));
+        QCOMPARE(state.RecordCount, 34801);
+        QCOMPARE(labels.rec, QStringLiteral("Rec"));
+    }
+
     // A full disk: the record is not counted and not shown; the next tick writes it with the
     // same number once there is room again.
     void failedWritesAreNotCounted()
@@ -380,6 +464,83 @@ private Q_SLOTS:
         const QList<QByteArray> lines = Lines(rig.files.value("/data/run-2.nblg"));
         QCOMPARE(lines.size(), 2);
         QVERIFY(lines.at(1).startsWith("69601\t"));
+    }
+
+    // Samples that cannot reach the file: the user is told once, with the file and the reason,
+    // LblRec says so, the live list keeps sampling; recording goes on once writing works again,
+    // and a later failure is told again.
+    void failureIsToldOnce_data()
+    {
+        QTest::addColumn<bool>("atNewPart");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("next part cannot be created") << true << "/data/run-1.nblg";
+        QTest::newRow("record cannot be written") << false << "/data/run.nblg";
+    }
+    void failureIsToldOnce()
+    {
+        QFETCH(bool, atNewPart);
+        QFETCH(QString, file);
+        Rig rig;
+        QSignalSpy told(rig.recorder.get(), &Recorder::recordingFailed);
+        rig.state.SamplingSeconds = 1;
+        rig.state.ListOpen = true;
+        rig.startRecording("/data/run.nblg");
+        rig.ticks(1);
+        if (atNewPart) {
+            rig.state.RecordCount = 34800;
+            rig.writer->failOpen = true;
+        } else {
+            rig.writer->failWrites = true;
+        }
+        const qint64 written = rig.state.RecordCount;
+        rig.ticks(3);
+        QCOMPARE(told.count(), 1);
+        const QString message = told.first().first().toString();
+        QVERIFY2(message.contains(file) && message.contains("No space left on device"),
+            qPrintable(message));
+        QCOMPARE(rig.labels.rec, Recorder::failedIndicator());
+        QCOMPARE(rig.state.RecordCount, written);
+        QCOMPARE(rig.sink.rows.size(), 4);
+
+        rig.writer->failOpen = false;
+        rig.writer->failWrites = false;
+        rig.ticks(1);
+        QCOMPARE(rig.labels.rec, QStringLiteral("Rec"));
+        rig.writer->failWrites = true;
+        rig.ticks(2);
+        QCOMPARE(told.count(), 2);
+    }
+
+    // The folder of the recording is gone when the next part is due: the real reason is told.
+    void goneFolderIsTold()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        FakeClock clock;
+        RecordingState state;
+        state.SamplingSeconds = 1;
+        DataFileHandle handle;
+        FakeLabels labels;
+        FakeSink sink;
+        Recorder recorder(
+            state, clock, handle, [] { return kTexts; }, labels, sink);
+        QSignalSpy told(&recorder, &Recorder::recordingFailed);
+        recorder.start();
+        const QString folder = dir.filePath("ann.lee");
+        QVERIFY(QDir().mkpath(folder));
+        state.DataFileName = folder + "/run.nblg";
+        QVERIFY(handle.open(state.DataFileName));
+        QVERIFY(handle.writeLine(HeaderLine()));
+        state.Recording = true;
+        recorder.tick();
+        QVERIFY(QDir(folder).removeRecursively());
+        state.RecordCount = 34800;
+        recorder.tick();
+        QCOMPARE(told.count(), 1);
+        QCOMPARE(told.first().first().toString(),
+            QStringLiteral("Samples are not being recorded: cannot create %1 (No such file or "
+                           "directory).")
+                .arg(folder + "/run-1.nblg"));
     }
 
     void liveListRowsAndDump()
