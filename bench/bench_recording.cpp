@@ -5,6 +5,7 @@
 #include "recording/datafileformat.h"
 #include "recording/datafilehandle.h"
 #include "recording/datafileloading.h"
+#include "recording/datafileopen.h"
 #include "recording/filelist.h"
 #include "recording/gridmodel.h"
 #include "recording/gridprint.h"
@@ -76,16 +77,17 @@ long ResidentBytes()
     return fields.size() > 1 ? fields.at(1).toLong() * sysconf(_SC_PAGESIZE) : 0;
 }
 
-// "Open": a fresh file list, its caption the file's title, every line read and listed.
+// "Open" once the file is chosen: a fresh file list, its caption the file's title, every line
+// read and listed.
 void BM_OpenRecorderFile(benchmark::State& state)
 {
     const QString path = SharedFixture().recorderFile;
     Services services;
     for (auto _ : state) {
-        FileList* list = services.lists.openFileList();
-        list->setWindowTitle(QFileInfo(path).fileName());
-        LoadDataFile(path, list->model(), *list, services.clock);
-        if (list->model().rowCount() != kRows || list->windowTitle() != "full.nblg")
+        OpenDataFileIntoList(path, services.lists, services.prompts, services.clock, nullptr);
+        const FileList* list = services.lists.fileList();
+        if (!list || list->model().rowCount() != kRows || list->windowTitle() != "full.nblg"
+            || !services.prompts.messages.isEmpty())
             state.SkipWithError("file list incomplete");
         state.PauseTiming();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -20,23 +20,23 @@ struct ReferenceLine {
     bool terminated = false;
 };
 
-// The file split at LF; a CR before the LF belongs to the line end.
+// The file split at its line ends: CR LF, LF, or a lone CR.
 QList<ReferenceLine> SplitLines(const QByteArray& bytes)
 {
     QList<ReferenceLine> lines;
     qsizetype at = 0;
     while (at < bytes.size()) {
-        const qsizetype lf = bytes.indexOf('\n', at);
+        qsizetype end = at;
+        while (end < bytes.size() && bytes.at(end) != '\n' && bytes.at(end) != '\r')
+            ++end;
         ReferenceLine line;
-        if (lf < 0) {
-            line.text = bytes.mid(at);
-            at = bytes.size();
-        } else {
-            line.text = bytes.mid(at, lf - at);
-            line.terminated = true;
-            if (line.text.endsWith('\r'))
-                line.text.chop(1);
-            at = lf + 1;
+        line.text = bytes.mid(at, end - at);
+        line.terminated = end < bytes.size();
+        at = end;
+        if (line.terminated) {
+            const bool crLf
+                = bytes.at(end) == '\r' && end + 1 < bytes.size() && bytes.at(end + 1) == '\n';
+            at += crLf ? 2 : 1;
         }
         lines.append(line);
     }
@@ -74,7 +74,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     qsizetype listed = 0;
     for (const ReferenceLine& expected : lines) {
         FUZZ_CHECK(reader.next() == DataFileReader::Result::Line);
-        // (An unterminated last line keeps a CR at its end.)
         const QByteArray& text = expected.text;
         FUZZ_CHECK(reader.line() == text.left(DataFileReader::kMaxKeptLineBytes));
         FUZZ_CHECK(reader.lineHasUpperN() == text.contains('N'));

@@ -4,7 +4,7 @@
 #include "platform/prompts.h"
 #include "recording/datafileformat.h"
 #include "recording/datafilehandle.h"
-#include "recording/datafileloading.h"
+#include "recording/datafileopen.h"
 #include "recording/filelist.h"
 #include "recording/gridmodel.h"
 #include "recording/gridsave.h"
@@ -153,9 +153,7 @@ void ToolbarCommands::openCommand()
     const QString path = m_prompts.openFileName(&m_panel, DataFileFilter());
     if (path.isEmpty())
         return;
-    FileList* list = m_lists.openFileList();
-    list->setWindowTitle(QFileInfo(path).fileName());
-    LoadDataFile(path, list->model(), *list, m_clock);
+    OpenDataFileIntoList(path, m_lists, m_prompts, m_clock, &m_panel);
 }
 
 void ToolbarCommands::listCommand()

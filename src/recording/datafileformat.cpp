@@ -1,6 +1,7 @@
 #include "datafileformat.h"
 
 #include <algorithm>
+#include <cstring>
 
 const QStringList& ColumnCaptions()
 {
@@ -88,16 +89,25 @@ bool IsValidUtf8(QByteArrayView bytes)
     return true;
 }
 
+bool IsAscii(QByteArrayView bytes)
+{
+    // Eight bytes at a time.
+    const char* p = bytes.data();
+    qsizetype n = bytes.size();
+    quint64 high = 0;
+    for (; n >= 8; n -= 8, p += 8) {
+        quint64 word;
+        std::memcpy(&word, p, 8);
+        high |= word;
+    }
+    for (; n > 0; --n, ++p)
+        high |= static_cast<unsigned char>(*p);
+    return (high & 0x8080808080808080ULL) == 0;
+}
+
 QByteArray LineToUtf8(QByteArrayView line)
 {
-    bool ascii = true;
-    for (const char c : line) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    }
-    if (ascii || IsValidUtf8(line))
+    if (IsAscii(line) || IsValidUtf8(line))
         return line.toByteArray();
     return QString::fromLatin1(line).toUtf8();
 }

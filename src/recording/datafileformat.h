@@ -31,6 +31,8 @@ QByteArray FileLineBytes(const QString& line);
 // a line that is valid UTF-8 (written on another system) is taken as such.
 QByteArray LineToUtf8(QByteArrayView line);
 bool IsValidUtf8(QByteArrayView bytes);
+// No byte of 0x80 or above.
+bool IsAscii(QByteArrayView bytes);
 
 // A line holding an upper-case "N" anywhere is never listed: that drops the header line and the
 // caption row, which both hold "No.s".

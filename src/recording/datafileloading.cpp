@@ -6,49 +6,106 @@
 #include "datafilereader.h"
 #include "gridmodel.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace
 {
-constexpr qsizetype kBatchRows = 4096;
-}
+// The clock is read for the caption once in so many lines (and after every long line): reading
+// it costs about as much as listing a short line.
+constexpr qint64 kLinesPerCaptionCheck = 256;
+// Room kept ahead for the rows' text, at most; what is not used is given back.
+constexpr qint64 kMaxReservedBytes = 64 * 1024 * 1024;
+} // namespace
 
-bool LoadDataFile(
+DataFileLoad ReadDataFile(
     const QString& path, GridModel& grid, QWidget& window, Clock& clock, qint64 maxRows)
 {
+    DataFileLoad load;
     const QString title = QFileInfo(path).fileName();
     DataFileReader reader;
-    if (!reader.open(path))
-        return false;
+    if (!reader.open(path)) {
+        load.status = reader.notRegular() ? DataFileLoad::Status::NotRegular
+                                          : DataFileLoad::Status::NotOpened;
+        return load;
+    }
 
     const BusyCursor busy;
     CaptionProgress progress(
         clock, [&window](const QString& text) { window.setWindowTitle(text); });
     const QString suffix = QStringLiteral(" Records Completed");
-    GridRows batch;
+    const auto showProgress = [&](qint64 n) {
+        if (n % kLinesPerCaptionCheck == 0 || reader.lineCut())
+            progress.update(n, suffix);
+    };
+    GridRows rows;
+    rows.reserve(0, std::min(reader.size(), kMaxReservedBytes));
     qint64 n = 0;
-    qint64 rows = 0;
     DataFileReader::Result result;
     while ((result = reader.next()) == DataFileReader::Result::Line) {
         if (!reader.lineHasUpperN()) {
-            if (rows == maxRows)
+            if (rows.count() == maxRows)
                 break;
-            ++rows;
-            QByteArrayView line(reader.line());
+            QByteArrayView line = reader.lineView();
             // Leading blanks are not part of the first field.
             while (!line.isEmpty() && line.front() == ' ')
                 line = line.sliced(1);
-            batch.appendTabbed(QByteArrayView(LineToUtf8(line)));
-            if (batch.count() >= kBatchRows) {
-                grid.appendRows(batch);
-                batch.clear();
-            }
+            if (IsAscii(line) || IsValidUtf8(line))
+                rows.appendTabbed(line);
+            else
+                rows.appendTabbed(QByteArrayView(QString::fromLatin1(line).toUtf8()));
         }
-        progress.update(n, suffix);
+        showProgress(n);
         ++n;
     }
-    grid.appendRows(batch);
+    load.rowsListed = rows.count();
+    load.rowsInFile = rows.count();
+    rows.squeeze();
+    grid.appendRows(std::move(rows));
+
+    // Past the bound: count the rest, so that the user learns how much was left out.
+    if (result == DataFileReader::Result::Line) {
+        const qint64 countLimit = maxRows * kCountedRowsFactor;
+        ++load.rowsInFile; // the line that did not fit
+        showProgress(n);
+        ++n;
+        while ((result = reader.next()) == DataFileReader::Result::Line) {
+            if (!reader.lineHasUpperN()) {
+                if (load.rowsInFile == countLimit)
+                    break; // more than that
+                ++load.rowsInFile;
+            }
+            showProgress(n);
+            ++n;
+        }
+        load.countedToTheEnd = result != DataFileReader::Result::Line;
+    }
     progress.finish(title);
-    return result != DataFileReader::Result::Error;
+    load.status = result == DataFileReader::Result::Error ? DataFileLoad::Status::ReadError
+                                                          : DataFileLoad::Status::Loaded;
+    return load;
+}
+
+bool LoadDataFile(
+    const QString& path, GridModel& grid, QWidget& window, Clock& clock, qint64 maxRows)
+{
+    return ReadDataFile(path, grid, window, clock, maxRows).status == DataFileLoad::Status::Loaded;
+}
+
+QString DataFileLoadMessage(const DataFileLoad& load, const QString& path)
+{
+    if (load.status == DataFileLoad::Status::NotRegular)
+        return QStringLiteral("Cannot open %1: it is not a regular file.")
+            .arg(QDir::toNativeSeparators(path));
+    if (load.rowsInFile <= load.rowsListed)
+        return {};
+    const QString title = QFileInfo(path).fileName();
+    const QString holds = load.countedToTheEnd
+        ? QString::number(load.rowsInFile)
+        : QStringLiteral("more than ") + QString::number(load.rowsInFile);
+    return QStringLiteral("%1 holds %2 rows; only the first %3 are listed.")
+        .arg(title, holds, QString::number(load.rowsListed));
 }

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QFile>
 
 // Reads a data file line by line, each line whole (a comma or a double quote is ordinary text).
-// Line ends may be CR LF or LF; the last line needs none. Memory stays bounded whatever the
-// file holds: the file is read in chunks, and of a very long line only the first
+// A line ends at CR LF, at LF or at a lone CR; the last line needs none. Memory stays bounded
+// whatever the file holds: the file is read in chunks, and of a very long line only the first
 // kMaxKeptLineBytes are kept while the rest is still searched for the line end and for "N".
+//
+// Only a regular file is read. A device, a pipe or a folder is refused when it is opened, and
+// opening never waits for a writer, so the window is never held by a read that does not end.
 class DataFileReader
 {
 public:
@@ -15,12 +19,20 @@ public:
 
     enum class Result { Line, End, Error };
 
+    // Something is there under path that is not a regular file (a device, a pipe, a folder).
+    static bool NotRegularFile(const QString& path);
+    // False when the file could not be opened or is not a regular file (then notRegular()).
     bool open(const QString& path);
     void close() { m_file.close(); }
+    bool notRegular() const { return m_notRegular; }
+    // The size of the open file in bytes.
+    qint64 size() const { return m_file.size(); }
 
-    // Reads the next line. On Line, line() holds it without its line end.
+    // Reads the next line. On Line, lineView() holds it without its line end until the next call.
     Result next();
-    const QByteArray& line() const { return m_line; }
+    QByteArrayView lineView() const { return m_view; }
+    // The same line as a byte array of its own.
+    QByteArray line() const { return m_view.toByteArray(); }
     // The line held an upper-case "N" somewhere, also in a part that was not kept.
     bool lineHasUpperN() const { return m_hasN; }
     // The line was longer than what was kept.
@@ -34,8 +46,13 @@ private:
     QFile m_file;
     QByteArray m_buffer;
     qsizetype m_pos = 0;
+    // A line that spans chunks, or is cut, is gathered here; others are viewed in the chunk.
     QByteArray m_line;
+    QByteArrayView m_view;
     bool m_hasN = false;
     bool m_cut = false;
     bool m_failed = false;
+    bool m_notRegular = false;
+    // The last line ended at a CR: an LF right after it belongs to the same line end.
+    bool m_afterCr = false;
 };

@@ -74,6 +74,19 @@ void GridModel::appendRows(const GridRows& rows)
     endInsertRows();
 }
 
+void GridModel::appendRows(GridRows&& rows)
+{
+    if (!m_rows.isEmpty()) {
+        appendRows(static_cast<const GridRows&>(rows));
+        return;
+    }
+    if (rows.isEmpty() || rows.count() > kMaxRows)
+        return;
+    beginInsertRows(QModelIndex(), 0, static_cast<int>(rows.count()) - 1);
+    m_rows = std::move(rows);
+    endInsertRows();
+}
+
 void GridModel::clear()
 {
     beginResetModel();

@@ -23,6 +23,8 @@ public:
     void appendRowText(const QString& tabbedText);
     // Many rows in one insertion.
     void appendRows(const GridRows& rows);
+    // The same, taking the rows over without a copy when the grid is empty.
+    void appendRows(GridRows&& rows);
     void clear();
 
     const GridRows& rows() const { return m_rows; }

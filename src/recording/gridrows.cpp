@@ -2,6 +2,17 @@
 
 #include <cstring>
 
+namespace
+{
+
+const char* FindByte(const char* p, qsizetype length, char byte)
+{
+    return length > 0 ? static_cast<const char*>(std::memchr(p, byte, static_cast<size_t>(length)))
+                      : nullptr;
+}
+
+} // namespace
+
 void GridRows::append(const QStringList& cells)
 {
     QString joined;
@@ -30,20 +41,28 @@ void GridRows::appendTabbed(QByteArrayView utf8)
     // Keep the fields up to the tenth; a line break would end the row in a saved file.
     const char* p = utf8.data();
     qsizetype length = utf8.size();
-    int tabs = 0;
-    for (qsizetype i = 0; i < length; ++i) {
-        if (p[i] == '\t' && ++tabs == kColumns) {
-            length = i;
+    const char* field = p;
+    const char* const end = p + length;
+    for (int tabs = 0; tabs < kColumns; ++tabs) {
+        const char* tab = FindByte(field, end - field, '\t');
+        if (!tab)
             break;
-        }
+        if (tabs + 1 == kColumns)
+            length = tab - p;
+        field = tab + 1;
     }
     m_starts.push_back(m_text.size());
     const qsizetype at = m_text.size();
     m_text.append(p, length);
-    char* stored = m_text.data() + at;
-    for (qsizetype i = 0; i < length; ++i) {
-        if (stored[i] == '\r' || stored[i] == '\n')
-            stored[i] = ' ';
+    char* const stored = m_text.data() + at;
+    char* const storedEnd = stored + length;
+    for (const char lineEnd : { '\r', '\n' }) {
+        for (char* c = stored; c < storedEnd; ++c) {
+            c = static_cast<char*>(std::memchr(c, lineEnd, static_cast<size_t>(storedEnd - c)));
+            if (!c)
+                break;
+            *c = ' ';
+        }
     }
 }
 
@@ -68,6 +87,12 @@ void GridRows::reserve(qsizetype rows, qsizetype bytes)
     m_text.reserve(bytes);
 }
 
+void GridRows::squeeze()
+{
+    m_starts.shrink_to_fit();
+    m_text.squeeze();
+}
+
 QByteArrayView GridRows::rowBytes(qsizetype row) const
 {
     if (row < 0 || row >= count())
@@ -78,17 +103,6 @@ QByteArrayView GridRows::rowBytes(qsizetype row) const
     return QByteArrayView(m_text.constData() + start, end - start);
 }
 
-namespace
-{
-
-const char* FindTab(const char* p, qsizetype length)
-{
-    return length > 0 ? static_cast<const char*>(std::memchr(p, '\t', static_cast<size_t>(length)))
-                      : nullptr;
-}
-
-} // namespace
-
 QString GridRows::cell(qsizetype row, int column) const
 {
     if (column < 0 || column >= kColumns)
@@ -97,13 +111,13 @@ QString GridRows::cell(qsizetype row, int column) const
     const char* p = bytes.data();
     qsizetype length = bytes.size();
     for (int c = 0; c < column; ++c) {
-        const char* tab = FindTab(p, length);
+        const char* tab = FindByte(p, length, '\t');
         if (!tab)
             return {};
         length -= tab + 1 - p;
         p = tab + 1;
     }
-    const char* tab = FindTab(p, length);
+    const char* tab = FindByte(p, length, '\t');
     return QString::fromUtf8(p, tab ? tab - p : length);
 }
 
@@ -120,7 +134,7 @@ QStringList GridRows::row(qsizetype row) const
             cells.append(QString());
             continue;
         }
-        const char* tab = FindTab(p, length);
+        const char* tab = FindByte(p, length, '\t');
         const qsizetype n = tab ? tab - p : length;
         cells.append(QString::fromUtf8(p, n));
         if (tab) {

@@ -29,6 +29,8 @@ public:
     // Empties the rows and keeps the memory for new ones.
     void clear();
     void reserve(qsizetype rows, qsizetype bytes);
+    // Gives back room reserved and not used.
+    void squeeze();
 
     QString cell(qsizetype row, int column) const;
     QStringList row(qsizetype row) const;

@@ -4,6 +4,7 @@
 #include "app/toolbaricons.h"
 #include "recording/datafileformat.h"
 #include "recording/datafilehandle.h"
+#include "recording/datafileloading.h"
 #include "recording/filelist.h"
 #include "recording/gridmodel.h"
 #include "recording/list.h"
@@ -12,11 +13,14 @@
 #include "support/fakes.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -201,7 +205,7 @@ private Q_SLOTS:
         QRandomGenerator random(99);
         random.fillRange(reinterpret_cast<quint32*>(binary.data()), binary.size() / 4);
         for (char& c : binary) {
-            if (c == '\n' || c == 'N')
+            if (c == '\n' || c == '\r' || c == 'N')
                 c = 'x';
         }
         binary[5000] = '\n';
@@ -227,6 +231,49 @@ private Q_SLOTS:
         QCOMPARE(list->model().rowCount(), rows);
         QCOMPARE(list->windowTitle(), QStringLiteral("bad.nblg"));
         QVERIFY(rig.prompts.messages.isEmpty());
+    }
+
+    // A device, a pipe with no writer or a folder: refused at once with a message; no list.
+    void openOfWhatIsNoFile_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("endless device") << QStringLiteral("/dev/zero");
+        QTest::newRow("named pipe") << m_dir.filePath("pipe.nblg");
+        QTest::newRow("folder") << m_dir.filePath("folder.nblg");
+    }
+    void openOfWhatIsNoFile()
+    {
+        QFETCH(QString, target);
+        if (target.endsWith("pipe.nblg") && !QFile::exists(target))
+            QCOMPARE(mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+        if (target.endsWith("folder.nblg"))
+            QVERIFY(QDir().mkpath(target));
+        Rig rig;
+        rig.connectPanel();
+        rig.prompts.openAnswers.enqueue(target);
+        rig.press("Open");
+        QVERIFY(!rig.lists.fileList());
+        QCOMPARE(rig.prompts.messages.size(), 1);
+        QCOMPARE(rig.prompts.messages.first().icon, Prompts::Icon::Critical);
+        QCOMPARE(rig.prompts.messages.first().text,
+            QStringLiteral("Cannot open %1: it is not a regular file.").arg(target));
+    }
+
+    // A file of more rows than the list takes lists the first 2,000,000 and says so.
+    void openOfTooManyRowsSaysSo()
+    {
+        const QString path = m_dir.filePath("empty lines.nblg");
+        QVERIFY(WriteBytes(path, QByteArray(kMaxListedRows + 1, '\n')));
+        Rig rig;
+        rig.connectPanel();
+        rig.prompts.openAnswers.enqueue(path);
+        rig.press("Open");
+        QCOMPARE(rig.lists.fileList()->model().rowCount(), kMaxListedRows);
+        QCOMPARE(rig.lists.fileList()->windowTitle(), QStringLiteral("empty lines.nblg"));
+        QCOMPARE(rig.prompts.messages.size(), 1);
+        QCOMPARE(rig.prompts.messages.first().text,
+            QStringLiteral("empty lines.nblg holds 2000001 rows; only the first 2000000 are "
+                           "listed."));
     }
 
     void openOfMissingFileEndsQuietly()

@@ -249,6 +249,43 @@ private Q_SLOTS:
         QVERIFY(kMaxListedRows >= 50 * 34800);
     }
 
+    // Past the bound the rows are only counted (lines holding an "N" not among them), and the
+    // message says how many are listed; at the bound or below nothing is told.
+    void rowsPastTheBoundAreTold_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("below") << 999 << QString();
+        QTest::newRow("at the bound") << 1000 << QString();
+        QTest::newRow("past it") << 2500
+                                 << "big.nblg holds 2500 rows; only the first 1000 are listed.";
+        QTest::newRow("as many as are counted")
+            << 10000 << "big.nblg holds 10000 rows; only the first 1000 are listed.";
+        QTest::newRow("more than are counted")
+            << 10001 << "big.nblg holds more than 10000 rows; only the first 1000 are listed.";
+    }
+    void rowsPastTheBoundAreTold()
+    {
+        QFETCH(int, rows);
+        QFETCH(QString, message);
+        QByteArray bytes;
+        for (int i = 1; i <= rows; ++i) {
+            if (i % 300 == 1)
+                bytes += FileLineBytes(HeaderLine());
+            bytes += QByteArray::number(i) + "\t12:00:00\r\n";
+        }
+        const QString file = path("big.nblg");
+        QVERIFY(WriteBytes(file, bytes));
+        GridModel model;
+        QWidget window;
+        const DataFileLoad load = ReadDataFile(file, model, window, m_clock, 1000);
+        QCOMPARE(load.status, DataFileLoad::Status::Loaded);
+        QCOMPARE(model.rowCount(), std::min(rows, 1000));
+        QCOMPARE(model.cell(model.rowCount() - 1, 0), QString::number(model.rowCount()));
+        QCOMPARE(window.windowTitle(), QStringLiteral("big.nblg"));
+        QCOMPARE(DataFileLoadMessage(load, file), message);
+    }
+
     void missingFileFailsQuietly()
     {
         bool ok = true;
@@ -358,8 +395,10 @@ private Q_SLOTS:
         }
         QCOMPARE(result, DataFileReader::Result::End);
         QVERIFY(longest <= DataFileReader::kMaxKeptLineBytes);
-        const qint64 lineEnds = bytes.count('\n');
-        QCOMPARE(lines, lineEnds + (bytes.endsWith('\n') ? 0 : 1));
+        // Line ends are LF, CR LF and lone CR.
+        const qint64 lineEnds = bytes.count('\n') + bytes.count('\r') - bytes.count("\r\n");
+        const bool lastEnded = bytes.endsWith('\n') || bytes.endsWith('\r');
+        QCOMPARE(lines, lineEnds + (lastEnded ? 0 : 1));
 
         GridModel model;
         QWidget window;

@@ -1,0 +1,25 @@
+#include "datafileopen.h"
+
+#include "datafilereader.h"
+#include "filelist.h"
+#include "gridmodel.h"
+#include "listwindows.h"
+#include "platform/prompts.h"
+
+#include <QFileInfo>
+
+void OpenDataFileIntoList(const QString& path, ListWindows& lists, Prompts& prompts, Clock& clock,
+    QWidget* messageParent, qint64 maxRows)
+{
+    DataFileLoad load;
+    if (DataFileReader::NotRegularFile(path)) {
+        load.status = DataFileLoad::Status::NotRegular;
+    } else {
+        FileList* list = lists.openFileList();
+        list->setWindowTitle(QFileInfo(path).fileName());
+        load = ReadDataFile(path, list->model(), *list, clock, maxRows);
+    }
+    const QString message = DataFileLoadMessage(load, path);
+    if (!message.isEmpty())
+        prompts.message(messageParent, Prompts::Icon::Critical, message);
+}
