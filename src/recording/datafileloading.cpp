@@ -21,8 +21,8 @@ constexpr qint64 kLinesPerCaptionCheck = 256;
 constexpr qint64 kMaxReservedBytes = 64 * 1024 * 1024;
 } // namespace
 
-DataFileLoad ReadDataFile(
-    const QString& path, GridModel& grid, QWidget& window, Clock& clock, qint64 maxRows)
+DataFileLoad ReadDataFile(const QString& path, GridModel& grid, QWidget& window, Clock& clock,
+    qint64 maxRows, GridRows storage)
 {
     DataFileLoad load;
     const QString title = QFileInfo(path).fileName();
@@ -41,20 +41,23 @@ DataFileLoad ReadDataFile(
         if (n % kLinesPerCaptionCheck == 0 || reader.lineCut())
             progress.update(n, suffix);
     };
-    GridRows rows;
-    rows.reserve(0, std::min(reader.size(), kMaxReservedBytes));
+    GridRows rows = std::move(storage);
+    rows.clear();
+    // A record line is some 60 bytes; room not used is not touched, and given back below.
+    const qint64 reserved = std::min(reader.size(), kMaxReservedBytes);
+    rows.reserve(reserved / 40 + 1, reserved);
     qint64 n = 0;
     DataFileReader::Result result;
     while ((result = reader.next()) == DataFileReader::Result::Line) {
         if (!reader.lineHasUpperN()) {
             if (rows.count() == maxRows)
                 break;
-            QByteArrayView line = reader.lineView();
-            // Leading blanks are not part of the first field.
+            // The ten fields a list shows; leading blanks are not part of the first.
+            QByteArrayView line = reader.lineView().first(reader.tenFieldsLength());
             while (!line.isEmpty() && line.front() == ' ')
                 line = line.sliced(1);
-            if (IsAscii(line) || IsValidUtf8(line))
-                rows.appendTabbed(line);
+            if (reader.lineIsAscii() || IsValidUtf8(line))
+                rows.appendFields(line);
             else
                 rows.appendTabbed(QByteArrayView(QString::fromLatin1(line).toUtf8()));
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gridrows.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -29,9 +31,9 @@ struct DataFileLoad {
 // upper-case "N" becomes a row, its tab-separated fields filling the columns from the left. The
 // window caption counts the lines read ("0 Records Completed" after the header) and ends as the
 // file's title. Memory beyond the rows stays bounded whatever the file holds. Rows read before
-// a read error stay.
+// a read error stay. The rows are gathered in storage, whose memory is used again.
 DataFileLoad ReadDataFile(const QString& path, GridModel& grid, QWidget& window, Clock& clock,
-    qint64 maxRows = kMaxListedRows);
+    qint64 maxRows = kMaxListedRows, GridRows storage = GridRows());
 // The same; false when the file could not be opened or read.
 bool LoadDataFile(const QString& path, GridModel& grid, QWidget& window, Clock& clock,
     qint64 maxRows = kMaxListedRows);

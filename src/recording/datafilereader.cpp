@@ -3,7 +3,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cstring>
+#include <array>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -14,13 +14,58 @@
 namespace
 {
 
-// The first CR or LF in [begin, begin + length), or null.
-const char* FindLineEnd(const char* begin, qsizetype length)
+constexpr int kFields = 10;
+
+// What a byte means to the reader.
+enum ByteKind : unsigned char { kPlain, kLineEnd, kUpperN, kTab, kHigh };
+
+constexpr std::array<unsigned char, 256> MakeByteKinds()
 {
-    const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', size_t(length)));
-    const qsizetype before = lf ? lf - begin : length;
-    const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', size_t(before)));
-    return cr ? cr : lf;
+    std::array<unsigned char, 256> kinds {};
+    for (int c = 0x80; c < 0x100; ++c)
+        kinds[c] = kHigh;
+    kinds['\r'] = kLineEnd;
+    kinds['\n'] = kLineEnd;
+    kinds['N'] = kUpperN;
+    kinds['\t'] = kTab;
+    return kinds;
+}
+constexpr std::array<unsigned char, 256> kByteKinds = MakeByteKinds();
+
+// One pass over a piece of a line: where it ends, and what it holds on the way.
+struct LineScan {
+    qsizetype length = 0; // bytes before the line end, or all of them when there is none
+    bool ended = false;
+    bool hasN = false;
+    bool high = false;
+    qsizetype fieldsLength = -1; // up to the tenth tab; -1 when there are fewer
+};
+
+LineScan ScanLine(const char* begin, qsizetype available)
+{
+    LineScan scan;
+    const auto* p = reinterpret_cast<const unsigned char*>(begin);
+    const auto* const end = p + available;
+    int tabs = 0;
+    for (; p < end; ++p) {
+        const unsigned char kind = kByteKinds[*p];
+        if (kind == kPlain)
+            continue;
+        if (kind == kLineEnd) {
+            scan.ended = true;
+            break;
+        }
+        if (kind == kTab) {
+            if (++tabs == kFields)
+                scan.fieldsLength = reinterpret_cast<const char*>(p) - begin;
+        } else if (kind == kUpperN) {
+            scan.hasN = true;
+        } else {
+            scan.high = true;
+        }
+    }
+    scan.length = reinterpret_cast<const char*>(p) - begin;
+    return scan;
 }
 
 } // namespace
@@ -95,6 +140,8 @@ DataFileReader::Result DataFileReader::next()
     m_view = {};
     m_hasN = false;
     m_cut = false;
+    m_ascii = true;
+    m_fieldsLength = 0;
     bool started = false;
     bool gathering = false;
     for (;;) {
@@ -102,7 +149,7 @@ DataFileReader::Result DataFileReader::next()
             if (!m_file.isOpen() || !refill()) {
                 if (m_failed)
                     return Result::Error;
-                m_view = m_line;
+                keepGathered();
                 return started ? Result::Line : Result::End;
             }
         }
@@ -115,15 +162,15 @@ DataFileReader::Result DataFileReader::next()
         }
         started = true;
         const char* begin = m_buffer.constData() + m_pos;
-        const qsizetype available = m_buffer.size() - m_pos;
-        const char* end = FindLineEnd(begin, available);
-        const qsizetype length = end ? end - begin : available;
-        if (!m_hasN && std::memchr(begin, 'N', size_t(length)))
-            m_hasN = true;
+        const LineScan scan = ScanLine(begin, m_buffer.size() - m_pos);
+        const qsizetype length = scan.length;
+        m_hasN = m_hasN || scan.hasN;
         m_pos += length;
-        if (end && !gathering && length <= kMaxKeptLineBytes) {
+        if (scan.ended && !gathering && length <= kMaxKeptLineBytes) {
             // The whole line lies in the chunk.
             m_view = QByteArrayView(begin, length);
+            m_ascii = !scan.high;
+            m_fieldsLength = scan.fieldsLength < 0 ? length : scan.fieldsLength;
         } else {
             gathering = true;
             const qsizetype room = kMaxKeptLineBytes - m_line.size();
@@ -131,12 +178,20 @@ DataFileReader::Result DataFileReader::next()
                 m_cut = true;
             if (room > 0)
                 m_line.append(begin, std::min(length, room));
-            m_view = m_line;
+            keepGathered();
         }
-        if (end) {
+        if (scan.ended) {
+            m_afterCr = m_buffer.at(m_pos) == '\r';
             ++m_pos;
-            m_afterCr = *end == '\r';
             return Result::Line;
         }
     }
+}
+
+void DataFileReader::keepGathered()
+{
+    m_view = m_line;
+    const LineScan kept = ScanLine(m_line.constData(), m_line.size());
+    m_ascii = !kept.high;
+    m_fieldsLength = kept.fieldsLength < 0 ? m_line.size() : kept.fieldsLength;
 }

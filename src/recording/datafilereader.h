@@ -37,11 +37,18 @@ public:
     bool lineHasUpperN() const { return m_hasN; }
     // The line was longer than what was kept.
     bool lineCut() const { return m_cut; }
+    // The kept part holds no byte of 0x80 or above.
+    bool lineIsAscii() const { return m_ascii; }
+    // The length of the kept part up to its tenth tab (the ten fields a list shows), or its
+    // whole length when it holds fewer tabs.
+    qsizetype tenFieldsLength() const { return m_fieldsLength; }
     // Bytes held in the chunk buffer; never more than kChunkBytes.
     qsizetype bufferCapacity() const { return m_buffer.capacity(); }
 
 private:
     bool refill();
+    // The line gathered in m_line is the line read.
+    void keepGathered();
 
     QFile m_file;
     QByteArray m_buffer;
@@ -51,6 +58,8 @@ private:
     QByteArrayView m_view;
     bool m_hasN = false;
     bool m_cut = false;
+    bool m_ascii = true;
+    qsizetype m_fieldsLength = 0;
     bool m_failed = false;
     bool m_notRegular = false;
     // The last line ended at a CR: an LF right after it belongs to the same line end.

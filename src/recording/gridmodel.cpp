@@ -93,3 +93,12 @@ void GridModel::clear()
     m_rows = GridRows();
     endResetModel();
 }
+
+GridRows GridModel::takeRows()
+{
+    beginResetModel();
+    GridRows rows = std::move(m_rows);
+    m_rows = GridRows();
+    endResetModel();
+    return rows;
+}

@@ -26,6 +26,8 @@ public:
     // The same, taking the rows over without a copy when the grid is empty.
     void appendRows(GridRows&& rows);
     void clear();
+    // Empties the grid, handing its rows (and their memory) to the caller.
+    GridRows takeRows();
 
     const GridRows& rows() const { return m_rows; }
     QStringList row(int row) const { return m_rows.row(row); }

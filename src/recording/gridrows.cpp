@@ -66,6 +66,12 @@ void GridRows::appendTabbed(QByteArrayView utf8)
     }
 }
 
+void GridRows::appendFields(QByteArrayView utf8)
+{
+    m_starts.push_back(m_text.size());
+    m_text.append(utf8.data(), utf8.size());
+}
+
 void GridRows::appendAll(const GridRows& other)
 {
     const qsizetype base = m_text.size();
@@ -89,7 +95,9 @@ void GridRows::reserve(qsizetype rows, qsizetype bytes)
 
 void GridRows::squeeze()
 {
-    m_starts.shrink_to_fit();
+    // Shrinking the offsets copies them: only when far more was reserved than used.
+    if (m_starts.capacity() > 2 * m_starts.size() + 1024)
+        m_starts.shrink_to_fit();
     m_text.squeeze();
 }
 

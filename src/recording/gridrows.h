@@ -25,6 +25,9 @@ public:
     void appendTabbed(const QString& text);
     // The same from UTF-8 bytes, as a file line is read.
     void appendTabbed(QByteArrayView utf8);
+    // A row from UTF-8 text that is already at most ten fields joined by tabs, with no line
+    // break, as the data-file reader hands it over.
+    void appendFields(QByteArrayView utf8);
     void appendAll(const GridRows& other);
     // Empties the rows and keeps the memory for new ones.
     void clear();
