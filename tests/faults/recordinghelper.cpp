@@ -2,8 +2,9 @@
 // starve it of disk. It waits for the first live reading, starts recording every second through
 // the toolbar's "Save", and prints "recording" and then, after every sample, the count the main
 // window shows ("count N", flushed at once). With --samples it ends by itself after that many
-// samples ("done"); with --fsize-limit the process may not grow a file beyond that many bytes
-// (a full disk: writes fail with EFBIG instead of killing the process).
+// samples (each message the user was shown as "message TEXT", then "done"); with --fsize-limit the
+// process may not grow a file beyond that many bytes (a full disk: writes fail with EFBIG instead
+// of killing the process).
 //
 //   nimbrel-recording-helper --port N --file PATH [--samples N] [--fsize-limit BYTES]
 #include "app/acquisitioncycle.h"
@@ -79,6 +80,8 @@ int main(int argc, char** argv)
             return;
         Say("count " + panel.label("LblCount")->text().toLatin1());
         if (samplesWanted > 0 && ++samples >= samplesWanted) {
+            for (const FakePrompts::Shown& shown : prompts->messages)
+                Say("message " + shown.text.toUtf8());
             Say("done");
             QCoreApplication::exit(0);
         }

@@ -181,6 +181,16 @@ private Q_SLOTS:
         QVERIFY(file.numbers.size() < kSamples);
         QCOMPARE(counts.last(), qint64(file.numbers.size()));
         QCOMPARE(counts.count(counts.last()), kSamples - int(file.numbers.size()) + 1);
+        // The user was told once that samples no longer reach the file, and why.
+        QList<QByteArray> messages;
+        for (const QByteArray& line : output.split('\n')) {
+            if (line.startsWith("message "))
+                messages.append(line.mid(8));
+        }
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(
+            messages.first().contains(path.toUtf8()) && messages.first().contains("File too large"),
+            messages.first().constData());
     }
 
     void cleanupTestCase()
