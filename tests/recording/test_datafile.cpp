@@ -486,6 +486,7 @@ private Q_SLOTS:
         DataFileHandle handle;
         QVERIFY(handle.open("/dev/full"));
         QVERIFY(!handle.writeLine(HeaderLine()));
+        QCOMPARE(handle.errorString(), QStringLiteral("No space left on device"));
         QCOMPARE(handle.linesWritten(), 0);
         GridRows rows;
         rows.append(kRecord1);
@@ -514,6 +515,7 @@ private Q_SLOTS:
         std::signal(SIGXFSZ, previousHandler);
 
         QVERIFY(!written);
+        QCOMPARE(handle.errorString(), QStringLiteral("File too large"));
         QCOMPARE(handle.linesWritten(), 1);
         QCOMPARE(QFileInfo(file).size(), before);
         QVERIFY(handle.writeLine(RecorderRecordLine(1, kRecord1.mid(1).join('\t'))));
