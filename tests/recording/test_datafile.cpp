@@ -213,6 +213,14 @@ private Q_SLOTS:
         QTest::newRow("LF CR is two line ends")
             << QByteArray("1\ta\n\r2\tb\r\n")
             << QList<QStringList> { Padded({ "1", "a" }), Padded({}), Padded({ "2", "b" }) };
+        const QByteArray run(40, '7');
+        QTest::newRow("N deep in a long line") << "1\t" + run + "N" + run + "\r\n2\tx\r\n"
+                                               << QList<QStringList> { Padded({ "2", "x" }) };
+        QTest::newRow("single-byte degree sign deep in a long line")
+            << "1\t" + run + "\xB0" + run + "\r\n"
+            << QList<QStringList> { Padded({ "1", QString(run) + "\u00B0" + QString(run) }) };
+        QTest::newRow("tenth tab deep in a long line") << QByteArray("abcdefgh\t").repeated(12)
+                + "\r" << QList<QStringList> { QStringList(10, "abcdefgh") };
         QTest::newRow("empty line is an empty row")
             << QByteArray("1\r\n\r\n2\r\n")
             << QList<QStringList> { Padded({ "1" }), Padded({}), Padded({ "2" }) };
