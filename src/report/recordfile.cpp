@@ -11,6 +11,7 @@ bool RecordFile::open(const QString& path)
     m_pos = 0;
     m_afterCr = false;
     m_lineNumber = 0;
+    m_records = 0;
     m_error.clear();
     m_warning.clear();
     const QFileInfo info(path);
@@ -108,9 +109,12 @@ RecordFile::Result RecordFile::next(ReportRecord* record)
         QString reason;
         if (m_long)
             reason = QStringLiteral("the line is too long for a record");
-        else if (ReadRecordFields(text, m_fahrenheit, record, &reason))
+        else if (ReadRecordFields(text, m_fahrenheit, record, &reason)) {
+            ++m_records;
             return Result::Record;
-        if (line == Line::Last) {
+        }
+        // Only a short last line after records is a record cut off as it was written.
+        if (line == Line::Last && m_records > 0 && !m_long) {
             m_warning = QStringLiteral("line %1, the last, is unfinished and left out (%2)")
                             .arg(m_lineNumber)
                             .arg(reason);

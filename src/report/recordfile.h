@@ -28,9 +28,9 @@ public:
     qint64 size() const { return m_file.size(); }
     qint64 position() const { return m_file.pos(); }
 
-    // The next record. Error: error() names the line and what is wrong with it. A last line
-    // without a line end that is no record (a recording cut off while a line was written) is
-    // left out with a warning.
+    // The next record. Error: error() names the line and what is wrong with it. A short last
+    // line without a line end after records, that is no record (a recording cut off while a
+    // line was written), is left out with a warning.
     Result next(ReportRecord* record);
     const QString& error() const { return m_error; }
     const QString& warning() const { return m_warning; }
@@ -50,6 +50,7 @@ private:
     bool m_hasN = false;
     bool m_long = false;
     qint64 m_lineNumber = 0;
+    qint64 m_records = 0;
     QString m_error;
     QString m_warning;
 };

@@ -110,7 +110,9 @@ bool ReadRecordFields(QByteArrayView line, bool fahrenheit, ReportRecord* record
         return false;
     };
     if (count < 10)
-        return fail(QStringLiteral("%1 fields where a record has 10").arg(count));
+        return fail(QStringLiteral("%1 %2 where a record has 10")
+                        .arg(count)
+                        .arg(count == 1 ? QStringLiteral("field") : QStringLiteral("fields")));
 
     const QByteArrayView numberCell = Trimmed(fields[0]);
     qint64 number = 0;
