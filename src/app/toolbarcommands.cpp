@@ -155,6 +155,7 @@ void ToolbarCommands::openCommand()
         return;
     FileList* list = m_lists.openFileList();
     list->setWindowTitle(QFileInfo(path).fileName());
+    list->setReportSource(path, QFileInfo(path).fileName());
     LoadDataFile(path, list->model(), *list, m_clock);
 }
 

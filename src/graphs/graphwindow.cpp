@@ -14,8 +14,12 @@ GraphWindow::GraphWindow(PrinterProvider& printers, QWidget* parent)
     m_toolbar = new QToolBar(this);
     m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
     m_toolbar->setMovable(false);
-    for (const QString& key : { QStringLiteral("Limit"), QStringLiteral("Print") }) {
-        QAction* action = m_toolbar->addAction(key);
+    m_saveBar = new QToolBar(this);
+    m_saveBar->setObjectName(QStringLiteral("Toolbar2"));
+    m_saveBar->setMovable(false);
+    for (const QString& key :
+        { QStringLiteral("Limit"), QStringLiteral("Print"), QStringLiteral("Save") }) {
+        QAction* action = (key == QLatin1String("Save") ? m_saveBar : m_toolbar)->addAction(key);
         action->setObjectName(key);
         action->setToolTip(key);
         connect(action, &QAction::triggered, this, [this, key] { onToolbar(key); });
@@ -24,13 +28,21 @@ GraphWindow::GraphWindow(PrinterProvider& printers, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(m_toolbar);
+    auto* bars = new QHBoxLayout;
+    bars->setContentsMargins(0, 0, 0, 0);
+    bars->setSpacing(0);
+    bars->addWidget(m_toolbar);
+    bars->addWidget(m_saveBar);
+    bars->addStretch(1);
+    layout->addLayout(bars);
     layout->addWidget(m_canvas, 1);
 }
 
 QAction* GraphWindow::toolbarButton(const QString& key) const
 {
-    return m_toolbar->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
+    if (QAction* action = m_toolbar->findChild<QAction*>(key, Qt::FindDirectChildrenOnly))
+        return action;
+    return m_saveBar->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
 }
 
 void GraphWindow::onToolbar(const QString& key)
@@ -39,6 +51,8 @@ void GraphWindow::onToolbar(const QString& key)
         Q_EMIT limitRequested();
     else if (key == QLatin1String("Print"))
         print();
+    else if (key == QLatin1String("Save"))
+        Q_EMIT saveRequested();
 }
 
 void GraphWindow::print()

@@ -1,5 +1,7 @@
 #include "reportoptions.h"
 
+#include "report/listreport.h"
+
 #include <QCommandLineParser>
 #include <QDateTime>
 #include <QDir>
@@ -132,10 +134,5 @@ QString ReportHelpText()
 
 QString DefaultPdfName(const QString& firstFile)
 {
-    const QFileInfo info(firstFile);
-    QString name = info.fileName();
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    if (dot > 0)
-        name.truncate(dot);
-    return info.dir().filePath(name + QStringLiteral(" report.pdf"));
+    return ReportPdfName(firstFile, QString());
 }
