@@ -53,9 +53,9 @@ inline QStringList WriteRecording(const QString& folder, const QString& base, qi
         const auto f = [&one](double v) { return one(v * 9 / 5 + 32); };
         char time[16];
         std::snprintf(time, sizeof time, "%02d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
-        text += QByteArray::number(i + 1) + '\t' + time + '\t' + QByteArray::number(co2) + '\t'
-            + one(c) + '\t' + one(dew) + '\t' + one(wet) + '\t' + one(rh) + '\t' + f(c) + '\t'
-            + f(dew) + '\t' + f(wet) + "\r\n";
+        text += QByteArray::number(i + 1) + '\t' + QByteArray(time) + '\t' + QByteArray::number(co2)
+            + '\t' + one(c) + '\t' + one(dew) + '\t' + one(wet) + '\t' + one(rh) + '\t' + f(c)
+            + '\t' + f(dew) + '\t' + f(wet) + "\r\n";
         if (text.size() > (1 << 20)) {
             file.write(text);
             text.clear();

@@ -8,9 +8,9 @@ class QAction;
 class QToolBar;
 class QVBoxLayout;
 
-// What the two graph windows share: the toolbar with "Limit" and "Print" along the top, beside
-// it `Toolbar2` with "Save", and the drawing canvas below, which keeps what was drawn and is
-// what "Print" prints and "Save" saves.
+// What the two graph windows share: the toolbar with "Limit", "Print" and "Save" along the top
+// and the drawing canvas below it, which keeps what was drawn and is what "Print" prints and
+// "Save" saves.
 class GraphWindow : public QWidget
 {
     Q_OBJECT
@@ -38,6 +38,5 @@ private:
 
     PrinterProvider& m_printers;
     QToolBar* m_toolbar = nullptr;
-    QToolBar* m_saveBar = nullptr;
     GraphCanvas* m_canvas = nullptr;
 };

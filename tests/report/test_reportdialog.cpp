@@ -1,6 +1,10 @@
 // The "Report" button of the lists, its dialog, and "Save" of the graphs.
 #include "app/reportdialog.h"
 #include "graphs/graphsave.h"
+#include "graphs/graphsstate.h"
+#include "graphs/graphwindows.h"
+#include "graphs/realtime24.h"
+#include "meter/currentreading.h"
 #include "recording/filelist.h"
 #include "recording/gridmodel.h"
 #include "recording/listwindows.h"
@@ -133,6 +137,21 @@ private Q_SLOTS:
             QVERIFY(dialog->isVisible());
         }
         delete dialog;
+    }
+
+    // "Save" of a graph window asks for a name and saves what is drawn.
+    void graphSaveButton()
+    {
+        GraphsState graphs;
+        CurrentReading reading;
+        GraphWindows windows(graphs, reading, m_clock, m_prompts, m_printers, nullptr);
+        windows.openRealTimeGraph();
+        const QString path = m_dir.filePath(QStringLiteral("live.svg"));
+        m_prompts.saveAnswers.enqueue(path);
+        windows.realTimeGraph()->toolbarButton(QStringLiteral("Save"))->trigger();
+        QCOMPARE(m_prompts.lastFilter, GraphFileFilter());
+        QCOMPARE(Head(path, 5), QByteArray("<?xml"));
+        windows.realTimeGraph()->close();
     }
 
     void graphSave_data()
