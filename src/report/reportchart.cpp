@@ -99,7 +99,7 @@ void DrawChart(QPainter& painter, const QRectF& area, double mm, const ReportFig
     const auto& limits = figures.settings.co2Limits;
     Range co2 = ValueRange(figures, Quantity::Co2);
     co2.take(0);
-    co2.take(limits[2] * 1.1);
+    co2.take(limits[2] * 1.02);
     const ChartScale co2Scale = NiceScale(co2.low, co2.high, kDivisions);
     Range temp = ValueRange(figures, Quantity::Temperature);
     if (!temp.any)

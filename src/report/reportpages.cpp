@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <algorithm>
+
 namespace
 {
 // Writes lines of text down a page, keeping the place of the next line.
@@ -67,14 +69,19 @@ public:
         m_painter.setFont(font);
         m_painter.setPen(Qt::black);
         const QFontMetricsF metrics(font, m_painter.device());
+        // A cell too long for its column goes on over more lines.
+        double height = metrics.height();
         for (int i = 0; i < cells.size() && i < columns.size(); ++i) {
             const double left = m_page.left() + columns[i] * m_mm;
             const double right
                 = i + 1 < columns.size() ? m_page.left() + columns[i + 1] * m_mm : m_page.right();
-            const QRectF box(left, m_y, right - left - 1.5 * m_mm, metrics.height());
-            m_painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, cells[i]);
+            const QRectF box(left, m_y, right - left - 1.5 * m_mm, m_page.height());
+            const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+            const QRectF used = m_painter.boundingRect(box, flags, cells[i]);
+            m_painter.drawText(box, flags, cells[i]);
+            height = std::max(height, used.height());
         }
-        m_y += metrics.height() * 1.15;
+        m_y += height + metrics.height() * 0.15;
     }
     void rule()
     {
