@@ -21,18 +21,23 @@
 #include "platform/systemclock.h"
 #include "platform/systemports.h"
 #include "recording/datafilehandle.h"
+#include "recording/datalist.h"
 #include "recording/filelist.h"
 #include "recording/gridmodel.h"
 #include "recording/listwindow.h"
 #include "recording/listwindows.h"
 #include "recording/recorder.h"
+#include "report/listreport.h"
+#include "reportdialog.h"
 #include "toolbarcommands.h"
 #include "toolbaricons.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTimer>
+#include <QUrl>
 
 Application::Application()
     : Application(std::make_unique<SystemClock>(), std::make_unique<SystemBeeper>(),
@@ -185,6 +190,20 @@ void Application::startGraphs()
     connect(m_lists, &ListWindows::plotRequested, this, [this](ListWindow* source) {
         m_graphs->openFileGraph(&source->model(), source == m_lists->fileList());
     });
+    connect(m_lists, &ListWindows::reportRequested, this, &Application::openReportDialog);
+}
+
+void Application::openReportDialog(ListWindow* source)
+{
+    const QString title
+        = source->reportTitle().isEmpty() ? source->windowTitle() : source->reportTitle();
+    const ReportSettings defaults = ListReportDefaults(source->model().rows(),
+        source->reportSourcePath(), title, !m_panel->celsiusDisplay(), m_clock->date());
+    auto* dialog = new ReportDialog(
+        source->model(), defaults, ReportPdfName(source->reportSourcePath(), title), *m_prompts,
+        [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); },
+        source);
+    dialog->open();
 }
 
 void Application::openAlarmDialog()
@@ -206,7 +225,9 @@ void Application::startLogger()
     m_memory = new MemoryController(*m_loggerStore, *m_clock);
     m_memory->setAnchor(m_panel);
     m_memory->setDataListOpener([this]() -> ListingSink* {
-        m_dataListSink = std::make_unique<DataListSink>(m_lists->openDataList());
+        DataList* list = m_lists->openDataList();
+        list->setReportSource({}, QStringLiteral("Logger set %1").arg(m_memory->listedSet()));
+        m_dataListSink = std::make_unique<DataListSink>(list);
         return m_dataListSink.get();
     });
     connect(m_memory, &MemoryController::timersSwitchOnRequested, this, [this] {

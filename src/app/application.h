@@ -71,6 +71,7 @@ private:
     void startGraphs();
     void startLogger();
     void openAlarmDialog();
+    void openReportDialog(class ListWindow* source);
 
     ProgramState m_state;
     std::unique_ptr<Clock> m_clock;

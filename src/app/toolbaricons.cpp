@@ -104,6 +104,21 @@ void DrawPlot(QPainter& p)
     DrawChart(p, QColor(30, 110, 200));
 }
 
+// A page with a bar chart: the indoor-air report.
+void DrawReport(QPainter& p)
+{
+    p.setPen(QPen(QColor(60, 60, 60), 1.5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(6, 3, 20, 26));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(60, 160, 60));
+    p.drawRect(QRectF(9, 19, 4, 7));
+    p.setBrush(QColor(230, 170, 30));
+    p.drawRect(QRectF(14, 14, 4, 12));
+    p.setBrush(QColor(200, 40, 40));
+    p.drawRect(QRectF(19, 9, 4, 17));
+}
+
 void DrawClock(QPainter& p)
 {
     p.setPen(QPen(QColor(40, 40, 40), 2));
@@ -195,6 +210,7 @@ constexpr IconChoice kIcons[] = {
     { "Alarm", "", DrawBell },
     { "Print", "document-print", DrawPrinter },
     { "Plot", "", DrawPlot },
+    { "Report", "", DrawReport },
 };
 
 } // namespace

@@ -14,7 +14,8 @@ GraphWindow::GraphWindow(PrinterProvider& printers, QWidget* parent)
     m_toolbar = new QToolBar(this);
     m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
     m_toolbar->setMovable(false);
-    for (const QString& key : { QStringLiteral("Limit"), QStringLiteral("Print") }) {
+    for (const QString& key :
+        { QStringLiteral("Limit"), QStringLiteral("Print"), QStringLiteral("Save") }) {
         QAction* action = m_toolbar->addAction(key);
         action->setObjectName(key);
         action->setToolTip(key);
@@ -39,6 +40,8 @@ void GraphWindow::onToolbar(const QString& key)
         Q_EMIT limitRequested();
     else if (key == QLatin1String("Print"))
         print();
+    else if (key == QLatin1String("Save"))
+        Q_EMIT saveRequested();
 }
 
 void GraphWindow::print()

@@ -8,8 +8,9 @@ class QAction;
 class QToolBar;
 class QVBoxLayout;
 
-// What the two graph windows share: the toolbar with "Limit" and "Print" along the top and the
-// drawing canvas below it, which keeps what was drawn and is what "Print" prints.
+// What the two graph windows share: the toolbar with "Limit", "Print" and "Save" along the top
+// and the drawing canvas below it, which keeps what was drawn and is what "Print" prints and
+// "Save" saves.
 class GraphWindow : public QWidget
 {
     Q_OBJECT
@@ -26,6 +27,8 @@ public:
 Q_SIGNALS:
     // The "Limit" button: the opener shows the range dialog.
     void limitRequested();
+    // The "Save" button: the opener asks for a file and saves the graph as drawn.
+    void saveRequested();
 
 protected:
     GraphWindow(PrinterProvider& printers, QWidget* parent);

@@ -1,8 +1,11 @@
 #include "graphwindows.h"
 
+#include "graphcanvas.h"
+#include "graphsave.h"
 #include "graphsstate.h"
 #include "listplot1.h"
 #include "platform/clock.h"
+#include "platform/prompts.h"
 #include "plotrange.h"
 #include "realtime24.h"
 #include "realtimerange.h"
@@ -90,6 +93,7 @@ void GraphWindows::showRealTimeGraph()
     Discard(m_realTime);
     m_realTime = new RealTime24(m_reading, m_state, m_clock, m_printers);
     connect(m_realTime, &RealTime24::limitRequested, this, &GraphWindows::showRealTimeRange);
+    connect(m_realTime, &RealTime24::saveRequested, this, [this] { saveGraph(m_realTime); });
     place(m_realTime);
     m_realTime->show();
     m_realTime->timer1()->start(m_intervalMs);
@@ -109,6 +113,7 @@ void GraphWindows::showFileGraph()
     Discard(m_filePlot);
     m_filePlot = new ListPlot1(m_grid, m_state, m_clock, m_printers);
     connect(m_filePlot, &ListPlot1::limitRequested, this, &GraphWindows::showPlotRange);
+    connect(m_filePlot, &ListPlot1::saveRequested, this, [this] { saveGraph(m_filePlot); });
     place(m_filePlot);
     m_filePlot->show();
 }
@@ -139,4 +144,16 @@ void GraphWindows::showPlotRange()
     }
     m_plotRange->show();
     m_plotRange->raise();
+}
+
+void GraphWindows::saveGraph(GraphWindow* window)
+{
+    if (!window)
+        return;
+    const QString path = m_prompts.saveFileName(window, GraphFileFilter());
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!SaveGraphImage(window->canvas()->image(), path, &error))
+        m_prompts.message(window, Prompts::Icon::Critical, error);
 }

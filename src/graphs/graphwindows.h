@@ -53,6 +53,7 @@ private:
     void showFileGraph();
     void showRealTimeRange();
     void showPlotRange();
+    void saveGraph(class GraphWindow* window);
     void place(QWidget* window) const;
 
     GraphsState& m_state;

@@ -49,6 +49,7 @@ ListingResult MemoryController::listRow(int row)
     if (!m_memory || !m_openDataList)
         return {};
     const QStringList cells = m_memory->setRowCells(row);
+    m_listedSet = ReadSetRow(cells).set;
     ListingSink* sink = m_openDataList();
     if (!sink)
         return {};

@@ -36,6 +36,8 @@ public:
 
     // What a click on GridSet row `row` does.
     ListingResult listRow(int row);
+    // The number of the set being listed or listed last (0: none yet).
+    int listedSet() const { return m_listedSet; }
 
 Q_SIGNALS:
     // After a listing, whether it ended well or not: Timer1 and Timer2 run again.
@@ -53,4 +55,5 @@ private:
     QPointer<QWidget> m_anchor;
     QPointer<Memory> m_memory;
     DataListOpener m_openDataList;
+    int m_listedSet = 0;
 };

@@ -22,6 +22,7 @@ void OpenDataFileIntoList(const QString& path, ListWindows& lists, Prompts& prom
             storage = replaced->model().takeRows();
         FileList* list = lists.openFileList();
         list->setWindowTitle(QFileInfo(path).fileName());
+        list->setReportSource(path, QFileInfo(path).fileName());
         load = ReadDataFile(path, list->model(), *list, clock, maxRows, std::move(storage));
     }
     const QString message = DataFileLoadMessage(load, path);

@@ -15,6 +15,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <vector>
+
 namespace
 {
 constexpr int kVisibleRows = 18;
@@ -34,9 +36,18 @@ ListWindow::ListWindow(const ListContext& context, const QString& name, const QS
     m_toolbar->setMovable(false);
     m_toolbar->setIconSize(QSize(24, 24));
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    for (const Button& button : buttons) {
+    // The designed buttons in Toolbar1; "Report" beside them in a toolbar of its own.
+    m_reportBar = new QToolBar(this);
+    m_reportBar->setObjectName(QStringLiteral("Toolbar2"));
+    m_reportBar->setMovable(false);
+    m_reportBar->setIconSize(m_toolbar->iconSize());
+    m_reportBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    std::vector<Button> all(buttons);
+    all.push_back({ "Report", "Indoor-air report" });
+    for (const Button& button : all) {
         const QString key = QString::fromLatin1(button.key);
-        QAction* action = m_toolbar->addAction(key);
+        QToolBar* bar = key == QLatin1String("Report") ? m_reportBar : m_toolbar;
+        QAction* action = bar->addAction(key);
         action->setObjectName(key);
         action->setToolTip(QString::fromLatin1(button.tooltip));
         if (m_context.icon)
@@ -59,7 +70,13 @@ ListWindow::ListWindow(const ListContext& context, const QString& name, const QS
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(m_toolbar);
+    auto* bars = new QHBoxLayout;
+    bars->setContentsMargins(0, 0, 0, 0);
+    bars->setSpacing(0);
+    bars->addWidget(m_toolbar);
+    bars->addWidget(m_reportBar);
+    bars->addStretch(1);
+    layout->addLayout(bars);
     layout->addWidget(m_grid, 1);
     layOutGrid();
 }
@@ -98,7 +115,9 @@ void ListWindow::layOutGrid()
 
 QAction* ListWindow::toolbarButton(const QString& key) const
 {
-    return m_toolbar->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
+    if (QAction* action = m_toolbar->findChild<QAction*>(key, Qt::FindDirectChildrenOnly))
+        return action;
+    return m_reportBar->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
 }
 
 void ListWindow::runCommand(const QString& key)
@@ -111,6 +130,14 @@ void ListWindow::runCommand(const QString& key)
         print();
     else if (key == QLatin1String("Plot"))
         Q_EMIT plotRequested();
+    else if (key == QLatin1String("Report"))
+        Q_EMIT reportRequested();
+}
+
+void ListWindow::setReportSource(const QString& path, const QString& title)
+{
+    m_reportPath = path;
+    m_reportTitle = title;
 }
 
 bool ListWindow::save()

@@ -13,8 +13,9 @@ class QToolBar;
 struct ListContext;
 
 // A list window: the ten-column grid `Grid` over a GridModel, and the toolbar `Toolbar1` whose
-// buttons run "Save", "Plot" and "Print". The three windows List, FileList and DataList differ
-// in their name, caption and buttons.
+// buttons run "Save", "Plot" and "Print"; beside it `Toolbar2` with "Report" (the indoor-air
+// report). The three windows List, FileList and DataList differ in their name, caption and
+// buttons.
 class ListWindow : public QWidget
 {
     Q_OBJECT
@@ -38,9 +39,17 @@ public:
     // The width of each column: its sample text measured in the window's font.
     static QString columnSample(int column);
 
+    // Where the rows come from, for the report: the data file "Open" read (empty for the live
+    // list and a logger set) and the report's default title.
+    void setReportSource(const QString& path, const QString& title);
+    QString reportSourcePath() const { return m_reportPath; }
+    QString reportTitle() const { return m_reportTitle; }
+
 Q_SIGNALS:
     // "Plot" was pressed; the file graph opens on this window's rows.
     void plotRequested();
+    // "Report" was pressed; the report dialog opens on this window's rows.
+    void reportRequested();
     void closed();
 
 protected:
@@ -60,5 +69,8 @@ private:
     GridModel* m_model = nullptr;
     QTableView* m_grid = nullptr;
     QToolBar* m_toolbar = nullptr;
+    QToolBar* m_reportBar = nullptr;
     QPointer<GridPrintJob> m_printJob;
+    QString m_reportPath;
+    QString m_reportTitle;
 };

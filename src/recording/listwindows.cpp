@@ -42,6 +42,8 @@ void ListWindows::watch(ListWindow* window)
 {
     connect(
         window, &ListWindow::plotRequested, this, [this, window] { Q_EMIT plotRequested(window); });
+    connect(window, &ListWindow::reportRequested, this,
+        [this, window] { Q_EMIT reportRequested(window); });
 }
 
 List* ListWindows::openLiveList()

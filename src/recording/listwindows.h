@@ -45,6 +45,8 @@ public:
 Q_SIGNALS:
     // "Plot" in the file list or the data list.
     void plotRequested(ListWindow* source);
+    // "Report" in any of the three lists.
+    void reportRequested(ListWindow* source);
 
 private:
     void createLiveList();

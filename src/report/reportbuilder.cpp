@@ -1,0 +1,228 @@
+#include "reportbuilder.h"
+
+#include <algorithm>
+
+namespace
+{
+constexpr int kHalfDay = 12 * 3600;
+
+// The band of a CO2 value: a value at a limit belongs to the band above it.
+int BandOf(qint32 co2, const std::array<qint32, 3>& limits)
+{
+    if (co2 == kOverRange)
+        return 3;
+    int band = 0;
+    while (band < 3 && co2 >= limits[band])
+        ++band;
+    return band;
+}
+
+bool HasCo2(qint32 co2)
+{
+    return IsReading(co2) || co2 == kOverRange;
+}
+
+// At least 95 % of the whole, in whole numbers so that exactly 95 % counts.
+bool AtLeast95Percent(qint64 part, qint64 whole)
+{
+    return whole > 0 && part * 100 >= whole * 95;
+}
+
+TimeShare ShareOf(qint64 part, qint64 whole)
+{
+    return { part, whole > 0 ? double(part) / double(whole) : -1.0 };
+}
+} // namespace
+
+ReportBuilder::ReportBuilder(const ReportSettings& settings)
+{
+    m_figures.settings = settings;
+}
+
+void ReportBuilder::beginSource(const QString& name)
+{
+    m_figures.sources.append(name);
+    m_sourceStarts = true;
+}
+
+void ReportBuilder::add(const ReportRecord& record)
+{
+    ReportFigures& f = m_figures;
+    if (m_sourceStarts) {
+        m_sourceStarts = false;
+        if (m_previousNumber >= 0 && record.number != m_previousNumber + 1)
+            warn(QStringLiteral("%1 starts at record %2, which does not follow record %3 of %4")
+                     .arg(f.sources.back())
+                     .arg(record.number)
+                     .arg(m_previousNumber)
+                     .arg(m_previousSource));
+        m_previousSource = f.sources.isEmpty() ? QString() : f.sources.back();
+    }
+    m_previousNumber = record.number;
+
+    // A fall of the time of day by more than half a day is the next day; a shorter step back is
+    // the stamp being set right, and stays on the same day.
+    if (m_previousTime >= 0 && record.secondsOfDay < m_previousTime - kHalfDay)
+        ++m_day;
+    const qint64 at = m_day * 86400 + record.secondsOfDay;
+    if (m_previousTime >= 0)
+        ++m_spacings[at - f.samples.back().seconds];
+    m_previousTime = record.secondsOfDay;
+
+    for (int q = 0; q < kQuantities; ++q) {
+        const qint32 value = record.value[q];
+        QuantityFigures& figures = f.quantities[q];
+        if (value == kNoReading) {
+            ++figures.missing;
+        } else if (value == kOverRange) {
+            ++figures.overRange;
+        } else if (value == kUnderRange) {
+            ++figures.underRange;
+        } else {
+            if (figures.readings == 0 || value < figures.min) {
+                figures.min = value;
+                figures.minAt = at;
+            }
+            if (figures.readings == 0 || value > figures.max) {
+                figures.max = value;
+                figures.maxAt = at;
+            }
+            ++figures.readings;
+            m_running[q].sum += value;
+            m_running[q].counts.add(value);
+        }
+    }
+    f.samples.push_back({ static_cast<qint32>(at), record[Quantity::Co2],
+        record[Quantity::Temperature], record[Quantity::Humidity] });
+}
+
+ReportFigures ReportBuilder::finish()
+{
+    ReportFigures& f = m_figures;
+    const auto& samples = f.samples;
+    const qint64 n = static_cast<qint64>(samples.size());
+    f.records = n;
+    for (int q = 0; q < kQuantities; ++q) {
+        QuantityFigures& figures = f.quantities[q];
+        if (figures.readings == 0)
+            continue;
+        figures.mean = double(m_running[q].sum) / double(figures.readings);
+        figures.median = m_running[q].counts.percentile(50);
+        figures.percentile95 = m_running[q].counts.percentile(95);
+    }
+    if (n == 0)
+        return std::move(f);
+    f.first = samples.front().seconds;
+    f.last = samples.back().seconds;
+
+    // The sampling interval is the median spacing (the lower one of an even count).
+    qint64 spacings = n - 1;
+    if (spacings > 0) {
+        const qint64 rank = (spacings + 1) / 2;
+        qint64 seen = 0;
+        for (const auto& [spacing, count] : m_spacings) {
+            seen += count;
+            if (seen >= rank) {
+                f.interval = std::max<qint64>(spacing, 0);
+                break;
+            }
+        }
+    }
+    const qint64 cap = 2 * f.interval;
+    for (const auto& [spacing, count] : m_spacings) {
+        if (f.interval > 0 && spacing > cap) {
+            f.gapCount += count;
+            f.gapSeconds += spacing * count;
+        }
+    }
+
+    // A record weighs its spacing to the next one, at most twice the interval, so that a gap
+    // is no time in any band; the last record weighs one interval.
+    std::vector<qint64> weights(static_cast<size_t>(n));
+    qint64 total = 0;
+    for (qint64 i = 0; i < n; ++i) {
+        const qint64 spacing
+            = i + 1 < n ? qint64(samples[i + 1].seconds) - samples[i].seconds : f.interval;
+        weights[i] = std::clamp<qint64>(spacing, 0, cap);
+        total += weights[i];
+    }
+    if (total == 0) {
+        f.sharesOfRecords = true;
+        std::fill(weights.begin(), weights.end(), 1);
+    }
+
+    const auto& limits = f.settings.co2Limits;
+    std::array<qint64, 4> bandTime {};
+    std::array<qint64, 3> withinCategory {};
+    qint64 co2Time = 0;
+    qint64 stretch = 0;
+    qint64 stretchFrom = 0;
+    qint64 tempTime = 0, tempIn = 0, rhTime = 0, rhIn = 0, bothTime = 0, bothIn = 0;
+    const auto& comfortT = f.settings.comfortTemp;
+    const auto& comfortH = f.settings.comfortHumidity;
+    for (qint64 i = 0; i < n; ++i) {
+        const ChartSample& s = samples[i];
+        const qint64 w = weights[i];
+        const bool afterGap = i > 0 && f.interval > 0 && s.seconds - samples[i - 1].seconds > cap;
+        if (HasCo2(s.co2)) {
+            co2Time += w;
+            const int band = BandOf(s.co2, limits);
+            bandTime[band] += w;
+            for (int c = 0; c < 3; ++c) {
+                if (s.co2 != kOverRange && s.co2 - f.settings.outdoorPpm <= kCategoryLimits[c])
+                    withinCategory[c] += w;
+            }
+            if (band >= 2) {
+                if (stretch == 0 || afterGap) {
+                    stretch = 0;
+                    stretchFrom = s.seconds;
+                }
+                stretch += w;
+                if (stretch > f.longestAboveSeconds) {
+                    f.longestAboveSeconds = stretch;
+                    f.longestAboveFrom = stretchFrom;
+                }
+            } else {
+                stretch = 0;
+            }
+        } else {
+            stretch = 0;
+        }
+        const bool hasT = IsReading(s.temperature);
+        const bool hasH = IsReading(s.humidity);
+        const bool inT = hasT && s.temperature >= comfortT[0] && s.temperature <= comfortT[1];
+        const bool inH = hasH && s.humidity >= comfortH[0] && s.humidity <= comfortH[1];
+        tempTime += hasT ? w : 0;
+        tempIn += inT ? w : 0;
+        rhTime += hasH ? w : 0;
+        rhIn += inH ? w : 0;
+        bothTime += hasT && hasH ? w : 0;
+        bothIn += inT && inH ? w : 0;
+    }
+    const qint64 secondsPerWeight = f.sharesOfRecords ? 0 : 1;
+    f.co2Seconds = co2Time * secondsPerWeight;
+    for (int b = 0; b < 4; ++b) {
+        f.bands[b] = ShareOf(bandTime[b], co2Time);
+        f.bands[b].seconds *= secondsPerWeight;
+    }
+    f.longestAboveSeconds *= secondsPerWeight;
+    if (co2Time > 0) {
+        static const char* const names[] = { "I", "II", "III" };
+        f.category = QStringLiteral("IV");
+        for (int c = 2; c >= 0; --c) {
+            f.categoryShares[c] = double(withinCategory[c]) / double(co2Time);
+            if (AtLeast95Percent(withinCategory[c], co2Time))
+                f.category = QString::fromLatin1(names[c]);
+        }
+    }
+    f.comfortTemp = ShareOf(tempIn * secondsPerWeight, tempTime * secondsPerWeight);
+    f.comfortHumidity = ShareOf(rhIn * secondsPerWeight, rhTime * secondsPerWeight);
+    f.comfortBoth = ShareOf(bothIn * secondsPerWeight, bothTime * secondsPerWeight);
+    if (f.sharesOfRecords) {
+        // Shares of records: recompute the shares, the seconds stay 0.
+        f.comfortTemp.share = tempTime > 0 ? double(tempIn) / double(tempTime) : -1;
+        f.comfortHumidity.share = rhTime > 0 ? double(rhIn) / double(rhTime) : -1;
+        f.comfortBoth.share = bothTime > 0 ? double(bothIn) / double(bothTime) : -1;
+    }
+    return std::move(f);
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "reportrecord.h"
+#include "reportsettings.h"
+
+#include <QStringList>
+
+#include <array>
+#include <vector>
+
+// What the chart needs of one record: its time since midnight of the first record's day and
+// the values it plots (markers as in reportrecord.h).
+struct ChartSample {
+    qint32 seconds;
+    qint32 co2;
+    qint32 temperature;
+    qint32 humidity;
+};
+
+// The statistics of one quantity over the records that hold a reading of it. Values in ppm or
+// tenths; times in seconds since midnight of the first record's day.
+struct QuantityFigures {
+    qint64 readings = 0;
+    qint64 missing = 0; // "----"
+    qint64 overRange = 0; // "OL"
+    qint64 underRange = 0; // "-OL"
+    qint32 min = 0;
+    qint64 minAt = 0;
+    qint32 max = 0;
+    qint64 maxAt = 0;
+    double mean = 0; // in ppm or tenths
+    qint32 median = 0;
+    qint32 percentile95 = 0;
+};
+
+// Time in seconds, and its share of the time it is a part of (0 to 1; negative when that time
+// is nothing).
+struct TimeShare {
+    qint64 seconds = 0;
+    double share = -1;
+};
+
+// Everything a report states, worked out from the records.
+struct ReportFigures {
+    ReportSettings settings;
+    QStringList sources;
+    QStringList warnings;
+    qint64 records = 0;
+
+    // Period: seconds since midnight of the first record's day (settings.firstDate).
+    qint64 first = 0;
+    qint64 last = 0;
+    qint64 interval = 0; // the median spacing; 0 with a single record
+    qint64 gapCount = 0;
+    qint64 gapSeconds = 0;
+    // With no spacing to weigh by (a single record, or all at one time) every record counts
+    // once, and the shares are shares of records.
+    bool sharesOfRecords = false;
+
+    std::array<QuantityFigures, kQuantities> quantities;
+
+    // CO2: the time with a reading (an "OL" counts, it lies above every limit), the four bands
+    // (below the first limit, between the limits, from the last limit up), the longest stretch
+    // from the middle limit up, the shares within 550, 800 and 1350 ppm above outdoor air and
+    // the category they give ("I" to "IV"; empty without CO2 readings).
+    qint64 co2Seconds = 0;
+    std::array<TimeShare, 4> bands;
+    qint64 longestAboveSeconds = 0;
+    qint64 longestAboveFrom = 0;
+    std::array<double, 3> categoryShares { -1, -1, -1 };
+    QString category;
+
+    // Comfort: in range, of the time with a reading of that quantity (both: with both).
+    TimeShare comfortTemp;
+    TimeShare comfortHumidity;
+    TimeShare comfortBoth;
+
+    std::vector<ChartSample> samples;
+
+    const QuantityFigures& operator[](Quantity q) const { return quantities[static_cast<int>(q)]; }
+};
+
+// The EN 16798-1 limits above outdoor air of categories I, II and III.
+constexpr std::array<qint32, 3> kCategoryLimits { 550, 800, 1350 };

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QByteArray>
+
+struct ReportFigures;
+
+// The figures of a report as JSON: title, sources, period, readings missing, statistics, band
+// times, the longest stretch, the category and comfort. Values in ppm, in the unit of the
+// temperatures and in %RH; times as "yyyy-MM-ddTHH:mm:ss" and seconds; shares from 0 to 1
+// (null where there is nothing to share).
+QByteArray ReportJson(const ReportFigures& figures);

@@ -1,0 +1,296 @@
+// The report's figures from records with known answers.
+#include "report/reportbuilder.h"
+#include "report/reportrecord.h"
+#include "report/reportsources.h"
+#include "report/reporttexts.h"
+#include "report/valuecounts.h"
+#include "reportlines.h"
+
+#include <QTest>
+
+namespace
+{
+// Records "time co2" pairs, e.g. { "08:00:00 700", "08:01:00 1000" }; temperature and RH fixed.
+ReportFigures Figures(const QStringList& records, ReportSettings settings = {})
+{
+    ReportBuilder builder(settings);
+    builder.beginSource(QStringLiteral("run.nblg"));
+    int number = 0;
+    for (const QString& r : records) {
+        const QStringList parts = r.split(QLatin1Char(' '));
+        ReportRecord record;
+        QString reason;
+        const QByteArray line
+            = RecordLine(++number, parts[0].toLatin1().constData(), parts[1].toLatin1().constData(),
+                parts.size() > 2 ? parts[2].toLatin1().constData() : "21.0",
+                parts.size() > 3 ? parts[3].toLatin1().constData() : "45.0");
+        if (!ReadRecordFields(line, settings.fahrenheit, &record, &reason))
+            qFatal("bad test record %s: %s", line.constData(), qPrintable(reason));
+        builder.add(record);
+    }
+    return builder.finish();
+}
+} // namespace
+
+class TestReportFigures : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void valueCells_data()
+    {
+        QTest::addColumn<QByteArray>("cell");
+        QTest::addColumn<bool>("tenths");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("value");
+        QTest::newRow("ppm") << QByteArray("415") << false << true << 415;
+        QTest::newRow("listed ppm") << QByteArray(" 415") << false << true << 415;
+        QTest::newRow("tenths") << QByteArray("23.4") << true << true << 234;
+        QTest::newRow("negative") << QByteArray("-3.0") << true << true << -30;
+        QTest::newRow("minus half") << QByteArray("-0.5") << true << true << -5;
+        QTest::newRow("cut, not rounded") << QByteArray("23.46") << true << true << 234;
+        QTest::newRow("whole as tenths") << QByteArray("23") << true << true << 230;
+        QTest::newRow("OL") << QByteArray("OL") << false << true << int(kOverRange);
+        QTest::newRow("OL.0") << QByteArray("OL.0") << true << true << int(kOverRange);
+        QTest::newRow("-OL.0") << QByteArray("-OL.0") << true << true << int(kUnderRange);
+        QTest::newRow("----.0") << QByteArray("----.0") << true << true << int(kNoReading);
+        QTest::newRow("empty") << QByteArray("") << true << false << 0;
+        QTest::newRow("word") << QByteArray("abc") << true << false << 0;
+        QTest::newRow("comma") << QByteArray("23,4") << true << false << 0;
+        QTest::newRow("huge") << QByteArray("12345678") << false << false << 0;
+    }
+    void valueCells()
+    {
+        QFETCH(QByteArray, cell);
+        QFETCH(bool, tenths);
+        QFETCH(bool, ok);
+        QFETCH(int, value);
+        qint32 read = 0;
+        QCOMPARE(ReadValueCell(cell, tenths, &read), ok);
+        if (ok)
+            QCOMPARE(read, value);
+    }
+
+    void recordLines_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("record") << RecordLine(7, "23:59:59", "415") << QString();
+        QTest::newRow("grid row with a tab at the end")
+            << RecordLine(7, "00:00:00", "OL") + '\t' << QString();
+        QTest::newRow("seven fields") << QByteArray("1\t08:00:00\t415\t21.0\t9.0\t14.0\t45.0")
+                                      << QStringLiteral("7 fields where a record has 10");
+        QTest::newRow("hour 24") << RecordLine(1, "24:00:00", "415")
+                                 << QStringLiteral("\"24:00:00\" is not a time of day");
+        QTest::newRow("no time") << RecordLine(1, "8:00", "415")
+                                 << QStringLiteral("\"8:00\" is not a time of day");
+        QTest::newRow("number") << QByteArray("x") + RecordLine(1, "08:00:00", "415")
+                                << QStringLiteral("the record number is not a number");
+        QTest::newRow("value") << RecordLine(1, "08:00:00",
+            "high") << QStringLiteral("\"high\" in column 3 is neither a reading nor a marker");
+    }
+    void recordLines()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, reason);
+        ReportRecord record;
+        QString why;
+        QCOMPARE(ReadRecordFields(line, false, &record, &why), reason.isEmpty());
+        QCOMPARE(why, reason);
+    }
+
+    void percentiles_data()
+    {
+        QTest::addColumn<QList<int>>("values");
+        QTest::addColumn<int>("median");
+        QTest::addColumn<int>("p95");
+        QTest::newRow("one") << QList<int> { 7 } << 7 << 7;
+        QTest::newRow("two") << QList<int> { 9, 3 } << 3 << 9;
+        QTest::newRow("twenty, falling") << [] {
+            QList<int> v;
+            for (int i = 20; i >= 1; --i)
+                v << i * 10;
+            return v;
+        }() << 100 << 190;
+        QTest::newRow("negative and wide") << QList<int> { -400, 5000, -399, 0, 0 } << 0 << 5000;
+    }
+    void percentiles()
+    {
+        QFETCH(QList<int>, values);
+        QFETCH(int, median);
+        QFETCH(int, p95);
+        ValueCounts counts;
+        for (const int v : values)
+            counts.add(v);
+        QCOMPARE(counts.percentile(50), median);
+        QCOMPARE(counts.percentile(95), p95);
+    }
+
+    // A value at a limit belongs to the band above it; every record weighs one minute.
+    void bandsAtTheLimits()
+    {
+        const ReportFigures f = Figures({ "08:00:00 799", "08:01:00 800", "08:02:00 999",
+            "08:03:00 1000", "08:04:00 1399", "08:05:00 1400", "08:06:00 OL" });
+        QCOMPARE(f.interval, 60);
+        QCOMPARE(f.bands[0].seconds, 60);
+        QCOMPARE(f.bands[1].seconds, 120);
+        QCOMPARE(f.bands[2].seconds, 120);
+        QCOMPARE(f.bands[3].seconds, 120);
+        QCOMPARE(f.co2Seconds, 420);
+        // From 1000 ppm up without a break: 08:03 to the end.
+        QCOMPARE(f.longestAboveSeconds, 240);
+        QCOMPARE(f.longestAboveFrom, 8 * 3600 + 180);
+        QCOMPARE(f[Quantity::Co2].overRange, 1);
+        QCOMPARE(f[Quantity::Co2].readings, 6);
+        QCOMPARE(f[Quantity::Co2].max, 1400);
+    }
+
+    // The categories need at least 95 % of the time within their limit above outdoor air.
+    void categories_data()
+    {
+        QTest::addColumn<int>("highRecords"); // of 20, at the given CO2
+        QTest::addColumn<QString>("high");
+        QTest::addColumn<QString>("category");
+        QTest::newRow("all within 550") << 0 << QStringLiteral("970") << QStringLiteral("I");
+        QTest::newRow("exactly 95 % within 550")
+            << 1 << QStringLiteral("971") << QStringLiteral("I");
+        QTest::newRow("90 % within 550") << 2 << QStringLiteral("971") << QStringLiteral("II");
+        QTest::newRow("at 800 above is within")
+            << 2 << QStringLiteral("1220") << QStringLiteral("II");
+        QTest::newRow("above 800 above") << 2 << QStringLiteral("1221") << QStringLiteral("III");
+        QTest::newRow("above 1350 above") << 2 << QStringLiteral("1771") << QStringLiteral("IV");
+        QTest::newRow("over range") << 2 << QStringLiteral("OL") << QStringLiteral("IV");
+    }
+    void categories()
+    {
+        QFETCH(int, highRecords);
+        QFETCH(QString, high);
+        QFETCH(QString, category);
+        QStringList records;
+        for (int i = 0; i < 20; ++i)
+            records << QStringLiteral("08:%1:00 %2")
+                           .arg(i, 2, 10, QLatin1Char('0'))
+                           .arg(i < 20 - highRecords ? QStringLiteral("600") : high);
+        const ReportFigures f = Figures(records);
+        QCOMPARE(f.category, category);
+    }
+
+    // A gap weighs at most twice the interval, and is counted as a gap.
+    void weightsAroundAGap()
+    {
+        const ReportFigures f = Figures(
+            { "08:00:00 600", "08:01:00 600", "08:02:00 1500", "09:02:00 600", "09:03:00 600" });
+        QCOMPARE(f.interval, 60);
+        QCOMPARE(f.gapCount, 1);
+        QCOMPARE(f.gapSeconds, 3600);
+        QCOMPARE(f.bands[3].seconds, 120); // the record before the gap: two intervals
+        QCOMPARE(f.bands[0].seconds, 240);
+        QCOMPARE(f.last - f.first, 3780);
+    }
+
+    void acrossMidnight_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<qint64>("duration");
+        QTest::addColumn<QString>("last");
+        QTest::newRow("over midnight")
+            << QStringList { "23:59:00 600", "00:00:00 600", "00:01:00 600" } << qint64(120)
+            << QStringLiteral("2026-12-08 00:01:00");
+        QTest::newRow("several days") << QStringList {
+            "08:00:00 600", "20:00:00 600", "07:00:00 600", "19:00:00 600", "06:00:00 600"
+        } << qint64(2 * 86400 - 7200) << QStringLiteral("2026-12-09 06:00:00");
+        QTest::newRow("a step back is the same day")
+            << QStringList { "08:00:00 600", "08:01:00 600", "08:00:57 600", "08:01:57 600" }
+            << qint64(117) << QStringLiteral("2026-12-07 08:01:57");
+    }
+    void acrossMidnight()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(qint64, duration);
+        QFETCH(QString, last);
+        ReportSettings settings;
+        settings.firstDate = QDate(2026, 12, 7);
+        const ReportFigures f = Figures(records, settings);
+        QCOMPARE(f.last - f.first, duration);
+        QCOMPARE(StampText(f.settings.firstDate, f.last), last);
+        qint64 weighed = 0;
+        for (const TimeShare& band : f.bands)
+            weighed += band.seconds;
+        QVERIFY(weighed >= 0);
+        QCOMPARE(f.bands[0].share, 1.0);
+    }
+
+    void singleRecordAndNoReadings()
+    {
+        const ReportFigures one = Figures({ "08:00:00 1200" });
+        QCOMPARE(one.records, 1);
+        QCOMPARE(one.interval, 0);
+        QVERIFY(one.sharesOfRecords);
+        QCOMPARE(one.bands[2].share, 1.0);
+        QCOMPARE(one.bands[2].seconds, 0);
+
+        const ReportFigures none
+            = Figures({ "08:00:00 OL ----.0 ----.0", "08:01:00 OL ----.0 ----.0" });
+        QCOMPARE(none[Quantity::Temperature].readings, 0);
+        QCOMPARE(none[Quantity::Temperature].missing, 2);
+        QCOMPARE(none.comfortTemp.share, -1.0);
+        QCOMPARE(none[Quantity::Co2].readings, 0);
+        QCOMPARE(none.bands[3].share, 1.0);
+    }
+
+    void comfortAndStatistics()
+    {
+        ReportSettings settings;
+        const ReportFigures f = Figures({ "08:00:00 600 19.9 45.0", "08:01:00 600 20.0 29.9",
+                                            "08:02:00 600 26.0 60.0", "08:03:00 600 26.1 60.1" },
+            settings);
+        QCOMPARE(f.comfortTemp.seconds, 120);
+        QCOMPARE(f.comfortHumidity.seconds, 120);
+        QCOMPARE(f.comfortBoth.seconds, 60);
+        QCOMPARE(f.comfortBoth.share, 0.25);
+        const QuantityFigures& t = f[Quantity::Temperature];
+        QCOMPARE(t.min, 199);
+        QCOMPARE(t.max, 261);
+        QCOMPARE(t.maxAt, 8 * 3600 + 180);
+        QCOMPARE(MeanText(Quantity::Temperature, t.mean), QStringLiteral("23.0"));
+        QCOMPARE(t.median, 200);
+    }
+
+    void sourcesThatDoNotContinue()
+    {
+        ReportBuilder builder({});
+        ReportRecord record;
+        builder.beginSource(QStringLiteral("run-1.nblg"));
+        QVERIFY(ReadRecordFields(RecordLine(34801, "08:00:00", "600"), false, &record));
+        builder.add(record);
+        builder.beginSource(QStringLiteral("run.nblg"));
+        QVERIFY(ReadRecordFields(RecordLine(1, "07:00:00", "600"), false, &record));
+        builder.add(record);
+        const ReportFigures f = builder.finish();
+        QCOMPARE(f.warnings,
+            QStringList { "run.nblg starts at record 1, which does not follow record 34801 of "
+                          "run-1.nblg" });
+    }
+
+    void firstDateFromLastWrite_data()
+    {
+        QTest::addColumn<QDateTime>("written");
+        QTest::addColumn<qint64>("last");
+        QTest::addColumn<QDate>("first");
+        QTest::newRow("same day") << QDateTime(QDate(2026, 12, 8), QTime(17, 0, 1))
+                                  << qint64(17 * 3600) << QDate(2026, 12, 8);
+        QTest::newRow("two days back") << QDateTime(QDate(2026, 12, 8), QTime(17, 0, 1))
+                                       << qint64(2 * 86400 + 17 * 3600) << QDate(2026, 12, 6);
+        QTest::newRow("written just after midnight") << QDateTime(QDate(2026, 12, 8),
+            QTime(0, 0, 30)) << qint64(86400 - 10) << QDate(2026, 12, 7);
+    }
+    void firstDateFromLastWrite()
+    {
+        QFETCH(QDateTime, written);
+        QFETCH(qint64, last);
+        QFETCH(QDate, first);
+        QCOMPARE(FirstDateFromLastWrite(written, last), first);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReportFigures)
+#include "test_reportfigures.moc"

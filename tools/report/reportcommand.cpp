@@ -1,0 +1,87 @@
+#include "reportcommand.h"
+
+#include "report/reportbuilder.h"
+#include "report/reportjson.h"
+#include "report/reportpages.h"
+#include "report/reportsources.h"
+#include "report/reporttexts.h"
+#include "reportoptions.h"
+
+#include <QFileInfo>
+
+#include <unistd.h>
+
+namespace
+{
+// Input this large takes long enough to show progress.
+constexpr qint64 kProgressBytes = 16 * 1024 * 1024;
+
+void Say(std::FILE* err, const QString& text)
+{
+    std::fprintf(err, "nimbrel-report: %s\n", qPrintable(text));
+}
+} // namespace
+
+int RunReport(const ReportOptions& options, std::FILE* out, std::FILE* err)
+{
+    ReportSettings settings = options.settings;
+    ReportBuilder builder(settings);
+
+    qint64 total = 0;
+    for (const QString& path : options.files)
+        total += QFileInfo(path).size();
+    const bool showProgress = total >= kProgressBytes && isatty(fileno(err));
+    int shown = -1;
+    const auto progress = [&](qint64 done, qint64 all) {
+        const int percent = all > 0 ? static_cast<int>(done * 100 / all) : 100;
+        if (percent != shown) {
+            shown = percent;
+            std::fprintf(err, "\rReading %d %%", percent);
+            std::fflush(err);
+        }
+    };
+    QString error;
+    const bool read = ReadDataFiles(options.files, settings.fahrenheit, builder, &error,
+        showProgress ? std::function<void(qint64, qint64)>(progress) : nullptr);
+    if (showProgress)
+        std::fputs("\n", err);
+    if (!read) {
+        Say(err, error);
+        return kExitBadFile;
+    }
+    ReportFigures figures = builder.finish();
+    if (figures.records == 0) {
+        Say(err,
+            QStringLiteral("%1: no records, nothing to report")
+                .arg(options.files.join(QStringLiteral(", "))));
+        return kExitBadFile;
+    }
+
+    if (!options.titleGiven)
+        figures.settings.title = QFileInfo(options.files.first()).fileName();
+    if (!options.startGiven) {
+        figures.settings.firstDate
+            = FirstDateFromLastWrite(QFileInfo(options.files.last()).lastModified(), figures.last);
+    } else if (options.startSecondsOfDay >= 0
+        && std::abs(options.startSecondsOfDay - figures.first) > 60) {
+        figures.warnings.append(
+            QStringLiteral("the first record is at %1; only the date of --start is used")
+                .arg(StampText(figures.settings.firstDate, figures.first).mid(11)));
+    }
+    for (const QString& warning : figures.warnings)
+        Say(err, QStringLiteral("warning: ") + warning);
+
+    if (options.json) {
+        const QByteArray json = ReportJson(figures);
+        std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), out);
+        std::fflush(out);
+        return kExitDone;
+    }
+    const QString pdf
+        = options.output.isEmpty() ? DefaultPdfName(options.files.first()) : options.output;
+    if (!WriteReportPdf(figures, pdf, &error)) {
+        Say(err, QStringLiteral("%1: %2").arg(pdf, error));
+        return kExitNotWritten;
+    }
+    return kExitDone;
+}

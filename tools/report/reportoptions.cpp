@@ -1,0 +1,138 @@
+#include "reportoptions.h"
+
+#include "report/listreport.h"
+
+#include <QCommandLineParser>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+namespace
+{
+struct Parser {
+    QCommandLineParser parser;
+    QCommandLineOption output { { QStringLiteral("o"), QStringLiteral("output") },
+        QStringLiteral(
+            "Write the PDF to NAME (default: the first file's name with \" report.pdf\")."),
+        QStringLiteral("NAME") };
+    QCommandLineOption json { QStringLiteral("json"),
+        QStringLiteral("Write the report's figures as JSON to standard output instead of a PDF.") };
+    QCommandLineOption title { QStringLiteral("title"),
+        QStringLiteral("The report's title (default: the first file's name)."),
+        QStringLiteral("TEXT") };
+    QCommandLineOption start { QStringLiteral("start"),
+        QStringLiteral("The date (and time) of the first record, \"yyyy-MM-dd[ hh:mm:ss]\" "
+                       "(default: walked back from the last file's last-write time)."),
+        QStringLiteral("DATE") };
+    QCommandLineOption limits { QStringLiteral("co2-limits"),
+        QStringLiteral("The three CO2 band limits in ppm (default 800,1000,1400)."),
+        QStringLiteral("A,B,C") };
+    QCommandLineOption outdoor { QStringLiteral("outdoor"),
+        QStringLiteral("The outdoor CO2 in ppm (default 420)."), QStringLiteral("PPM") };
+    QCommandLineOption comfortTemp { QStringLiteral("comfort-temp"),
+        QStringLiteral("The comfortable temperature range in the unit shown (default 20,26 °C "
+                       "or 68,78.8 °F)."),
+        QStringLiteral("LOW,HIGH") };
+    QCommandLineOption comfortRh { QStringLiteral("comfort-rh"),
+        QStringLiteral("The comfortable relative-humidity range in % (default 30,60)."),
+        QStringLiteral("LOW,HIGH") };
+    QCommandLineOption fahrenheit { QStringLiteral("fahrenheit"),
+        QStringLiteral("Temperatures in °F (default °C).") };
+    QCommandLineOption help { { QStringLiteral("h"), QStringLiteral("help") },
+        QStringLiteral("Show this help.") };
+
+    Parser()
+    {
+        parser.setApplicationDescription(QStringLiteral(
+            "Makes an indoor-air report (PDF) from data files. Several files are one recording, "
+            "in the order given (run.nblg run-1.nblg ...).\n"
+            "Exit status: 0 done, 2 bad option, 3 a file that cannot be read, is not a data file "
+            "or holds no records, 1 the PDF cannot be written."));
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.addOptions({ output, json, title, start, limits, outdoor, comfortTemp, comfortRh,
+            fahrenheit, help });
+        parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Data files (.nblg)."),
+            QStringLiteral("FILE..."));
+    }
+};
+} // namespace
+
+bool ReadReportOptions(const QStringList& arguments, ReportOptions* options, QString* error)
+{
+    Parser p;
+    if (!p.parser.parse(QStringList { QStringLiteral("nimbrel-report") } + arguments)) {
+        *error = p.parser.errorText();
+        return false;
+    }
+    ReportOptions& o = *options;
+    o.help = p.parser.isSet(p.help);
+    if (o.help)
+        return true;
+    o.json = p.parser.isSet(p.json);
+    o.output = p.parser.value(p.output);
+    o.settings.fahrenheit = p.parser.isSet(p.fahrenheit);
+    o.settings.comfortTemp = ReportSettings::defaultComfortTemp(o.settings.fahrenheit);
+    o.titleGiven = p.parser.isSet(p.title);
+    o.settings.title = p.parser.value(p.title);
+
+    const auto list
+        = [&](const QCommandLineOption& option, int count, bool tenths, qint32* values) {
+              if (!p.parser.isSet(option)
+                  || ReadNumberList(p.parser.value(option), count, tenths, values))
+                  return true;
+              *error = QStringLiteral("--%1 wants %2 numbers separated by commas, not \"%3\"")
+                           .arg(option.names().constLast())
+                           .arg(count)
+                           .arg(p.parser.value(option));
+              return false;
+          };
+    if (!list(p.limits, 3, false, o.settings.co2Limits.data())
+        || !list(p.outdoor, 1, false, &o.settings.outdoorPpm)
+        || !list(p.comfortTemp, 2, true, o.settings.comfortTemp.data())
+        || !list(p.comfortRh, 2, true, o.settings.comfortHumidity.data()))
+        return false;
+
+    if (p.parser.isSet(p.start)) {
+        const QString text = p.parser.value(p.start).trimmed();
+        const QDateTime withTime
+            = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+        if (withTime.isValid()) {
+            o.settings.firstDate = withTime.date();
+            o.startSecondsOfDay = withTime.time().msecsSinceStartOfDay() / 1000;
+        } else if (date.isValid()) {
+            o.settings.firstDate = date;
+        } else {
+            *error = QStringLiteral(
+                "--start wants \"yyyy-MM-dd\" or \"yyyy-MM-dd hh:mm:ss\", not \"%1\"")
+                         .arg(text);
+            return false;
+        }
+        o.startGiven = true;
+    }
+    // The date is checked once it is known.
+    ReportSettings check = o.settings;
+    check.firstDate = QDate(2000, 1, 1);
+    const QString problem = SettingsProblem(check);
+    if (!problem.isEmpty()) {
+        *error = problem;
+        return false;
+    }
+    o.files = p.parser.positionalArguments();
+    if (o.files.isEmpty()) {
+        *error = QStringLiteral("no data file given");
+        return false;
+    }
+    return true;
+}
+
+QString ReportHelpText()
+{
+    Parser p;
+    return p.parser.helpText();
+}
+
+QString DefaultPdfName(const QString& firstFile)
+{
+    return ReportPdfName(firstFile, QString());
+}
