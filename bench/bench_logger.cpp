@@ -1,6 +1,6 @@
 // Listing a set that fills the whole logger memory (16,192 records) into a table model of the
 // kind the data list uses: decoding, dew point and wet bulb, the cell texts and one appended
-// row per record. Target: at most 150 ms.
+// row per record. Target: at most 25 ms.
 #include "logger/loggertables.h"
 #include "logger/setlisting.h"
 #include "platform/systemclock.h"

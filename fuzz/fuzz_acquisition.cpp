@@ -79,6 +79,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         ++downloadsFinished;
         store.finished();
     });
+    // The program shows why a download stopped once its tick is over.
+    QObject::connect(&download, &LoggerDownload::stopped, [&](const QString& message) {
+        FUZZ_CHECK(cycle.state() != AcquisitionCycle::State::Downloading);
+        prompts.message(nullptr, Prompts::Icon::Critical, message);
+    });
     // The meter answers the download's spaces with whatever the input says.
     link.onWrite = [&](const QByteArray& bytes) {
         FUZZ_CHECK(bytes == QByteArray(1, ' '));

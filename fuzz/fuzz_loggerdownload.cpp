@@ -1,7 +1,9 @@
 // The logger download against a meter that answers each space with its reply whole, cut in
 // two, late, with bytes to spare or with nothing at all, while time passes in steps of any size
-// and stray bytes arrive. The store checks what the exchange files (checkingstore.h); when the
-// meter answered every space promptly and whole, every set must arrive exactly as sent.
+// and stray bytes arrive. The store checks what the exchange files (checkingstore.h); every
+// download must end once the meter answers promptly or falls silent (no byte for the quiet time
+// ends it), and when the meter answered every space promptly and whole with sets that fit the
+// logger memory, every set must arrive exactly as sent, whatever write address it reported.
 
 #include "checkingstore.h"
 #include "fuzzinput.h"
@@ -33,7 +35,8 @@ struct FuzzMeter {
         int totalRecords = 0;
         for (int s = 0; s < setCount; ++s) {
             QByteArray header = TakeBytes(in, 8).leftJustified(8, '\0');
-            // Now and then a big set, up to a full one, but one memory's worth in all.
+            // Now and then a big set, up to a full one and beyond, but a few memories' worth in
+            // all.
             int records = in.ConsumeProbability<float>() < 0.95f
                 ? in.ConsumeIntegralInRange<int>(0, 70)
                 : in.ConsumeIntegralInRange<int>(0, 65535);
@@ -103,9 +106,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CheckingStore store(*tables);
     LoggerDownload download(link, clock, store, prompts);
     int finishedCount = 0;
+    int stoppedCount = 0;
     QObject::connect(&download, &DownloadHook::finished, [&] {
         ++finishedCount;
         store.finished();
+    });
+    // Why it stopped is said once, after the download is over.
+    QObject::connect(&download, &LoggerDownload::stopped, [&](const QString& message) {
+        FUZZ_CHECK(finishedCount == 1 && !message.isEmpty());
+        ++stoppedCount;
     });
 
     const int setCount = in.ConsumeProbability<float>() < 0.9f
@@ -129,8 +138,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     default:
         break;
     }
-    // Room for every set the meter sends: a meter that answers promptly gets them all.
-    const bool roomForAll = setCount <= 255 && qint64(address) - 1280 >= used;
+    // Sets that fit the logger memory: a meter that answers promptly gets them all, whatever
+    // address it reported.
+    const bool roomForAll = setCount <= 255
+        && used - 8 * qint64(meter.sets.size()) <= LoggerDownload::kCapacityRecordBytes;
     link.onWrite = [&meter](const QByteArray& bytes) { meter.onSpace(bytes); };
 
     const bool verbose = qEnvironmentVariableIsSet("NIMBREL_FUZZ_VERBOSE");
@@ -191,7 +202,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(finishedCount == 1);
     FUZZ_CHECK(download.state() == LoggerDownload::State::Idle);
     FUZZ_CHECK(!store.running());
-    FUZZ_CHECK(prompts.messages.size() == (store.broken ? 1 : 0));
+    FUZZ_CHECK(prompts.messages.isEmpty());
+    FUZZ_CHECK(stoppedCount == (store.broken ? 1 : 0));
     if (meter.clean && meter.late.isEmpty() && roomForAll) {
         FUZZ_CHECK(store.broken == 0 && store.added() == std::min(setCount, 255));
         for (int s = 1; s <= store.added(); ++s)
@@ -202,6 +214,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const qsizetype sent = link.written.size();
     link.feed(QByteArray(20, 'x'));
     clock.advance(5000);
-    FUZZ_CHECK(link.written.size() == sent && finishedCount == 1);
+    FUZZ_CHECK(link.written.size() == sent && finishedCount == 1 && stoppedCount <= 1);
     return 0;
 }

@@ -221,6 +221,14 @@ void Application::startLogger()
     m_download = new LoggerDownload(*m_link, *m_clock, *m_loggerStore, *m_prompts);
     m_download->setMessageParent(m_panel);
     m_panel->acquisition().setDownloadHook(m_download);
+    // A download that ended early says so once its tick is over, so live readings go on while
+    // the message is shown.
+    connect(
+        m_download, &LoggerDownload::stopped, this,
+        [this](const QString& message) {
+            m_prompts->message(m_panel, Prompts::Icon::Critical, message);
+        },
+        Qt::QueuedConnection);
 
     m_memory = new MemoryController(*m_loggerStore, *m_clock);
     m_memory->setAnchor(m_panel);

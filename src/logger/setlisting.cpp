@@ -2,6 +2,7 @@
 
 #include "meter/currentreading.h"
 #include "meter/decoding.h"
+#include "meter/dewwet.h"
 #include "meter/numbertext.h"
 #include "platform/clock.h"
 
@@ -29,9 +30,19 @@ QString TenthsText(double tenths)
     if (!(std::fabs(tenths) < 1e15)) // beyond any reading; never cast out of range
         return WithSign(WithDecimal(PlainText(tenths / 10.0)));
     const qint64 k = static_cast<qint64>(tenths);
-    const qint64 magnitude = k < 0 ? -k : k;
-    return (k < 0 ? QLatin1Char('-') : QLatin1Char(' ')) + QString::number(magnitude / 10)
-        + QLatin1Char('.') + QChar('0' + static_cast<int>(magnitude % 10));
+    quint64 magnitude = static_cast<quint64>(k < 0 ? -k : k);
+    // Written from the right: the tenth, the point, the whole digits, the sign.
+    char16_t text[24];
+    int at = 24;
+    text[--at] = char16_t(u'0' + magnitude % 10);
+    text[--at] = u'.';
+    magnitude /= 10;
+    do {
+        text[--at] = char16_t(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    text[--at] = k < 0 ? u'-' : u' ';
+    return QString(reinterpret_cast<const QChar*>(text + at), 24 - at);
 }
 
 bool IsMarker(const QString& text)
@@ -158,6 +169,75 @@ QString ListedTenthText(const TaggedValue& value)
     return TenthsText(FlooredTenths(value.value()));
 }
 
+namespace
+{
+// What ComputeDewWet leaves in the dew-point and wet-bulb fields of a reading decoded afresh,
+// kept as numbers where it would write a number's text: the listing cuts the same tenths from
+// them without writing and reading back four texts per record. "----" stands for a field the
+// computation leaves empty, which lists as "----.0" too.
+struct DewWetValues {
+    TaggedValue dewC, dewF, wetC, wetF;
+};
+
+DewWetValues ListedDewWet(const CurrentReading& r)
+{
+    const TaggedValue none = TaggedValue::marker(Marker::NoReading);
+    DewWetValues v { none, none, none, none };
+    const double h = r.HumidityPct.value();
+    if (h >= 100) {
+        v.dewC = v.wetC = r.TempC;
+        v.dewF = v.wetF = r.TempF;
+        return v;
+    }
+    if (r.TempOverload) {
+        const TaggedValue marker
+            = TaggedValue::marker(r.TempNegative ? Marker::Under : Marker::Over);
+        v.dewC = v.dewF = v.wetC = v.wetF = marker;
+        return v;
+    }
+    const double t = r.TempC.value();
+    const DewWetResult dew = DewPoint(t, h);
+    if (!dew.ok)
+        return v;
+    v.dewC = TaggedValue::number(dew.celsius);
+    v.dewF = TaggedValue::number(dew.fahrenheit);
+    const DewWetResult wet = WetBulb(t, h);
+    if (!wet.ok)
+        return v;
+    v.wetC = TaggedValue::number(wet.celsius);
+    v.wetF = TaggedValue::number(wet.fahrenheit);
+    return v;
+}
+
+// The row of record `record` of a set's data, as DecodeLoggedRecord and ListedRowCells make
+// it; false when the data hold no whole record there.
+bool ListedRecordRow(const QByteArray& setData, int record, const QString& time, QStringList* row)
+{
+    const qint64 at = static_cast<qint64>(kRecordBytes) * record;
+    if (record < 1 || at + kRecordBytes > setData.size())
+        return false;
+    const auto byte = [&](int k) { return static_cast<uint8_t>(setData.at(at + k)); };
+    const ReadingFields fields { byte(0), byte(2), byte(3), byte(4), byte(5), byte(6), byte(7) };
+    // A fresh reading per record: a value the decoding cannot work out must not show the
+    // previous record's, and the live reading stays the meter's own.
+    CurrentReading r;
+    DecodeStatus(r, fields.status);
+    if (r.NoTrhReading) {
+        DecodeReading(r, fields);
+        *row = ListedRowCells(record, time, r);
+        return true;
+    }
+    DecodeCo2(r, fields.co2High, fields.co2Low);
+    DecodeTemperature(r, fields.temperatureHigh, fields.temperatureLow);
+    DecodeHumidity(r, fields.humidityHigh, fields.humidityLow);
+    const DewWetValues v = ListedDewWet(r);
+    *row = { QString::number(record), time, ListedCo2Text(r.Co2Ppm), ListedTempCText(r.TempC),
+        ListedTenthText(v.dewC), ListedTenthText(v.wetC), ListedTenthText(r.HumidityPct),
+        ListedTenthText(r.TempF), ListedTenthText(v.dewF), ListedTenthText(v.wetF) };
+    return true;
+}
+} // namespace
+
 QStringList ListedRowCells(int number, const QString& time, const CurrentReading& r)
 {
     return { QString::number(number), time, ListedCo2Text(r.Co2Ppm), ListedTempCText(r.TempC),
@@ -182,17 +262,15 @@ ListingResult ListLoggerSet(
     const QByteArray& data = tables.LoggerSetData[row.set];
 
     qint64 captionShownAt = 0;
+    QStringList cells;
     for (int i = 1; i <= row.recordCount; ++i) {
-        // A fresh reading per record: a value the decoding cannot work out must not show the
-        // previous record's, and the live reading stays the meter's own.
-        CurrentReading reading;
-        if (!DecodeLoggedRecord(data, i, reading)) {
+        if (!ListedRecordRow(
+                data, i, ListedTime(startSeconds, i - 1, row.intervalSeconds), &cells)) {
             if (result.rowsListed > 0)
                 sink.setCaption(RecordsCompletedCaption(result.rowsListed));
             return result;
         }
-        sink.appendRow(
-            ListedRowCells(i, ListedTime(startSeconds, i - 1, row.intervalSeconds), reading));
+        sink.appendRow(cells);
         result.rowsListed = i;
         const qint64 now = clock.monotonicMs();
         if (i == 1 || i == row.recordCount || now - captionShownAt >= kListingCaptionRefreshMs) {

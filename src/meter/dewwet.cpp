@@ -1,5 +1,6 @@
 #include "dewwet.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -98,6 +99,34 @@ SearchStart StartSearch(double celsius, double humidity)
     return start;
 }
 
+// Where the search will stop, to start looking there: the offset d at which the lower pressure
+// of a pass equals e, by Newton's method on the same formula and its slope. Both fall as d
+// falls and bend the same way, so a few steps come within a step of the search; the search's
+// own passes then decide. False where the guess goes astray.
+bool GuessStop(double kelvin, double e, double* d)
+{
+    double x = 0;
+    for (int i = 0; i < 8; ++i) {
+        const double T = kelvin + x - 0.1;
+        const Pressure p = SaturationPressure(T);
+        if (!p.ok)
+            return false;
+        const double slope = p.pa
+                * (-2 * kG0 / (T * T * T) - kG1 / (T * T) + kG3 + 2 * kG4 * T + 3 * kG5 * T * T
+                    + 4 * kG6 * T * T * T + kG7 / T)
+            + kPsychrometer * kPressure;
+        const double f = p.pa + kPsychrometer * kPressure * (x - 0.1) - e;
+        if (!(slope > 0) || !std::isfinite(f))
+            return false;
+        const double step = f / slope;
+        x -= step;
+        if (std::fabs(step) < 0.001)
+            break;
+    }
+    *d = x;
+    return std::isfinite(x);
+}
+
 } // namespace
 
 Pressure SaturationPressure(double T)
@@ -178,24 +207,64 @@ DewWetResult WetBulb(double celsius, double humidity)
     }
 
     // Both pressures of a pass fall as d falls and the upper one always exceeds the lower, so
-    // the search stops at the first pass whose lower pressure is at or below e.
+    // the search stops at the first pass whose lower pressure is at or below e. The last few
+    // passes looked at are kept, as the confirmation below looks at them again.
+    struct Seen {
+        int k = -1;
+        Pass pass;
+    } seen[4];
+    int seenNext = 0;
+    auto passAt = [&](int k) {
+        for (const Seen& s : seen)
+            if (s.k == k)
+                return s.pass;
+        seen[seenNext] = { k, EvaluatePass(kelvin, d[k]) };
+        const Pass pass = seen[seenNext].pass;
+        seenNext = (seenNext + 1) % 4;
+        return pass;
+    };
+    // Passes from `failing` on count as reached: the search never gets past them.
     auto reached = [&](int k) {
-        const Pass pass = EvaluatePass(kelvin, d[k]);
+        if (k >= failing)
+            return true;
+        const Pass pass = passAt(k);
         return !pass.ok || pass.e2 <= e;
     };
-    int lo = 0, hi = failing;
-    while (lo < hi) {
-        const int mid = lo + (hi - lo) / 2;
-        if (reached(mid))
-            hi = mid;
-        else
-            lo = mid + 1;
+    // The first pass reached: walked to from the guess when it is close, else by bisection.
+    int lo = -1;
+    double guess = 0;
+    if (GuessStop(kelvin, e, &guess)) {
+        constexpr int kWalk = 8;
+        int k
+            = static_cast<int>(std::min<double>(failing, std::max(0.0, std::ceil(-guess / kStep))));
+        if (reached(k)) {
+            for (int walked = 0; walked < kWalk && k > 0 && reached(k - 1); ++walked)
+                --k;
+            if (k == 0 || !reached(k - 1))
+                lo = k;
+        } else {
+            for (int walked = 0; walked < kWalk && !reached(k); ++walked)
+                ++k;
+            if (reached(k))
+                lo = k;
+        }
+    }
+    if (lo < 0) {
+        lo = 0;
+        int hi = failing;
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (reached(mid))
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
     }
     if (lo >= failing)
         return {}; // the stepping search would have run into absolute zero
     // Confirm with the stepping search's own test on the pass found and the one before it.
-    const Pass found = EvaluatePass(kelvin, d[lo]);
-    const bool previousStops = lo > 0 && Stops(EvaluatePass(kelvin, d[lo - 1]), e);
+    const Pass found = passAt(lo);
+    const bool previousStops = lo > 0 && Stops(passAt(lo - 1), e);
     if (!found.ok || !Stops(found, e) || previousStops)
         return WetBulbByStepping(celsius, humidity);
     return WetResult(celsius, d[lo + 1]);

@@ -5,7 +5,6 @@
 #include "platform/seriallink.h"
 
 #include <algorithm>
-#include <limits>
 #include <utility>
 
 LoggerDownload::LoggerDownload(
@@ -25,23 +24,29 @@ LoggerDownload::LoggerDownload(
     connect(m_headerTimer, &Timer::timeout, this, &LoggerDownload::headerWaitOver);
     connect(m_settleTimer, &Timer::timeout, this, &LoggerDownload::pump);
     connect(m_quietTimer, &Timer::timeout, this, &LoggerDownload::quietTooLong);
-    m_deadlineTimer = m_clock.createTimer(this);
-    m_deadlineTimer->setSingleShot(true);
-    connect(m_deadlineTimer, &Timer::timeout, this, [this] {
-        if (m_state == State::HeaderWait)
-            stopBroken(m_set);
-        else if (m_state != State::Idle)
-            quietTooLong(); // the set it was busy with is the broken one
-    });
     connect(&m_link, &SerialLink::readyRead, this, &LoggerDownload::pump);
 }
 
-QString LoggerDownload::brokenMessage(int set, int setCount)
+QString LoggerDownload::stoppedMessage(Stop why, int set, int setCount)
 {
-    return QStringLiteral("Logger download stopped: the meter stopped answering during set %1 "
-                          "of %2. %3 complete set(s) received.")
-        .arg(set)
-        .arg(setCount)
+    QString cause;
+    switch (why) {
+    case Stop::Silent:
+        cause = QStringLiteral("the meter stopped answering during set %1 of %2");
+        break;
+    case Stop::KeptSending:
+        cause = QStringLiteral("the meter kept sending without being asked during set %1 of %2");
+        break;
+    case Stop::BeyondCapacity:
+        cause = QStringLiteral("the header of set %1 of %2 claims more records than the meter's "
+                               "memory holds");
+        break;
+    case Stop::LiveReadings:
+        cause = QStringLiteral("the meter went back to live readings during set %1 of %2");
+        break;
+    }
+    return QStringLiteral("Logger download stopped: %1. %2 complete set(s) received.")
+        .arg(cause.arg(set).arg(setCount))
         .arg(set - 1);
 }
 
@@ -59,11 +64,8 @@ void LoggerDownload::begin(int setCount, quint32 writeAddress)
     m_setCount = std::min(setCount, 255);
     m_set = 0;
     m_pieceSettleMs = kPieceSettleMs;
-    const qint64 used = qint64(writeAddress) - 1280;
-    m_memoryRecordBytes
-        = used >= qint64(kHeaderBytes) * setCount ? used - qint64(kHeaderBytes) * setCount : -1;
     m_claimedRecordBytes = 0;
-    m_deadlineTimer->start(int(deadlineMs(m_setCount, writeAddress)));
+    m_liveFrames.reset();
     m_store.BeginLoggerDownload(m_setCount, writeAddress);
     m_ask = Ask::Header;
     askNow();
@@ -91,6 +93,8 @@ void LoggerDownload::step()
     if (m_state != State::HeaderLate && m_state != State::Piece && m_state != State::Settle)
         return; // a header is read only once its 0.2 s are over
     const QByteArray bytes = m_link.bytesAvailable() > 0 ? m_link.readAll() : QByteArray();
+    if (endedOnLiveReadings(bytes))
+        return;
     switch (m_state) {
     case State::HeaderLate:
         if (!bytes.isEmpty()) {
@@ -258,8 +262,24 @@ void LoggerDownload::sendSpace()
 {
     // Nothing was asked for since the last reply: what is waiting belongs to no set.
     if (m_link.bytesAvailable() > 0)
-        m_link.readAll();
+        m_liveFrames.take(m_link.readAll());
     m_link.write(QByteArray(1, ' '));
+}
+
+bool LoggerDownload::endedOnLiveReadings(const QByteArray& bytes)
+{
+    if (!m_liveFrames.take(bytes))
+        return false;
+    if (m_state == State::Settle && m_ask == Ask::End)
+        askNow(); // every set is whole
+    else
+        stopBroken(brokenSet(), Stop::LiveReadings);
+    return true;
+}
+
+int LoggerDownload::brokenSet() const
+{
+    return m_state == State::Settle && m_ask == Ask::Header ? m_set + 1 : m_set;
 }
 
 void LoggerDownload::quietTooLong()
@@ -267,53 +287,44 @@ void LoggerDownload::quietTooLong()
     switch (m_state) {
     case State::HeaderLate:
     case State::Piece:
-        stopBroken(m_set);
+        stopBroken(m_set, Stop::Silent);
         return;
     case State::Settle:
         // The line never fell quiet.
         if (m_ask == Ask::End)
             askNow(); // every set is whole
         else
-            stopBroken(m_ask == Ask::Header ? m_set + 1 : m_set);
+            stopBroken(brokenSet(), Stop::KeptSending);
         return;
     default:
         return;
     }
 }
 
-qint64 LoggerDownload::deadlineMs(int setCount, quint32 writeAddress)
-{
-    const qint64 bytes = std::max<qint64>(0, qint64(writeAddress) - 1280);
-    const qint64 wireMs = bytes * 10 * 1000 / 28800;
-    // An address far beyond any memory must not wrap the timer's interval round to nothing.
-    return std::min<qint64>(
-        3 * wireMs + 2000 * qint64(setCount) + 10000, std::numeric_limits<int>::max());
-}
-
 bool LoggerDownload::headerFits(qint64 recordBytes)
 {
     m_claimedRecordBytes += recordBytes;
-    if (m_memoryRecordBytes < 0 || m_claimedRecordBytes <= m_memoryRecordBytes)
+    if (m_claimedRecordBytes <= kCapacityRecordBytes)
         return true;
-    stopBroken(m_set);
+    stopBroken(m_set, Stop::BeyondCapacity);
     return false;
 }
 
-void LoggerDownload::stopBroken(int set)
+void LoggerDownload::stopBroken(int set, Stop why)
 {
-    m_deadlineTimer->stop();
     m_headerTimer->stop();
     m_settleTimer->stop();
     m_quietTimer->stop();
     m_state = State::Idle;
     m_store.downloadBroken(set);
-    m_prompts.message(m_messageParent, Prompts::Icon::Critical, brokenMessage(set, m_setCount));
+    // The acquisition tick ends first; the message comes after, so live readings go on while it
+    // is shown.
     Q_EMIT finished();
+    Q_EMIT stopped(stoppedMessage(why, set, m_setCount));
 }
 
 void LoggerDownload::finish()
 {
-    m_deadlineTimer->stop();
     m_headerTimer->stop();
     m_settleTimer->stop();
     m_quietTimer->stop();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "downloadhook.h"
+#include "liveframewatch.h"
 
 #include <QByteArray>
 #include <QString>
@@ -41,9 +42,14 @@ public:
 // piece is asked for and the header's missing bytes are taken from its front (the meter sends
 // them there); otherwise the rest is awaited.
 //
-// When a header or a piece is due and no byte arrives for kQuietMs, or the line will not fall
-// quiet for that long, the download ends: the sets that arrived whole stay, the broken one is
-// reported to the store, nothing more is sent and a message box says what happened.
+// Every reply is held to a quiet time: when a header or a piece is due and no byte arrives for
+// kQuietMs, or the line will not fall quiet for that long once a reply is complete, the download
+// ends. So a meter that keeps answering, however slowly, is never cut off, and a silent one
+// never holds the acquisition. Set headers are checked against the meter's capacity (129,536
+// record bytes over all sets), not against the write address, which a meter may report a little
+// off. A meter that goes back to live readings in the middle of a dump ends it too. When the
+// download ends early the sets that arrived whole stay, the broken one is reported to the store,
+// nothing more is sent, and stopped() says what happened once the download is over.
 class LoggerDownload final : public DownloadHook
 {
     Q_OBJECT
@@ -59,9 +65,8 @@ public:
     static constexpr int kSettleMs = 30;
     static constexpr int kPieceSettleMs = 0;
     static constexpr int kQuietMs = 2000;
-    // However the meter behaves, a download ends within this: three times the wire time of
-    // what the signature announced, plus 2 s a set, plus 10 s.
-    static qint64 deadlineMs(int setCount, quint32 writeAddress);
+    // The record bytes the logger memory holds at most, over all sets.
+    static constexpr qint64 kCapacityRecordBytes = 129536;
     static constexpr int kHeaderBytes = 8;
     static constexpr int kPieceBytes = 256;
     static constexpr int kRecordBytes = 8;
@@ -78,8 +83,25 @@ public:
 
     State state() const { return m_state; }
 
-    // The message shown when the meter stops answering during set `set` of `setCount`.
-    static QString brokenMessage(int set, int setCount);
+    // Why a download ended before its last set.
+    enum class Stop {
+        Silent, // no byte for the quiet time while a reply was due
+        KeptSending, // the line never fell quiet after a reply
+        BeyondCapacity, // a set header claims more records than the memory holds
+        LiveReadings, // the meter went back to its live reading frames
+    };
+    // The message for a download that ended during set `set` of `setCount`.
+    static QString stoppedMessage(Stop why, int set, int setCount);
+    // The message when the meter stops answering during set `set` of `setCount`.
+    static QString brokenMessage(int set, int setCount)
+    {
+        return stoppedMessage(Stop::Silent, set, setCount);
+    }
+
+Q_SIGNALS:
+    // The download ended early; emitted after finished(), so the acquisition tick is over when
+    // the message is shown.
+    void stopped(const QString& message);
 
 private:
     // What the next space asks for.
@@ -97,10 +119,15 @@ private:
     void askNow();
     void sendSpace();
     void quietTooLong();
-    // A set header whose records do not fit the memory the signature reported ends the download:
-    // it is not a header (the meter has gone back to live frames, or bytes were lost).
+    // A set header whose records, with those of the sets before it, do not fit the memory ends
+    // the download: it is not a header (bytes were lost, or the meter sends something else).
     bool headerFits(qint64 recordBytes);
-    void stopBroken(int set);
+    // Takes bytes off the line into the live-frame watch; true when the download ended on it.
+    bool endedOnLiveReadings(const QByteArray& bytes);
+    // The set a download that ends now breaks in: the next one once a set is whole and its
+    // header is due.
+    int brokenSet() const;
+    void stopBroken(int set, Stop why);
     void finish();
 
     SerialLink& m_link;
@@ -111,10 +138,8 @@ private:
     Timer* m_headerTimer = nullptr;
     Timer* m_settleTimer = nullptr;
     Timer* m_quietTimer = nullptr;
-    Timer* m_deadlineTimer = nullptr;
-    // Record bytes the signature's write address leaves for all sets (-1: the address makes no
-    // sense, so nothing is checked against it), and those the headers so far have claimed.
-    qint64 m_memoryRecordBytes = -1;
+    LiveFrameWatch m_liveFrames;
+    // Record bytes the headers so far have claimed.
     qint64 m_claimedRecordBytes = 0;
     int m_pieceSettleMs = kPieceSettleMs;
 

@@ -87,7 +87,11 @@ qint64 SerialPortLink::write(const QByteArray& bytes)
 {
     if (!m_port.isOpen())
         return -1;
-    return m_port.write(bytes);
+    const qint64 written = m_port.write(bytes);
+    // Out at once rather than on the next turn of the event loop: during a logger download the
+    // meter sends each piece only once it has the space that asks for it.
+    m_port.flush();
+    return written;
 }
 
 void SerialPortLink::handleError(QSerialPort::SerialPortError error)

@@ -64,6 +64,10 @@ struct Chain {
     Chain()
     {
         link.open();
+        // The program shows why a download stopped as a critical message.
+        QObject::connect(&download, &LoggerDownload::stopped, [this](const QString& message) {
+            prompts.message(nullptr, Prompts::Icon::Critical, message);
+        });
         link.onWrite = [this](const QByteArray&) {
             const int k = spaces++;
             if (k < replies.size())

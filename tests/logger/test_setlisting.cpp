@@ -245,6 +245,34 @@ private Q_SLOTS:
         }
     }
 
+    // The listing keeps dew point and wet bulb as numbers; its rows must equal what the
+    // reading's own texts give, for temperature words across the whole range, with humidities of 0,
+    // below and at 100 % and beyond, and records without a temperature/humidity reading.
+    void listedRowsEqualTheDecodedReadingsRows()
+    {
+        QByteArray data(8, '\0');
+        int records = 0;
+        for (int word = 0; word <= 0xFFFF; word += 3) {
+            const int humidity = word % 5 == 0 ? (word / 5) % 1201 : (word * 7) % 1001;
+            data += Record(word % 97 == 0 ? 0x80 : 0, (word * 11) % 6100, humidity, word);
+            ++records;
+        }
+        FakeClock clock;
+        RecordingSink sink;
+        const QStringList row { "1", "00:00:00", QString::number(records), "1" };
+        LoggerTables tables;
+        tables.LoggerSetData[1] = data;
+        QVERIFY(ListLoggerSet(tables, row, sink, clock).completed);
+        QCOMPARE(sink.rows.size(), records);
+        for (int i = 1; i <= records; ++i) {
+            CurrentReading reading;
+            QVERIFY(DecodeLoggedRecord(data, i, reading));
+            const QStringList expected = ListedRowCells(i, sink.rows[i - 1][1], reading);
+            if (sink.rows[i - 1] != expected)
+                QCOMPARE(sink.rows[i - 1], expected);
+        }
+    }
+
     void times_data()
     {
         QTest::addColumn<QString>("start");

@@ -5,8 +5,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <limits>
-
 namespace
 {
 QByteArray Header(int records, int interval = 60)
@@ -48,14 +46,23 @@ QList<QByteArray> Replies(const QList<int>& recordCounts)
     return replies;
 }
 
+// A live reading frame, as a meter that has left its dump sends them.
+const QByteArray kLiveFrame = QByteArray::fromHex("0200019f01f400fa03");
+
 // A meter that answers the k-th space with reply k, at once; a tail of a reply can come
 // kTailMs later (anything asked meanwhile comes after it), and after one reply the meter can
-// babble a byte every kTailMs for ever.
+// babble a byte every kTailMs for ever; from the liveFrom-th space on it can answer nothing and
+// send a live frame every kLiveMs. A slow meter sends slowBytes every slowMs instead of whole
+// replies.
 struct ScriptedMeter {
     static constexpr int kTailMs = 10;
+    static constexpr int kLiveMs = 200;
     QList<QByteArray> replies;
     QMap<int, QByteArray> lateTails;
     int babbleAfter = -1;
+    int liveFrom = -1;
+    int slowBytes = 0;
+    int slowMs = 0;
     int spaces = 0;
     QList<qint64> spaceTimes;
 
@@ -65,16 +72,36 @@ struct ScriptedMeter {
         tail->setSingleShot(true);
         Timer* babble = clock.createTimer(nullptr);
         babble->setInterval(kTailMs);
-        m_timers = { tail, babble };
+        Timer* live = clock.createTimer(nullptr);
+        live->setInterval(kLiveMs);
+        Timer* slow = clock.createTimer(nullptr);
+        m_timers = { tail, babble, live, slow };
         QObject::connect(tail, &Timer::timeout, [this, &link] { link.feed(m_tail); });
         QObject::connect(babble, &Timer::timeout, [&link] { link.feed(QByteArray(1, 'b')); });
-        link.onWrite = [this, &link, &clock, tail, babble](const QByteArray& bytes) {
+        QObject::connect(live, &Timer::timeout, [&link] { link.feed(kLiveFrame); });
+        QObject::connect(slow, &Timer::timeout, [this, &link, slow] {
+            link.feed(m_slow.left(slowBytes));
+            m_slow.remove(0, slowBytes);
+            if (m_slow.isEmpty())
+                slow->stop();
+        });
+        link.onWrite = [this, &link, &clock, tail, babble, live, slow](const QByteArray& bytes) {
             for (char c : bytes) {
                 if (c != ' ')
                     continue;
                 const int k = spaces++;
                 spaceTimes.append(clock.monotonicMs());
-                const QByteArray reply = k < replies.size() ? replies[k] : QByteArray();
+                QByteArray reply = k < replies.size() ? replies[k] : QByteArray();
+                if (liveFrom >= 0 && k >= liveFrom)
+                    reply.clear(); // back to live frames: spaces go unanswered
+                if (k == liveFrom)
+                    live->start();
+                if (slowBytes > 0) {
+                    m_slow += reply;
+                    if (!slow->isActive())
+                        slow->start(slowMs);
+                    continue;
+                }
                 // The meter sends in order: a reply waits behind a tail still on its way.
                 if (tail->isActive())
                     m_tail += reply;
@@ -93,6 +120,7 @@ struct ScriptedMeter {
 
 private:
     QByteArray m_tail;
+    QByteArray m_slow;
     QList<Timer*> m_timers;
 };
 
@@ -128,6 +156,9 @@ struct Rig {
     ScriptedMeter meter;
     LoggerDownload download { link, clock, store, prompts };
     QSignalSpy finished { &download, &DownloadHook::finished };
+    // What stopped() said, each after finished() (the tick is over when it is shown).
+    QStringList stops;
+    bool stoppedAfterFinished = true;
 
     qint64 finishedAt = -1;
 
@@ -137,6 +168,10 @@ struct Rig {
         meter.attach(link, clock);
         QObject::connect(
             &download, &DownloadHook::finished, [this] { finishedAt = clock.monotonicMs(); });
+        QObject::connect(&download, &LoggerDownload::stopped, [this](const QString& message) {
+            stoppedAfterFinished = stoppedAfterFinished && finished.size() == 1;
+            stops << message;
+        });
     }
     // Lets time pass in small steps until the exchange is over (or a limit is reached).
     void runToEnd(qint64 limitMs = 600000)
@@ -190,6 +225,7 @@ private Q_SLOTS:
         }
         QCOMPARE(rig.store.calls, expectedCalls);
         QVERIFY(rig.prompts.messages.isEmpty());
+        QVERIFY(rig.stops.isEmpty());
         QCOMPARE(rig.download.state(), LoggerDownload::State::Idle);
     }
 
@@ -240,6 +276,7 @@ private Q_SLOTS:
         rig.runToEnd();
         QCOMPARE(rig.store.data[1], Header(32) + piece);
         QVERIFY(rig.prompts.messages.isEmpty());
+        QVERIFY(rig.stops.isEmpty());
     }
 
     // A header short at the end of its wait: the rest comes in front of the first piece (the
@@ -280,6 +317,7 @@ private Q_SLOTS:
         QCOMPARE(rig.store.calls.last(), QStringLiteral("add %1").arg(counts.size()));
         QCOMPARE(rig.link.written, QByteArray(SpacesFor(counts), ' '));
         QVERIFY(rig.prompts.messages.isEmpty());
+        QVERIFY(rig.stops.isEmpty());
     }
 
     // The meter goes quiet where the test says: reply `silentReply` is cut to `keep` bytes. The
@@ -330,12 +368,11 @@ private Q_SLOTS:
         QVERIFY(!rig.store.calls.contains(QStringLiteral("add %1").arg(brokenSet)));
         if (rig.store.data.contains(brokenSet))
             QCOMPARE(rig.store.data[brokenSet].size(), 8 + recordBytesKept);
-        QCOMPARE(rig.prompts.messages.size(), 1);
-        QCOMPARE(rig.prompts.messages[0].icon, Prompts::Icon::Critical);
-        QCOMPARE(
-            rig.prompts.messages[0].text, LoggerDownload::brokenMessage(brokenSet, counts.size()));
-        QVERIFY(rig.prompts.messages[0].text.contains(
-            QStringLiteral("%1 complete set(s)").arg(brokenSet - 1)));
+        QVERIFY(rig.prompts.messages.isEmpty());
+        QCOMPARE(rig.stops.size(), 1);
+        QVERIFY(rig.stoppedAfterFinished);
+        QCOMPARE(rig.stops[0], LoggerDownload::brokenMessage(brokenSet, counts.size()));
+        QVERIFY(rig.stops[0].contains(QStringLiteral("%1 complete set(s)").arg(brokenSet - 1)));
 
         // Bytes that come after the end are left to the acquisition cycle.
         rig.link.feed(QByteArray(300, 'x'));
@@ -360,43 +397,148 @@ private Q_SLOTS:
         QVERIFY(rig.store.data[1].startsWith(QByteArray(Header(70) + Records(1, 70).left(256))));
         QCOMPARE(rig.store.data[1].size(), 8 + 560);
         QVERIFY(rig.store.data[2].isEmpty());
-        QCOMPARE(rig.prompts.messages.size(), 1);
+        QCOMPARE(rig.stops,
+            QStringList {
+                LoggerDownload::stoppedMessage(LoggerDownload::Stop::KeptSending, 2, 2) });
     }
 
-    // A meter that went back to live frames during a dump: a live frame read as a set header
-    // claims more records than the memory the signature reported, and the download ends there.
-    void headerBeyondTheReportedMemoryEndsTheDownload()
+    // Headers are held to the meter's capacity, not to the write address: a meter whose address
+    // is a little off still gives every set (here the eight sets of a full memory), and the
+    // dump ends with its final space.
+    void addressSlightlyOffStillDownloadsEverySet_data()
     {
+        QTest::addColumn<int>("addressOff");
+        QTest::newRow("one byte short") << -1;
+        QTest::newRow("without the headers") << -64;
+        QTest::newRow("one byte over") << 1;
+    }
+    void addressSlightlyOffStillDownloadsEverySet()
+    {
+        QFETCH(int, addressOff);
+        const QList<int> counts { 0, 32, 33, 5, 70, 50, 50, 15944 };
         Rig rig;
-        QList<QByteArray> replies = Replies({ 3 });
-        replies.last() = QByteArray::fromHex("0200019f01f400fa03020001"); // as set 2's header
-        rig.meter.replies = replies;
-        rig.download.begin(2, 1280 + 16 + 24);
+        rig.meter.replies = Replies(counts);
+        rig.download.begin(counts.size(), 1280 + 129536 + addressOff);
         rig.runToEnd();
         QCOMPARE(rig.finished.size(), 1);
-        QCOMPARE(rig.store.calls.last(), QStringLiteral("broken 2"));
-        QVERIFY(rig.store.calls.contains(QStringLiteral("add 1")));
-        QCOMPARE(rig.finishedAt, LoggerDownload::kHeaderWaitMs * 2 + LoggerDownload::kSettleMs);
-        QCOMPARE(rig.prompts.messages.size(), 1);
+        QCOMPARE(rig.store.calls.last(), QStringLiteral("add 8"));
+        QCOMPARE(rig.store.data[8], Header(15944) + Records(8, 15944));
+        QCOMPARE(rig.link.written, QByteArray(SpacesFor(counts), ' '));
+        QVERIFY(rig.stops.isEmpty());
     }
 
-    // Bytes that keep coming, never 2 s apart and never the right ones, end the download by its
-    // deadline however long the sets claim to be.
-    void aTricklingLineEndsByTheDeadline()
+    // A header whose records, with those before it, exceed the capacity is no header: the
+    // download ends when it is read and says why.
+    void headerBeyondTheCapacityEndsTheDownload_data()
+    {
+        QTest::addColumn<QList<int>>("counts");
+        QTest::addColumn<int>("brokenSet");
+        QTest::newRow("one record too many") << QList<int> { 16193 } << 1;
+        QTest::newRow("the second set over the rest") << QList<int> { 16000, 193 } << 2;
+    }
+    void headerBeyondTheCapacityEndsTheDownload()
+    {
+        QFETCH(QList<int>, counts);
+        QFETCH(int, brokenSet);
+        Rig rig;
+        rig.meter.replies = Replies(counts);
+        rig.download.begin(counts.size(), 1280 + 129536);
+        rig.runToEnd();
+        QCOMPARE(rig.finished.size(), 1);
+        QCOMPARE(rig.store.calls.last(), QStringLiteral("broken %1").arg(brokenSet));
+        QCOMPARE(rig.store.calls.count(QStringLiteral("add 1")), brokenSet - 1);
+        QCOMPARE(rig.finishedAt, rig.meter.spaceTimes.last() + LoggerDownload::kHeaderWaitMs);
+        QCOMPARE(rig.stops,
+            QStringList { LoggerDownload::stoppedMessage(
+                LoggerDownload::Stop::BeyondCapacity, brokenSet, counts.size()) });
+        QVERIFY(rig.stoppedAfterFinished);
+    }
+
+    // A meter that goes back to live frames during a dump sends them whatever it is asked: the
+    // download ends within a few frames, the whole sets before stay, and the frames are left to
+    // the acquisition. Sets of 70 and 33 records: header 1 is reply 0, header 2 reply 4.
+    void meterBackToLiveReadingsEndsTheDownload_data()
+    {
+        QTest::addColumn<int>("liveFrom");
+        QTest::addColumn<int>("brokenSet");
+        QTest::newRow("instead of the first header") << 0 << 1;
+        QTest::newRow("instead of a piece") << 2 << 1;
+        QTest::newRow("instead of the next set's header") << 4 << 2;
+    }
+    void meterBackToLiveReadingsEndsTheDownload()
+    {
+        QFETCH(int, liveFrom);
+        QFETCH(int, brokenSet);
+        Rig rig;
+        rig.meter.replies = Replies({ 70, 33 });
+        rig.meter.liveFrom = liveFrom;
+        rig.download.begin(2, 1280 + 16 + 560 + 264);
+        rig.runToEnd();
+        QCOMPARE(rig.finished.size(), 1);
+        QCOMPARE(rig.store.calls.last(), QStringLiteral("broken %1").arg(brokenSet));
+        if (brokenSet == 2)
+            QCOMPARE(rig.store.data[1], Header(70) + Records(1, 70));
+        QVERIFY(rig.finishedAt <= rig.meter.spaceTimes[liveFrom]
+                + (LiveFrameWatch::kFramesInARow + 1) * ScriptedMeter::kLiveMs);
+        QCOMPARE(rig.stops,
+            QStringList {
+                LoggerDownload::stoppedMessage(LoggerDownload::Stop::LiveReadings, brokenSet, 2) });
+        // A live frame taken for a header may ask for one piece; nothing more is asked.
+        QVERIFY(rig.link.written.size() <= liveFrom + 2);
+    }
+
+    // Records whose bytes happen to hold a few live frames in a row are records.
+    void recordsThatLookLikeAFewLiveFramesAreKept()
+    {
+        Rig rig;
+        QList<QByteArray> replies = Replies({ 32 });
+        QByteArray piece(256, char(0x10));
+        for (int frame = 0; frame < LiveFrameWatch::kFramesInARow - 1; ++frame)
+            piece.replace(5 + 9 * frame, 9, kLiveFrame);
+        replies[1] = piece;
+        rig.meter.replies = replies;
+        rig.download.begin(1, 1280 + 8 + 256);
+        rig.runToEnd();
+        QCOMPARE(rig.store.calls.last(), QStringLiteral("add 1"));
+        QCOMPARE(rig.store.data[1], Header(32) + piece);
+    }
+
+    // A slow meter that keeps answering (16 bytes every 0.15 s, 150 s for this set) is never cut
+    // off, however long the whole download takes.
+    void slowMeterIsNeverCutOff()
+    {
+        Rig rig;
+        rig.meter.replies = Replies({ 2000 });
+        rig.meter.slowBytes = 16;
+        rig.meter.slowMs = 150;
+        rig.download.begin(1, 1280 + 8 + 16000);
+        rig.runToEnd();
+        QCOMPARE(rig.finished.size(), 1);
+        QCOMPARE(rig.store.data[1], Header(2000) + Records(1, 2000));
+        QCOMPARE(rig.link.written, QByteArray(SpacesFor({ 2000 }), ' '));
+        QVERIFY(rig.stops.isEmpty());
+        QVERIFY(rig.finishedAt > 16000 / 16 * 150);
+    }
+
+    // Bytes that keep coming, never 2 s apart and never the right ones, still end the download:
+    // with the header come bytes nobody asked for, and the line never falls quiet after it.
+    void aTricklingLineStillEnds()
     {
         Rig rig;
         rig.meter.replies = { Header(100) }; // then nothing but a byte every 10 ms
         rig.meter.babbleAfter = 0;
-        const quint32 address = 1280 + 8 + 800;
-        rig.download.begin(1, address);
+        rig.download.begin(1, 1280 + 8 + 800);
         rig.runToEnd();
         QCOMPARE(rig.finished.size(), 1);
         QCOMPARE(rig.store.calls.last(), QStringLiteral("broken 1"));
-        QVERIFY(rig.finishedAt <= LoggerDownload::deadlineMs(1, address) + 50);
+        QCOMPARE(rig.finishedAt, LoggerDownload::kHeaderWaitMs + LoggerDownload::kQuietMs);
+        QCOMPARE(rig.stops,
+            QStringList {
+                LoggerDownload::stoppedMessage(LoggerDownload::Stop::KeptSending, 1, 1) });
     }
 
-    // A write address far beyond any memory (the largest the call takes) neither cuts the
-    // download short nor leaves it without a deadline.
+    // A write address far beyond any memory (the largest the call takes) does not cut the
+    // download short.
     void anAddressBeyondAnyMemoryStillDownloads()
     {
         Rig rig;
@@ -406,8 +548,7 @@ private Q_SLOTS:
         QCOMPARE(rig.finished.size(), 1);
         QCOMPARE(rig.store.calls.last(), QStringLiteral("add 1"));
         QVERIFY(rig.prompts.messages.isEmpty());
-        QCOMPARE(
-            LoggerDownload::deadlineMs(1, 0xFFFFFFFFu), qint64(std::numeric_limits<int>::max()));
+        QVERIFY(rig.stops.isEmpty());
     }
 
     void extraBytesNeverReachAnotherSet_data()
@@ -461,6 +602,7 @@ private Q_SLOTS:
         QCOMPARE(rig.store.data[2], Header(33) + Records(2, 33));
         QCOMPARE(rig.link.written, QByteArray(SpacesFor(counts), ' '));
         QVERIFY(rig.prompts.messages.isEmpty());
+        QVERIFY(rig.stops.isEmpty());
     }
 
     void secondBeginWhileRunningIsIgnored()

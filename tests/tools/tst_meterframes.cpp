@@ -5,6 +5,7 @@
 #include "rawreading.h"
 #include "readingdrift.h"
 
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,6 +46,8 @@ private Q_SLOTS:
     void markerListParses();
     void outOfStepFramesFailTheFrameCheck();
     void sourceSpreadsMarkersAndEndsOutOfStep();
+    void everyMarkerReachesEveryOtherFrame_data();
+    void everyMarkerReachesEveryOtherFrame();
     void sourcePlaysFileFramesInACycleUnchanged();
     void driftStaysPlausibleAndRepeats();
     void hexFileParses_data();
@@ -186,6 +189,47 @@ void TestMeterFrames::sourceSpreadsMarkersAndEndsOutOfStep()
         QCOMPARE(noData, number % 10 == 0);
     }
     QCOMPARE(source.outOfStepLeft(), 0);
+}
+
+// The program decodes every other frame (odd or even numbers, as its ticks fall): whichever it
+// is, each marker of the list reaches it within a few rounds.
+void TestMeterFrames::everyMarkerReachesEveryOtherFrame_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("parity");
+    for (const char* list :
+        { "tover", "tover,nodata", "tover,tunder,co2over", "tover,tunder,co2over,nodata" }) {
+        QTest::addRow("%s, odd frames", list) << QString::fromLatin1(list) << 1;
+        QTest::addRow("%s, even frames", list) << QString::fromLatin1(list) << 0;
+    }
+}
+
+void TestMeterFrames::everyMarkerReachesEveryOtherFrame()
+{
+    QFETCH(QString, list);
+    QFETCH(int, parity);
+    std::vector<FrameMarker> markers;
+    QVERIFY(parseMarkerList(list, &markers, nullptr));
+    LiveFrameSource source(7);
+    source.setMarkers(markers);
+    QSet<QString> seen;
+    // Eight rounds of the list.
+    const int frames = 8 * LiveFrameSource::kMarkerEvery * int(markers.size());
+    for (int number = 1; number <= frames; ++number) {
+        const QByteArray f = source.nextFrame();
+        if (number % 2 != parity)
+            continue;
+        if (quint8(f[1]) & 0x80)
+            seen << QStringLiteral("nodata");
+        if (f.mid(6, 2) == hex("4000"))
+            seen << QStringLiteral("tover");
+        if (f.mid(6, 2) == hex("C000"))
+            seen << QStringLiteral("tunder");
+        if (f.mid(2, 2) == hex("1771"))
+            seen << QStringLiteral("co2over");
+    }
+    const QStringList names = list.split(QLatin1Char(','));
+    QCOMPARE(seen, QSet<QString>(names.begin(), names.end()));
 }
 
 void TestMeterFrames::sourcePlaysFileFramesInACycleUnchanged()

@@ -20,7 +20,7 @@ void LiveFrameSource::setOutOfStep(int count)
 void LiveFrameSource::setMarkers(std::vector<FrameMarker> markers)
 {
     m_markers = std::move(markers);
-    m_markerIndex = 0;
+    m_markerTurn = 0;
 }
 
 QByteArray LiveFrameSource::outOfStepFrame(const QByteArray& frame, int index)
@@ -46,8 +46,15 @@ QByteArray LiveFrameSource::nextFrame()
     ++m_generated;
     RawReading reading = m_drift.next();
     if (!m_markers.empty() && m_generated % kMarkerEvery == 0) {
-        reading = reading.withMarker(m_markers[m_markerIndex]);
-        m_markerIndex = (m_markerIndex + 1) % m_markers.size();
+        // Marked frames alternate between odd and even numbers, and the program decodes every
+        // other frame (it waits for 15 bytes, almost two frames, and then empties the buffer).
+        // Taken strictly in turn, an even number of markers would always land the same ones on
+        // the same parity; so after every two rounds of the list the turn moves on by one, and
+        // each marker comes on frames of both parities.
+        const std::size_t count = m_markers.size();
+        const std::size_t index = (m_markerTurn + m_markerTurn / (2 * count)) % count;
+        reading = reading.withMarker(m_markers[index]);
+        ++m_markerTurn;
     }
     const QByteArray frame = reading.liveFrame();
     if (m_outOfStepLeft > 0) {

@@ -12,7 +12,10 @@
 class LiveFrameSource
 {
 public:
-    static constexpr int kMarkerEvery = 5; // every 5th generated frame carries the next marker
+    // Every 5th generated frame carries a marker: the markers of the list in turn, the turn
+    // moving on by one more after every two rounds, so that each marker comes on odd and even
+    // frame numbers alike.
+    static constexpr int kMarkerEvery = 5;
 
     explicit LiveFrameSource(std::uint64_t seed);
 
@@ -36,7 +39,7 @@ private:
     std::vector<QByteArray> m_fileFrames;
     std::size_t m_fileIndex = 0;
     std::vector<FrameMarker> m_markers;
-    std::size_t m_markerIndex = 0;
+    std::size_t m_markerTurn = 0; // marked frames so far
     int m_outOfStepLeft = 0;
     int m_outOfStepSent = 0;
     long long m_generated = 0;
