@@ -117,14 +117,14 @@ void CheckAlarmLimits(FuzzedDataProvider& in)
         return;
     StoreLimits(settings, texts);
     const bool fahrenheit = FahrenheitUnit(settings);
-    for (LimitQuantity q : kLimitQuantities) {
+    for (AlarmQuantity q : kLimitQuantities) {
         const LimitPair shown = ShownLimits(settings, q);
         FUZZ_CHECK(std::isfinite(shown.high) && std::isfinite(shown.low));
         FUZZ_CHECK(shown.low < shown.high);
     }
     // The converted pairs are finite as well, whichever unit the dialog turns to next.
     SwitchAlarmUnit(settings, fahrenheit ? QStringLiteral("C") : QStringLiteral("F"));
-    for (LimitQuantity q : kLimitQuantities) {
+    for (AlarmQuantity q : kLimitQuantities) {
         const LimitPair other = ShownLimits(settings, q);
         FUZZ_CHECK(std::isfinite(other.high) && std::isfinite(other.low));
         FUZZ_CHECK(other.low <= other.high);

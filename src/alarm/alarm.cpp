@@ -59,7 +59,7 @@ Alarm::Alarm(AlarmSettings& settings, Prompts& prompts, QWidget* parent)
     buildRow(function, 3, QStringLiteral("CkW"), QStringLiteral("Wet"), QStringLiteral("W"));
     buildRow(function, 4, QStringLiteral("CkP"), QStringLiteral("Carbon Dioxide (ppm)"),
         QStringLiteral("P"));
-    for (int i = 0; i < kLimitQuantityCount; ++i) {
+    for (int i = 0; i < kAlarmQuantityCount; ++i) {
         const Row& row = m_rows[i];
         grid->addWidget(row.check, i, 0);
         grid->addWidget(row.highCaption, i, 1);
@@ -93,7 +93,7 @@ Alarm::Alarm(AlarmSettings& settings, Prompts& prompts, QWidget* parent)
     layout->addWidget(function);
     layout->addLayout(bottom);
 
-    for (int i = 0; i < kLimitQuantityCount; ++i) {
+    for (int i = 0; i < kAlarmQuantityCount; ++i) {
         connect(m_rows[i].check, &QCheckBox::clicked, this,
             [this, i](bool on) { switchClicked(i, on); });
     }
@@ -103,7 +103,7 @@ Alarm::Alarm(AlarmSettings& settings, Prompts& prompts, QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &Alarm::confirm);
 
     // The design state: every switch clear, so no limit box shown until the fill.
-    for (int i = 0; i < kLimitQuantityCount; ++i)
+    for (int i = 0; i < kAlarmQuantityCount; ++i)
         showRow(i, false);
 }
 
@@ -144,7 +144,7 @@ void Alarm::fill()
     const bool fahrenheit = FahrenheitUnit(m_settings);
     m_celsius->setChecked(!fahrenheit);
     m_fahrenheit->setChecked(fahrenheit);
-    for (int i = 0; i < kLimitQuantityCount; ++i) {
+    for (int i = 0; i < kAlarmQuantityCount; ++i) {
         m_rows[i].high->setText(texts[i].high);
         m_rows[i].low->setText(texts[i].low);
         const bool on = EnabledFlag(m_settings, kLimitQuantities[i]);
@@ -180,8 +180,8 @@ void Alarm::unitClicked(const QString& unit)
 {
     // Also a click on the option already selected: it clears the switches all the same.
     SwitchAlarmUnit(m_settings, unit);
-    for (int i = 0; i < kLimitQuantityCount; ++i) {
-        if (kLimitQuantities[i] == LimitQuantity::Co2)
+    for (int i = 0; i < kAlarmQuantityCount; ++i) {
+        if (kLimitQuantities[i] == AlarmQuantity::Co2)
             continue;
         m_rows[i].check->setChecked(false);
         showRow(i, false);
@@ -191,7 +191,7 @@ void Alarm::unitClicked(const QString& unit)
 void Alarm::confirm()
 {
     LimitTexts texts;
-    for (int i = 0; i < kLimitQuantityCount; ++i)
+    for (int i = 0; i < kAlarmQuantityCount; ++i)
         texts[i] = { m_rows[i].high->text(), m_rows[i].low->text() };
     if (!LimitTextsValid(texts)) {
         m_prompts.message(

@@ -48,7 +48,7 @@ private:
 
     AlarmSettings& m_settings;
     Prompts& m_prompts;
-    std::array<Row, kLimitQuantityCount> m_rows {};
+    std::array<Row, kAlarmQuantityCount> m_rows {};
     QRadioButton* m_celsius = nullptr;
     QRadioButton* m_fahrenheit = nullptr;
 };

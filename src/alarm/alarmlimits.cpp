@@ -5,75 +5,14 @@
 #include <algorithm>
 #include <cmath>
 
-namespace
-{
-
-struct LimitRefs {
-    double& high;
-    double& low;
-};
-
-// The pair of a row in the given unit (RH and CO2 have one pair whatever the unit).
-LimitRefs LimitsOf(AlarmSettings& s, LimitQuantity q, bool fahrenheit)
-{
-    switch (q) {
-    case LimitQuantity::Temperature:
-        return fahrenheit ? LimitRefs { s.TempHighF, s.TempLowF }
-                          : LimitRefs { s.TempHighC, s.TempLowC };
-    case LimitQuantity::Humidity:
-        return { s.HumidityHigh, s.HumidityLow };
-    case LimitQuantity::Dew:
-        return fahrenheit ? LimitRefs { s.DewHighF, s.DewLowF }
-                          : LimitRefs { s.DewHighC, s.DewLowC };
-    case LimitQuantity::Wet:
-        return fahrenheit ? LimitRefs { s.WetHighF, s.WetLowF }
-                          : LimitRefs { s.WetHighC, s.WetLowC };
-    case LimitQuantity::Co2:
-        break;
-    }
-    return { s.Co2High, s.Co2Low };
-}
-
-} // namespace
-
-bool IsTemperatureLike(LimitQuantity quantity)
-{
-    return quantity == LimitQuantity::Temperature || quantity == LimitQuantity::Dew
-        || quantity == LimitQuantity::Wet;
-}
-
 bool FahrenheitUnit(const AlarmSettings& settings)
 {
     return settings.Unit == QLatin1String("F");
 }
 
-bool& EnabledFlag(AlarmSettings& settings, LimitQuantity quantity)
+LimitPair ShownLimits(const AlarmSettings& settings, AlarmQuantity quantity)
 {
-    switch (quantity) {
-    case LimitQuantity::Temperature:
-        return settings.TemperatureEnabled;
-    case LimitQuantity::Humidity:
-        return settings.HumidityEnabled;
-    case LimitQuantity::Dew:
-        return settings.DewEnabled;
-    case LimitQuantity::Wet:
-        return settings.WetEnabled;
-    case LimitQuantity::Co2:
-        break;
-    }
-    return settings.Co2Enabled;
-}
-
-bool EnabledFlag(const AlarmSettings& settings, LimitQuantity quantity)
-{
-    return EnabledFlag(const_cast<AlarmSettings&>(settings), quantity);
-}
-
-LimitPair ShownLimits(const AlarmSettings& settings, LimitQuantity quantity)
-{
-    const LimitRefs limits
-        = LimitsOf(const_cast<AlarmSettings&>(settings), quantity, FahrenheitUnit(settings));
-    return { limits.high, limits.low };
+    return LimitsIn(settings, quantity, FahrenheitUnit(settings));
 }
 
 QString LimitText(double value)
@@ -84,7 +23,7 @@ QString LimitText(double value)
 LimitTexts ShownLimitTexts(const AlarmSettings& settings)
 {
     LimitTexts texts;
-    for (int row = 0; row < kLimitQuantityCount; ++row) {
+    for (int row = 0; row < kAlarmQuantityCount; ++row) {
         const LimitPair pair = ShownLimits(settings, kLimitQuantities[row]);
         texts[row] = { LimitText(pair.high), LimitText(pair.low) };
     }
@@ -104,7 +43,7 @@ bool LimitTextAllowed(const QString& text)
 
 bool LimitTextsValid(const LimitTexts& texts)
 {
-    for (int row = 0; row < kLimitQuantityCount; ++row) {
+    for (int row = 0; row < kAlarmQuantityCount; ++row) {
         const LimitBoxTexts& box = texts[row];
         if (box.high.isEmpty() || box.low.isEmpty())
             return false;
@@ -126,8 +65,8 @@ bool LimitTextsValid(const LimitTexts& texts)
 void StoreLimits(AlarmSettings& settings, const LimitTexts& texts)
 {
     const bool fahrenheit = FahrenheitUnit(settings);
-    for (int row = 0; row < kLimitQuantityCount; ++row) {
-        const LimitQuantity q = kLimitQuantities[row];
+    for (int row = 0; row < kAlarmQuantityCount; ++row) {
+        const AlarmQuantity q = kLimitQuantities[row];
         LimitRefs typed = LimitsOf(settings, q, fahrenheit);
         typed.high = LeadingNumber(texts[row].high);
         typed.low = LeadingNumber(texts[row].low);
@@ -153,8 +92,8 @@ double FahrenheitToCelsiusLimit(double fahrenheit)
 void SwitchAlarmUnit(AlarmSettings& settings, const QString& unit)
 {
     settings.Unit = unit;
-    for (const LimitQuantity q : kLimitQuantities) {
-        if (q != LimitQuantity::Co2)
+    for (const AlarmQuantity q : kLimitQuantities) {
+        if (q != AlarmQuantity::Co2)
             EnabledFlag(settings, q) = false;
     }
 }

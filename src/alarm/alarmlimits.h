@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alarm/alarmsettings.h"
+#include "alarm/alarmquantity.h"
 
 #include <QChar>
 #include <QString>
@@ -10,31 +10,12 @@
 // The rules behind the alarm dialog: which settings belong to which row, how the ten limit
 // boxes are read, checked and stored, and how limits move between Celsius and Fahrenheit.
 
-// The dialog's rows, top to bottom.
-enum class LimitQuantity { Temperature, Humidity, Dew, Wet, Co2 };
-constexpr int kLimitQuantityCount = 5;
-constexpr std::array<LimitQuantity, kLimitQuantityCount> kLimitQuantities {
-    LimitQuantity::Temperature, LimitQuantity::Humidity, LimitQuantity::Dew, LimitQuantity::Wet,
-    LimitQuantity::Co2
-};
-
-// Temperature, dew point and wet bulb are shown and taken in the settings' unit.
-bool IsTemperatureLike(LimitQuantity quantity);
-
 // True when the settings' unit is Fahrenheit; any other unit text counts as Celsius.
 bool FahrenheitUnit(const AlarmSettings& settings);
 
-bool& EnabledFlag(AlarmSettings& settings, LimitQuantity quantity);
-bool EnabledFlag(const AlarmSettings& settings, LimitQuantity quantity);
-
-struct LimitPair {
-    double high = 0;
-    double low = 0;
-};
-
 // The pair the dialog shows for a row: the pair of the settings' unit for the
 // temperature-like rows, the only pair for RH and CO2.
-LimitPair ShownLimits(const AlarmSettings& settings, LimitQuantity quantity);
+LimitPair ShownLimits(const AlarmSettings& settings, AlarmQuantity quantity);
 
 // The text a limit box is given.
 QString LimitText(double value);
@@ -44,7 +25,7 @@ struct LimitBoxTexts {
     QString high;
     QString low;
 };
-using LimitTexts = std::array<LimitBoxTexts, kLimitQuantityCount>;
+using LimitTexts = std::array<LimitBoxTexts, kAlarmQuantityCount>;
 
 // What the boxes hold right after a fill, for every row whatever its switch.
 LimitTexts ShownLimitTexts(const AlarmSettings& settings);

@@ -1,5 +1,6 @@
 #include "acquisitioncycle.h"
 
+#include "displaystate.h"
 #include "meter/decoding.h"
 #include "meter/downloadhook.h"
 #include "meter/frames.h"
@@ -38,6 +39,13 @@ void AcquisitionCycle::setDownloadHook(DownloadHook* hook)
                 endTick();
         });
     }
+}
+
+void AcquisitionCycle::showOn(DisplayState& display, const AlarmSettings& alarms, Beeper& beeper)
+{
+    m_display = &display;
+    m_alarms = &alarms;
+    m_beeper = &beeper;
 }
 
 void AcquisitionCycle::tick()
@@ -79,6 +87,8 @@ void AcquisitionCycle::waitExpired()
     }
     // Four waits without a frame: the meter is silent.
     m_state = State::NoData;
+    if (m_display)
+        m_display->showNoCom();
     Q_EMIT noDataStarted();
     m_comVisible = true;
     blink();
@@ -95,6 +105,10 @@ void AcquisitionCycle::pauseElapsed()
     // The blinking ends with the first byte that arrives, looked for after each pause.
     if (m_link.bytesAvailable() > 0) {
         m_comVisible = true;
+        if (m_display) {
+            m_display->showPortText();
+            m_display->setPortVisible(true);
+        }
         Q_EMIT noDataEnded();
         endTick();
         return;
@@ -105,6 +119,8 @@ void AcquisitionCycle::pauseElapsed()
 void AcquisitionCycle::blink()
 {
     m_comVisible = !m_comVisible;
+    if (m_display)
+        m_display->setPortVisible(m_comVisible);
     Q_EMIT comLabelVisibilityChanged(m_comVisible);
     m_pause->start(kBlinkMs);
 }
@@ -132,6 +148,8 @@ void AcquisitionCycle::takeFrame()
     case FrameKind::LiveReading:
         DecodeReading(m_reading, LiveFrameFields(frame));
         m_state = State::Idle;
+        if (m_display)
+            m_display->showReading(m_reading, *m_alarms, *m_beeper);
         Q_EMIT readingDecoded();
         return;
     }

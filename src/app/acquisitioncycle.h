@@ -2,10 +2,13 @@
 
 #include <QObject>
 
+class Beeper;
 class Clock;
+class DisplayState;
 class DownloadHook;
 class SerialLink;
 class Timer;
+struct AlarmSettings;
 struct CurrentReading;
 
 // The acquisition tick as a state machine. Every 150 ms (Timer1) a tick empties the receive
@@ -30,6 +33,9 @@ public:
 
     // The hook that runs a logger download; without one a signature frame just ends the tick.
     void setDownloadHook(DownloadHook* hook);
+    // The display state each decoded reading and each silence of the meter updates, with the
+    // alarm checks against the settings and their beeps.
+    void showOn(DisplayState& display, const AlarmSettings& alarms, Beeper& beeper);
 
     // Timer1: enabled at load, paused while a list prints.
     Timer& timer1() { return *m_timer1; }
@@ -60,6 +66,9 @@ private:
     Clock& m_clock;
     CurrentReading& m_reading;
     DownloadHook* m_download = nullptr;
+    DisplayState* m_display = nullptr;
+    const AlarmSettings* m_alarms = nullptr;
+    Beeper* m_beeper = nullptr;
     Timer* m_timer1 = nullptr;
     Timer* m_deadline = nullptr;
     Timer* m_pause = nullptr;

@@ -35,7 +35,6 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QLabel>
 #include <QTimer>
 #include <QUrl>
 
@@ -151,14 +150,14 @@ void Application::followSameDevice(SerialPortLink& link, int portNumber)
 void Application::startRecording()
 {
     m_dataFile = std::make_unique<DataFileHandle>();
-    m_recorderLabels = std::make_unique<PanelRecorderLabels>(*m_panel);
     m_lists = new ListWindows(
         ListContext { m_state.Rec, *m_prompts, *m_printers, *m_clock, {}, ToolbarIcon }, m_panel,
         this);
-    Panel* panel = m_panel;
+    // The recorder samples the texts the main window shows and keeps its captions.
+    DisplayState& display = m_state.Display;
     m_recorder = new Recorder(
-        m_state.Rec, *m_clock, *m_dataFile, [panel] { return panel->sampleTexts(); },
-        *m_recorderLabels, *m_lists, this);
+        m_state.Rec, *m_clock, *m_dataFile, [&display] { return display.sampleTexts(); }, display,
+        *m_lists, this);
     // Printing a list stops acquisition and sampling for its duration.
     m_lists->context().printPausedTimers
         = { &m_panel->acquisition().timer1(), &m_recorder->timer2() };
@@ -242,8 +241,8 @@ void Application::startLogger()
         m_panel->acquisition().timer1().start();
         m_recorder->timer2().start();
     });
-    connect(m_memory, &MemoryController::listingFailed, this,
-        [this] { m_panel->label("LblCOM")->setText(PortText(m_state.PortNumber)); });
+    connect(
+        m_memory, &MemoryController::listingFailed, &m_state.Display, &DisplayState::showPortText);
 }
 
 void Application::quit(int code)

@@ -19,7 +19,6 @@ class Clock;
 class DataFileHandle;
 class ListWindows;
 class Recorder;
-class RecorderLabels;
 class ToolbarCommands;
 class Panel;
 class PrinterProvider;
@@ -83,7 +82,6 @@ private:
     std::unique_ptr<SerialLink> m_link;
     Panel* m_panel = nullptr;
     std::unique_ptr<DataFileHandle> m_dataFile;
-    std::unique_ptr<RecorderLabels> m_recorderLabels;
     ListWindows* m_lists = nullptr;
     Recorder* m_recorder = nullptr;
     ToolbarCommands* m_commands = nullptr;

@@ -1,7 +1,6 @@
 #include "panel.h"
 
 #include "acquisitioncycle.h"
-#include "meter/portchoice.h"
 #include "platform/beeper.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
@@ -93,6 +92,24 @@ QLabel* MakeIndicator(QWidget* parent, const QString& name, const char* caption)
     return label;
 }
 
+// The part of an indicator's name that tells its quantity: LblTOver, LblRHOver, LblDOver, ...
+const char* IndicatorPrefix(AlarmQuantity quantity)
+{
+    switch (quantity) {
+    case AlarmQuantity::Temperature:
+        return "T";
+    case AlarmQuantity::Humidity:
+        return "RH";
+    case AlarmQuantity::Dew:
+        return "D";
+    case AlarmQuantity::Wet:
+        return "W";
+    case AlarmQuantity::Co2:
+        break;
+    }
+    return "P";
+}
+
 // A caption with a subscript "2" after its first part, as in CO2.
 QWidget* SubscriptCaption(QWidget* parent, QLabel* main, QLabel* subscript, const QString& after)
 {
@@ -123,33 +140,25 @@ Panel::Panel(ProgramState& state, SerialLink& link, Clock& clock, Beeper& beeper
     : QWidget(parent)
     , m_state(state)
     , m_link(link)
-    , m_beeper(beeper)
     , m_prompts(prompts)
 {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(caption());
     m_cycle = new AcquisitionCycle(link, clock, state.Reading, this);
+    m_cycle->showOn(state.Display, state.Alarms, beeper);
     buildToolbar();
     buildLayout();
+    showDisplay();
 
-    connect(m_cycle, &AcquisitionCycle::readingDecoded, this, &Panel::showReading);
-    connect(m_cycle, &AcquisitionCycle::noDataStarted, this, [this] {
-        m_lblCom->setText(QStringLiteral("No COM"));
-        Q_EMIT meterSilent();
-    });
-    connect(m_cycle, &AcquisitionCycle::comLabelVisibilityChanged, this,
-        [this](bool visible) { m_lblCom->setVisible(visible); });
-    connect(m_cycle, &AcquisitionCycle::noDataEnded, this, [this] {
-        m_lblCom->setText(portText());
-        m_lblCom->setVisible(true);
-    });
+    connect(&state.Display, &DisplayState::changed, this, &Panel::showDisplay);
+    connect(m_cycle, &AcquisitionCycle::noDataStarted, this, &Panel::meterSilent);
 }
 
 Panel::~Panel() = default;
 
-QString Panel::portText() const
+DisplayState& Panel::display()
 {
-    return PortText(m_state.PortNumber);
+    return m_state.Display;
 }
 
 void Panel::buildToolbar()
@@ -269,16 +278,17 @@ void Panel::buildLayout()
     auto* unitDew = unitLabel("UnitDew", "Dew", red);
     auto* unitWet = unitLabel("Label1", "Wet", red);
 
-    // Indicators in the order of the alarm checks: temperature, dew, wet, humidity, CO2.
-    const char* prefixes[kAlarmQuantityCount] = { "T", "D", "W", "RH", "P" };
-    for (int i = 0; i < kAlarmQuantityCount; ++i) {
-        const QString prefix = QString::fromLatin1(prefixes[i]);
+    // Each quantity's indicators, named after it: LblTOver, LblRHUnder, ...
+    for (const AlarmQuantity q : kLimitQuantities) {
+        const int i = static_cast<int>(q);
+        const QString prefix = QString::fromLatin1(IndicatorPrefix(q));
         m_over[i]
             = MakeIndicator(body, QStringLiteral("Lbl") + prefix + QStringLiteral("Over"), "OVER");
         m_under[i] = MakeIndicator(
             body, QStringLiteral("Lbl") + prefix + QStringLiteral("Under"), "UNDER");
     }
-    auto indicators = [&](int i) {
+    auto indicators = [&](AlarmQuantity q) {
+        const int i = static_cast<int>(q);
         auto* box = new QWidget(body);
         auto* column = new QVBoxLayout(box);
         column->setContentsMargins(0, 0, 0, 0);
@@ -289,19 +299,19 @@ void Panel::buildLayout()
         column->addWidget(m_under[i]);
         return box;
     };
-    grid->addWidget(indicators(4), 1, 3);
+    grid->addWidget(indicators(AlarmQuantity::Co2), 1, 3);
 
     struct Row {
         QLabel* caption;
         QLabel* value;
         QWidget* unit;
-        int indicator;
+        AlarmQuantity indicator;
     };
     const Row rows[] = {
-        { temperatureCaption, m_lblTemperature, unitBox, 0 },
-        { unitLabel("LblHumidityCaption", "RH", blue), m_lblRh, unitRh, 3 },
-        { unitDew, m_lblDew, nullptr, 1 },
-        { unitWet, m_lblWet, nullptr, 2 },
+        { temperatureCaption, m_lblTemperature, unitBox, AlarmQuantity::Temperature },
+        { unitLabel("LblHumidityCaption", "RH", blue), m_lblRh, unitRh, AlarmQuantity::Humidity },
+        { unitDew, m_lblDew, nullptr, AlarmQuantity::Dew },
+        { unitWet, m_lblWet, nullptr, AlarmQuantity::Wet },
     };
     int r = 2;
     for (const Row& row : rows) {
@@ -312,8 +322,10 @@ void Panel::buildLayout()
             grid->addWidget(row.unit, r, 2);
         else {
             // Dew point and wet bulb follow the temperature's unit.
-            QLabel* follows = MakeLabel(
-                body, row.indicator == 1 ? "LblDewUnit" : "LblWetUnit", QStringLiteral("\u00B0C"));
+            QLabel* follows
+                = MakeLabel(body, row.indicator == AlarmQuantity::Dew ? "LblDewUnit" : "LblWetUnit",
+                    QStringLiteral("\u00B0C"));
+            m_follows[row.indicator == AlarmQuantity::Dew ? 0 : 1] = follows;
             SetPointSize(follows, 14);
             SetTextColour(follows, red);
             grid->addWidget(follows, r, 2);
@@ -333,17 +345,17 @@ void Panel::buildLayout()
     auto* status = new QWidget(this);
     auto* statusRow = new QHBoxLayout(status);
     statusRow->setContentsMargins(16, 4, 16, 6);
-    auto* rec = MakeLabel(status, "LblRec", QString());
-    SetTextColour(rec, red);
-    SetPointSize(rec, 10, true);
-    auto* count = MakeLabel(status, "LblCount", QString());
-    count->setAccessibleDescription(QStringLiteral("Records written"));
-    auto* fileName = MakeLabel(status, "LblFileName", QString());
-    fileName->setAccessibleDescription(QStringLiteral("Recording file"));
-    statusRow->addWidget(rec);
-    statusRow->addWidget(count);
+    m_lblRec = MakeLabel(status, "LblRec", QString());
+    SetTextColour(m_lblRec, red);
+    SetPointSize(m_lblRec, 10, true);
+    m_lblCount = MakeLabel(status, "LblCount", QString());
+    m_lblCount->setAccessibleDescription(QStringLiteral("Records written"));
+    m_lblFileName = MakeLabel(status, "LblFileName", QString());
+    m_lblFileName->setAccessibleDescription(QStringLiteral("Recording file"));
+    statusRow->addWidget(m_lblRec);
+    statusRow->addWidget(m_lblCount);
     statusRow->addStretch();
-    statusRow->addWidget(fileName);
+    statusRow->addWidget(m_lblFileName);
     outer->addWidget(status);
 }
 
@@ -360,77 +372,59 @@ bool Panel::load()
         m_prompts.message(this, Prompts::Icon::Critical, QStringLiteral("No device available !"));
         return false;
     }
-    m_lblCom->setText(portText());
-    m_celsius = true;
+    m_state.Display.setPortNumber(m_state.PortNumber);
+    m_state.Display.setCelsiusDisplay(true);
     m_state.Alarms = AlarmSettings();
-    showUnitPictures();
     m_cycle->timer1().start();
     return true;
 }
 
-void Panel::showUnitPictures()
+bool Panel::celsiusDisplay() const
 {
-    m_imaC->setVisible(m_celsius);
-    m_imaF->setVisible(!m_celsius);
-    const QString unit = m_celsius ? QStringLiteral("\u00B0C") : QStringLiteral("\u00B0F");
-    for (const char* name : { "LblDewUnit", "LblWetUnit" }) {
-        if (QLabel* follows = label(name))
-            follows->setText(unit);
-    }
-}
-
-void Panel::showReading()
-{
-    const DisplayTexts t = DisplayTextsFor(m_state.Reading);
-    m_lblAir->setText(t.LblAir);
-    m_lblRh->setText(t.LblRH);
-    const QString* texts[6] = { &t.UsedC, &t.UsedDC, &t.UsedWC, &t.UsedF, &t.UsedDF, &t.UsedWF };
-    for (int i = 0; i < 6; ++i)
-        m_used[i]->setText(*texts[i]);
-    showUnitPictures();
-    const int first = m_celsius ? 0 : 3;
-    m_lblTemperature->setText(m_used[first]->text());
-    m_lblDew->setText(m_used[first + 1]->text());
-    m_lblWet->setText(m_used[first + 2]->text());
-    runAlarmChecks();
-}
-
-void Panel::runAlarmChecks()
-{
-    const AlarmQuantity order[kAlarmQuantityCount] = { AlarmQuantity::Temperature,
-        AlarmQuantity::Dew, AlarmQuantity::Wet, AlarmQuantity::Humidity, AlarmQuantity::Co2 };
-    for (int i = 0; i < kAlarmQuantityCount; ++i) {
-        const AlarmOutcome outcome
-            = CheckAlarm(order[i], m_state.Reading, m_state.Alarms, m_celsius);
-        const IndicatorPair next = NextIndicators(
-            outcome, { m_over[i]->isVisibleTo(this), m_under[i]->isVisibleTo(this) });
-        m_over[i]->setVisible(next.over);
-        m_under[i]->setVisible(next.under);
-        if (Beeps(outcome))
-            m_beeper.beep();
-    }
+    return m_state.Display.celsiusDisplay();
 }
 
 void Panel::switchUnit()
 {
-    m_celsius = !m_celsius;
-    showUnitPictures();
-    const CurrentReading& r = m_state.Reading;
-    if (m_celsius) {
-        m_lblTemperature->setText(UnitSwitchText(r.TempC));
-        m_lblDew->setText(UnitSwitchText(r.DewC));
-        m_lblWet->setText(UnitSwitchText(r.WetC));
-    } else {
-        m_lblTemperature->setText(UnitSwitchText(r.TempF));
-        m_lblDew->setText(UnitSwitchText(r.DewF));
-        m_lblWet->setText(UnitSwitchText(r.WetF));
-    }
+    m_state.Display.switchUnit(m_state.Reading);
 }
 
 QStringList Panel::sampleTexts() const
 {
-    return { m_lblAir->text(), m_used[0]->text(), m_used[1]->text(), m_used[2]->text(),
-        m_lblRh->text(), m_used[3]->text(), m_used[4]->text(), m_used[5]->text() };
+    return m_state.Display.sampleTexts();
+}
+
+void Panel::showDisplay()
+{
+    const DisplayState& d = m_state.Display;
+    const DisplayTexts& t = d.values();
+    m_lblAir->setText(t.LblAir);
+    m_lblRh->setText(t.LblRH);
+    const QString* used[6] = { &t.UsedC, &t.UsedDC, &t.UsedWC, &t.UsedF, &t.UsedDF, &t.UsedWF };
+    for (int i = 0; i < 6; ++i)
+        m_used[i]->setText(*used[i]);
+    m_lblTemperature->setText(d.temperatureText());
+    m_lblDew->setText(d.dewText());
+    m_lblWet->setText(d.wetText());
+
+    const bool celsius = d.celsiusDisplay();
+    m_imaC->setVisible(celsius);
+    m_imaF->setVisible(!celsius);
+    for (QLabel* follows : m_follows)
+        follows->setText(celsius ? QStringLiteral("\u00B0C") : QStringLiteral("\u00B0F"));
+
+    for (const AlarmQuantity q : kLimitQuantities) {
+        const IndicatorPair pair = d.indicators(q);
+        m_over[static_cast<int>(q)]->setVisible(pair.over);
+        m_under[static_cast<int>(q)]->setVisible(pair.under);
+    }
+
+    m_lblCom->setText(d.portText());
+    m_lblCom->setVisible(d.portVisible());
+    m_lblCount->setText(d.recordCount());
+    m_lblRec->setText(d.recIndicator());
+    m_lblRec->setVisible(d.recShown());
+    m_lblFileName->setText(d.fileTitle());
 }
 
 void Panel::toggleCaption()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "livedisplay.h"
+#include "alarm/alarmquantity.h"
 
 #include <QWidget>
 
@@ -9,6 +9,7 @@
 class AcquisitionCycle;
 class Beeper;
 class Clock;
+class DisplayState;
 class Prompts;
 class QLabel;
 class QToolBar;
@@ -34,11 +35,12 @@ public:
     bool load();
 
     AcquisitionCycle& acquisition() { return *m_cycle; }
-    bool celsiusDisplay() const { return m_celsius; }
+    // What the window shows; it follows every change.
+    DisplayState& display();
+    bool celsiusDisplay() const;
     // The "CF" command: flip the unit and rewrite the three temperature labels at once.
     void switchUnit();
-    // The texts a sample copies: the captions of LblAir, UsedC, UsedDC, UsedWC, LblRH, UsedF,
-    // UsedDF, UsedWF, in that order.
+    // The texts a sample copies: LblAir, UsedC, UsedDC, UsedWC, LblRH, UsedF, UsedDF, UsedWF.
     QStringList sampleTexts() const;
     QLabel* label(const char* objectName) const;
     QToolBar* toolbar() const { return m_toolbar; }
@@ -58,18 +60,13 @@ protected:
 private:
     void buildLayout();
     void buildToolbar();
-    void showReading();
-    void runAlarmChecks();
-    void showUnitPictures();
+    void showDisplay();
     void toggleCaption();
-    QString portText() const;
 
     ProgramState& m_state;
     SerialLink& m_link;
-    Beeper& m_beeper;
     Prompts& m_prompts;
     AcquisitionCycle* m_cycle = nullptr;
-    bool m_celsius = true;
 
     QToolBar* m_toolbar = nullptr;
     QLabel* m_lblCom = nullptr;
@@ -80,7 +77,11 @@ private:
     QLabel* m_lblWet = nullptr;
     QLabel* m_imaC = nullptr;
     QLabel* m_imaF = nullptr;
+    std::array<QLabel*, 2> m_follows {}; // the units after the dew point and the wet bulb
     std::array<QLabel*, 6> m_used {}; // UsedC, UsedDC, UsedWC, UsedF, UsedDF, UsedWF
-    std::array<QLabel*, kAlarmQuantityCount> m_over {};
+    std::array<QLabel*, kAlarmQuantityCount> m_over {}; // by AlarmQuantity
     std::array<QLabel*, kAlarmQuantityCount> m_under {};
+    QLabel* m_lblRec = nullptr;
+    QLabel* m_lblCount = nullptr;
+    QLabel* m_lblFileName = nullptr;
 };

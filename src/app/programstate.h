@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alarm/alarmsettings.h"
+#include "displaystate.h"
 #include "graphs/graphsstate.h"
 #include "logger/loggertables.h"
 #include "meter/currentreading.h"
@@ -12,6 +13,8 @@ struct ProgramState {
     int PortNumber = 0; // 1 to 8 once chosen
     CurrentReading Reading;
     AlarmSettings Alarms;
+    // What the main window shows: its value texts, unit, indicators, port label and captions.
+    DisplayState Display;
     RecordingState Rec;
     GraphsState Graphs;
     LoggerTables Logger;

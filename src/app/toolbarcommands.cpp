@@ -1,5 +1,6 @@
 #include "toolbarcommands.h"
 
+#include "displaystate.h"
 #include "panel.h"
 #include "platform/prompts.h"
 #include "recording/datafileformat.h"
@@ -14,7 +15,6 @@
 
 #include <QAction>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLocale>
 #include <QToolBar>
 
@@ -40,21 +40,6 @@ std::optional<int> SamplingSecondsFromAnswer(const QString& answer)
 QString SamplingPrompt()
 {
     return QStringLiteral("Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 86400 ) ");
-}
-
-void PanelRecorderLabels::setRecordCount(const QString& text)
-{
-    m_panel.label("LblCount")->setText(text);
-}
-
-void PanelRecorderLabels::setRecIndicator(const QString& text)
-{
-    m_panel.label("LblRec")->setText(text);
-}
-
-void PanelRecorderLabels::setFileTitle(const QString& text)
-{
-    m_panel.label("LblFileName")->setText(text);
 }
 
 ToolbarCommands::ToolbarCommands(Panel& panel, RecordingState& state, DataFileHandle& file,
@@ -125,19 +110,20 @@ void ToolbarCommands::startRecording()
     }
     m_state.FilePart = 0;
     m_state.RecordCount = 0;
-    m_panel.label("LblFileName")->setText(QFileInfo(m_state.DataFileName).fileName());
+    m_panel.display().setFileTitle(QFileInfo(m_state.DataFileName).fileName());
     showSaveButtonAs(QStringLiteral("Stop"));
     m_state.Recording = true;
-    m_panel.label("LblRec")->show();
+    m_panel.display().setRecShown(true);
 }
 
 void ToolbarCommands::stopRecording()
 {
     m_state.Recording = false;
     showSaveButtonAs(QStringLiteral("As"));
-    m_panel.label("LblRec")->hide();
-    m_panel.label("LblCount")->setText(QString());
-    m_panel.label("LblFileName")->setText(QString());
+    DisplayState& display = m_panel.display();
+    display.setRecShown(false);
+    display.setRecordCount(QString());
+    display.setFileTitle(QString());
     m_state.RecordCount = 0;
     m_file.close();
     m_state.FileChosen = false;

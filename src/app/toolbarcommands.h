@@ -1,7 +1,5 @@
 #pragma once
 
-#include "recording/recorder.h"
-
 #include <QObject>
 
 #include <functional>
@@ -19,22 +17,6 @@ struct RecordingState;
 std::optional<int> SamplingSecondsFromAnswer(const QString& answer);
 // The input box's prompt, with its CR LF and trailing blank.
 QString SamplingPrompt();
-
-// LblCount, LblRec and LblFileName of the main window, as the recorder sets them.
-class PanelRecorderLabels final : public RecorderLabels
-{
-public:
-    explicit PanelRecorderLabels(Panel& panel)
-        : m_panel(panel)
-    {
-    }
-    void setRecordCount(const QString& text) override;
-    void setRecIndicator(const QString& text) override;
-    void setFileTitle(const QString& text) override;
-
-private:
-    Panel& m_panel;
-};
 
 // The main toolbar's commands "Save" (start or stop recording), "Open", "List", "Sample" and
 // "CF". It also gives the toolbar its images; button "Save" takes the look of "Stop" while

@@ -243,7 +243,7 @@ private Q_SLOTS:
         QFETCH(QString, option);
         AlarmSettings s = Distinct();
         s.Unit = from;
-        for (LimitQuantity q : kLimitQuantities)
+        for (AlarmQuantity q : kLimitQuantities)
             EnabledFlag(s, q) = true;
         Opened o { s };
 
@@ -324,7 +324,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QString, text);
         AlarmSettings s;
-        for (LimitQuantity q : kLimitQuantities)
+        for (AlarmQuantity q : kLimitQuantities)
             EnabledFlag(s, q) = shown;
         Opened o { s };
         auto* box = o.find<QLineEdit>(name);

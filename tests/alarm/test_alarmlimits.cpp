@@ -14,7 +14,7 @@ LimitTexts DefaultTexts()
     return ShownLimitTexts(AlarmSettings {});
 }
 
-LimitBoxTexts& Box(LimitTexts& texts, LimitQuantity q)
+LimitBoxTexts& Box(LimitTexts& texts, AlarmQuantity q)
 {
     return texts[static_cast<int>(q)];
 }
@@ -28,7 +28,7 @@ long long FloorDiv(long long a, long long b)
 
 } // namespace
 
-Q_DECLARE_METATYPE(LimitQuantity)
+Q_DECLARE_METATYPE(AlarmQuantity)
 
 class TestAlarmLimits : public QObject
 {
@@ -84,11 +84,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("valid");
         const struct {
-            LimitQuantity q;
+            AlarmQuantity q;
             const char* name;
-        } rows[] = { { LimitQuantity::Temperature, "temperature" },
-            { LimitQuantity::Humidity, "RH" }, { LimitQuantity::Dew, "dew" },
-            { LimitQuantity::Wet, "wet" }, { LimitQuantity::Co2, "CO2" } };
+        } rows[] = { { AlarmQuantity::Temperature, "temperature" },
+            { AlarmQuantity::Humidity, "RH" }, { AlarmQuantity::Dew, "dew" },
+            { AlarmQuantity::Wet, "wet" }, { AlarmQuantity::Co2, "CO2" } };
         for (const auto& r : rows) {
             const int row = static_cast<int>(r.q);
             const QString low = DefaultTexts()[row].low;
@@ -131,11 +131,11 @@ private Q_SLOTS:
         AlarmSettings s;
         s.TemperatureEnabled = true;
         LimitTexts t = DefaultTexts();
-        Box(t, LimitQuantity::Temperature) = { "37.5", "-17.8" };
-        Box(t, LimitQuantity::Humidity) = { "80", "20.5" };
-        Box(t, LimitQuantity::Dew) = { "60", "-20" };
-        Box(t, LimitQuantity::Wet) = { "30.25", "10" };
-        Box(t, LimitQuantity::Co2) = { "2000", "400" };
+        Box(t, AlarmQuantity::Temperature) = { "37.5", "-17.8" };
+        Box(t, AlarmQuantity::Humidity) = { "80", "20.5" };
+        Box(t, AlarmQuantity::Dew) = { "60", "-20" };
+        Box(t, AlarmQuantity::Wet) = { "30.25", "10" };
+        Box(t, AlarmQuantity::Co2) = { "2000", "400" };
         QVERIFY(LimitTextsValid(t));
         StoreLimits(s, t);
         QCOMPARE(s.TempHighC, 37.5);
@@ -162,10 +162,10 @@ private Q_SLOTS:
         s.Unit = QStringLiteral("F");
         s.HumidityEnabled = true;
         LimitTexts t = ShownLimitTexts(s);
-        QCOMPARE(Box(t, LimitQuantity::Temperature).high, QStringLiteral("140"));
-        Box(t, LimitQuantity::Temperature) = { "100", "32.9" };
-        Box(t, LimitQuantity::Dew) = { "140", "-4" };
-        Box(t, LimitQuantity::Wet) = { "90", "0" };
+        QCOMPARE(Box(t, AlarmQuantity::Temperature).high, QStringLiteral("140"));
+        Box(t, AlarmQuantity::Temperature) = { "100", "32.9" };
+        Box(t, AlarmQuantity::Dew) = { "140", "-4" };
+        Box(t, AlarmQuantity::Wet) = { "90", "0" };
         StoreLimits(s, t);
         QCOMPARE(s.TempHighF, 100.0);
         QCOMPARE(s.TempLowF, 32.9);
@@ -183,24 +183,24 @@ private Q_SLOTS:
     void shownLimitsFollowTheUnit_data()
     {
         QTest::addColumn<QString>("unit");
-        QTest::addColumn<LimitQuantity>("quantity");
+        QTest::addColumn<AlarmQuantity>("quantity");
         QTest::addColumn<double>("high");
         QTest::addColumn<double>("low");
-        QTest::newRow("C temperature") << "C" << LimitQuantity::Temperature << 1.0 << 2.0;
-        QTest::newRow("F temperature") << "F" << LimitQuantity::Temperature << 3.0 << 4.0;
-        QTest::newRow("C dew") << "C" << LimitQuantity::Dew << 5.0 << 6.0;
-        QTest::newRow("F dew") << "F" << LimitQuantity::Dew << 7.0 << 8.0;
-        QTest::newRow("C wet") << "C" << LimitQuantity::Wet << 9.0 << 10.0;
-        QTest::newRow("F wet") << "F" << LimitQuantity::Wet << 11.0 << 12.0;
-        QTest::newRow("C RH") << "C" << LimitQuantity::Humidity << 13.0 << 14.0;
-        QTest::newRow("F RH") << "F" << LimitQuantity::Humidity << 13.0 << 14.0;
-        QTest::newRow("C CO2") << "C" << LimitQuantity::Co2 << 15.0 << 16.0;
-        QTest::newRow("F CO2") << "F" << LimitQuantity::Co2 << 15.0 << 16.0;
+        QTest::newRow("C temperature") << "C" << AlarmQuantity::Temperature << 1.0 << 2.0;
+        QTest::newRow("F temperature") << "F" << AlarmQuantity::Temperature << 3.0 << 4.0;
+        QTest::newRow("C dew") << "C" << AlarmQuantity::Dew << 5.0 << 6.0;
+        QTest::newRow("F dew") << "F" << AlarmQuantity::Dew << 7.0 << 8.0;
+        QTest::newRow("C wet") << "C" << AlarmQuantity::Wet << 9.0 << 10.0;
+        QTest::newRow("F wet") << "F" << AlarmQuantity::Wet << 11.0 << 12.0;
+        QTest::newRow("C RH") << "C" << AlarmQuantity::Humidity << 13.0 << 14.0;
+        QTest::newRow("F RH") << "F" << AlarmQuantity::Humidity << 13.0 << 14.0;
+        QTest::newRow("C CO2") << "C" << AlarmQuantity::Co2 << 15.0 << 16.0;
+        QTest::newRow("F CO2") << "F" << AlarmQuantity::Co2 << 15.0 << 16.0;
     }
     void shownLimitsFollowTheUnit()
     {
         QFETCH(QString, unit);
-        QFETCH(LimitQuantity, quantity);
+        QFETCH(AlarmQuantity, quantity);
         QFETCH(double, high);
         QFETCH(double, low);
         AlarmSettings s;

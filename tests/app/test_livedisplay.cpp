@@ -1,3 +1,4 @@
+#include "alarm/alarmcheck.h"
 #include "alarm/alarmsettings.h"
 #include "app/livedisplay.h"
 #include "meter/decoding.h"
