@@ -8,6 +8,7 @@
 #include "logger/memory.h"
 #include "logger/memorycontroller.h"
 #include "meter/downloadhook.h"
+#include "meter/protocol.h"
 #include "platform/systemclock.h"
 #include "support/fakes.h"
 
@@ -79,7 +80,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     const double seconds = (ended - begun) / 1000.0;
-    const double wire = 129536.0 * 10 / 28800;
+    const double wire = double(kLoggerCapacityBytes) / kWireBytesPerSecond;
     const double target = wire + 0.2 * sets + 0.5;
     std::printf(
         "full-memory dump: %d sets in %.2f s (wire %.2f s, target %.2f s): %s; messages %d\n", sets,

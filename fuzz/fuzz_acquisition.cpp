@@ -8,37 +8,12 @@
 
 #include "app/acquisitioncycle.h"
 #include "meter/currentreading.h"
+#include "meter/framebytes.h"
 #include "meter/loggerdownload.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"
 
 #include <algorithm>
-
-namespace
-{
-
-QByteArray LiveFrame(int co2, int humidityTenths, int temperatureWord, int status)
-{
-    QByteArray f;
-    f.append(char(0x02)).append(char(status));
-    f.append(char(co2 >> 8)).append(char(co2 & 0xFF));
-    f.append(char(humidityTenths >> 8)).append(char(humidityTenths & 0xFF));
-    f.append(char(temperatureWord >> 8)).append(char(temperatureWord & 0xFF));
-    f.append(char(0x03));
-    return f;
-}
-
-QByteArray Signature(int sets, quint32 address)
-{
-    QByteArray s = QByteArray::fromHex("aa55aa55aa55aa55aa55aa");
-    s.append(char(sets))
-        .append(char(address >> 16))
-        .append(char(address >> 8))
-        .append(char(address));
-    return s;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -99,12 +74,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             link.feed(TakeBytes(in, 40));
             break;
         case 1:
-            link.feed(LiveFrame(in.ConsumeIntegral<quint16>(), in.ConsumeIntegral<quint16>(),
+            link.feed(LiveFrameBytes(in.ConsumeIntegral<quint16>(), in.ConsumeIntegral<quint16>(),
                 in.ConsumeIntegral<quint16>(), in.ConsumeIntegral<quint8>()));
             break;
         case 2:
-            link.feed(
-                Signature(in.ConsumeIntegralInRange<int>(0, 3), in.ConsumeIntegral<quint32>()));
+            link.feed(SignatureBytes(
+                in.ConsumeIntegralInRange<int>(0, 3), in.ConsumeIntegral<quint32>()));
             break;
         case 3:
             clock.advance(in.ConsumeIntegralInRange<int>(0, 200));
@@ -115,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         case 5: { // a streaming meter for a while
             const int frames = in.ConsumeIntegralInRange<int>(1, 30);
             for (int k = 0; k < frames; ++k) {
-                link.feed(LiveFrame(415, 500, 250, 0));
+                link.feed(LiveFrameBytes(415, 500, 250, 0));
                 clock.advance(100);
             }
             break;
@@ -146,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Then it streams live frames again: they are read within a few ticks.
     const int before = decoded;
     for (int t = 0; t < 10000 && decoded == before; t += 100) {
-        link.feed(LiveFrame(415, 500, 250, 0));
+        link.feed(LiveFrameBytes(415, 500, 250, 0));
         clock.advance(100);
     }
     FUZZ_CHECK(decoded > before && !silent);

@@ -9,6 +9,7 @@
 #include "fuzzinput.h"
 
 #include "meter/loggerdownload.h"
+#include "meter/protocol.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"
 
@@ -127,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     qint64 used = 0;
     for (const QByteArray& set : meter.sets)
         used += set.size();
-    quint32 address = static_cast<quint32>(1280 + used);
+    quint32 address = static_cast<quint32>(kLoggerFirstAddress + used);
     switch (in.ConsumeIntegralInRange<int>(0, 9)) {
     case 8:
         address = in.ConsumeIntegralInRange<quint32>(0, 0xFFFFFF);
@@ -141,7 +142,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Sets that fit the logger memory: a meter that answers promptly gets them all, whatever
     // address it reported.
     const bool roomForAll = setCount <= 255
-        && used - 8 * qint64(meter.sets.size()) <= LoggerDownload::kCapacityRecordBytes;
+        && used - kSetHeaderBytes * qint64(meter.sets.size())
+            <= LoggerDownload::kCapacityRecordBytes;
     link.onWrite = [&meter](const QByteArray& bytes) { meter.onSpace(bytes); };
 
     const bool verbose = qEnvironmentVariableIsSet("NIMBREL_FUZZ_VERBOSE");

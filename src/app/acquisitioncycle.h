@@ -1,5 +1,7 @@
 #pragma once
 
+#include "meter/protocol.h"
+
 #include <QObject>
 
 class Beeper;
@@ -22,7 +24,7 @@ class AcquisitionCycle final : public QObject
 public:
     enum class State { Idle, Waiting, OutOfStepPause, NoData, Downloading };
 
-    static constexpr int kTickIntervalMs = 150;
+    static constexpr int kTickIntervalMs = kAcquisitionTickMs;
     static constexpr int kWaitMs = 2000;
     static constexpr int kRetryPauseMs = 200;
     static constexpr int kBlinkMs = 200;

@@ -11,6 +11,7 @@
 #include "meter/portchoice.h"
 #include "meter/portfinder.h"
 #include "meter/portwindow.h"
+#include "meter/protocol.h"
 #include "panel.h"
 #include "platform/beeper.h"
 #include "platform/portdevice.h"
@@ -75,7 +76,7 @@ void Application::setPortSystem(std::unique_ptr<PortSystem> ports)
 void Application::start()
 {
     if (!m_portSystem)
-        m_portSystem = std::make_unique<SystemPorts>();
+        m_portSystem = std::make_unique<SystemPorts>(kMeterBaudRate);
     auto* finder = new PortFinder(*m_portSystem, *m_clock, this);
     auto* port = new Port(m_state.PortNumber, *finder);
     connect(port, &Port::chosen, this, [this, finder] {
@@ -93,7 +94,7 @@ bool Application::openPanel()
         m_link = m_linkFactory(portNumber, *m_clock);
     } else {
         auto link = std::make_unique<SerialPortLink>(
-            [portNumber] { return PortDevicePath(portNumber); }, *m_clock);
+            [portNumber] { return PortDevicePath(portNumber); }, kMeterBaudRate, *m_clock);
         m_link = std::move(link);
     }
     // The port is opened before any window shows: a port that cannot be used is reported on
@@ -124,7 +125,7 @@ bool Application::openPanel()
 void Application::followSameDevice(SerialPortLink& link, int portNumber)
 {
     if (!m_portSystem)
-        m_portSystem = std::make_unique<SystemPorts>();
+        m_portSystem = std::make_unique<SystemPorts>(kMeterBaudRate);
     const QString opened = QFileInfo(link.portName()).canonicalFilePath();
     PortIdentity identity;
     for (const PortEntry& entry : m_portSystem->ports()) {

@@ -1,5 +1,6 @@
 #include "application.h"
 #include "applicationsetup.h"
+#include "meter/protocol.h"
 #include "platform/systemclock.h"
 #include "platform/systemports.h"
 #include "portlisting.h"
@@ -17,7 +18,7 @@ int ListPorts(int argc, char* argv[])
 {
     QCoreApplication qtApp(argc, argv);
     SystemClock clock;
-    SystemPorts ports;
+    SystemPorts ports(kMeterBaudRate);
     QTextStream out(stdout);
     PortListing listing(ports, clock, out);
     QObject::connect(

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "meter/protocol.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -23,7 +25,7 @@ class GraphWindows final : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int kAcquisitionIntervalMs = 150;
+    static constexpr int kAcquisitionIntervalMs = kAcquisitionTickMs;
 
     GraphWindows(GraphsState& state, const CurrentReading& reading, Clock& clock, Prompts& prompts,
         PrinterProvider& printers, QWidget* anchor = nullptr, QObject* parent = nullptr);

@@ -1,18 +1,15 @@
 #pragma once
 
+#include "meter/protocol.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <array>
 
-// The logger's memory: sets stored back to back from address 1280 upward, 129536 bytes in all.
-constexpr quint32 kLoggerFirstAddress = 1280;
-constexpr qint64 kLoggerCapacityBytes = 129536;
 // A set count from which the memory counts as full whatever the write address says.
 constexpr int kLoggerFullSetCount = 99;
-constexpr int kSetHeaderBytes = 8;
-constexpr int kRecordBytes = 8;
 
 // The downloaded sets, indexed by set number 1 to 255 (entry 0 stays empty). They live for the
 // whole run; a download overwrites sets 1 to N and leaves higher entries of an earlier one.

@@ -10,14 +10,15 @@ uint8_t ByteAt(const QByteArray& bytes, int index)
 
 FrameKind ClassifyFrame(const QByteArray& bytes)
 {
-    if (bytes.size() >= 11) {
+    if (bytes.size() >= kSignatureMarkLength) {
         bool signature = true;
-        for (int i = 0; i < 11 && signature; ++i)
+        for (int i = 0; i < kSignatureMarkLength && signature; ++i)
             signature = ByteAt(bytes, i) == (i % 2 == 0 ? 0xAA : 0x55);
         if (signature)
             return FrameKind::Signature;
     }
-    if (bytes.size() >= kLiveFrameLength && ByteAt(bytes, 0) == 0x02 && ByteAt(bytes, 8) == 0x03)
+    if (bytes.size() >= kLiveFrameLength && bytes.at(0) == kLiveFrameStart
+        && bytes.at(kLiveFrameLength - 1) == kLiveFrameEnd)
         return FrameKind::LiveReading;
     return FrameKind::OutOfStep;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "decoding.h"
+#include "protocol.h"
 
 #include <QByteArray>
 
@@ -12,11 +13,6 @@ enum class FrameKind {
     Signature, // the logger dump's opening: AA 55 AA 55 AA 55 AA 55 AA 55 AA, N, A
     OutOfStep, // anything else
 };
-
-constexpr int kLiveFrameLength = 9;
-constexpr int kSignatureLength = 15;
-// The tick waits until this many bytes are pending before it reads.
-constexpr int kBytesForAFrame = 15;
 
 FrameKind ClassifyFrame(const QByteArray& bytes);
 

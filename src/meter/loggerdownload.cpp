@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/prompts.h"
 #include "platform/seriallink.h"
+#include "protocol.h"
 
 #include <algorithm>
 #include <utility>
@@ -134,11 +135,11 @@ void LoggerDownload::headerWaitOver()
 void LoggerDownload::takeHeaderBytes(const QByteArray& bytes)
 {
     m_header += bytes;
-    if (m_header.size() < kHeaderBytes)
+    if (m_header.size() < kSetHeaderBytes)
         return;
-    if (m_header.size() > kHeaderBytes)
+    if (m_header.size() > kSetHeaderBytes)
         m_pieceSettleMs = kSettleMs; // the meter overshoots: wait out its surplus from now on
-    m_header.truncate(kHeaderBytes);
+    m_header.truncate(kSetHeaderBytes);
     const int recordBytes = std::max(0, m_store.StoreSetHeader(m_set, m_header));
     if (!headerFits(recordBytes))
         return;
@@ -179,9 +180,9 @@ void LoggerDownload::takePieceBytes(QByteArray bytes)
 {
     // The record count was read from the part of a short header that came first; the pieces
     // keep to it.
-    if (CompleteHeader(m_header, bytes, kHeaderBytes))
+    if (CompleteHeader(m_header, bytes, kSetHeaderBytes))
         m_store.StoreSetHeader(m_set, m_header);
-    if (bytes.isEmpty() || m_header.size() < kHeaderBytes)
+    if (bytes.isEmpty() || m_header.size() < kSetHeaderBytes)
         return;
     const int wanted = m_pieceTarget - m_pieceCount;
     if (bytes.size() > wanted) {
@@ -201,7 +202,7 @@ void LoggerDownload::takePieceBytes(QByteArray bytes)
 void LoggerDownload::settleOn(const QByteArray& bytes)
 {
     QByteArray rest = bytes;
-    if (CompleteHeader(m_header, rest, kHeaderBytes))
+    if (CompleteHeader(m_header, rest, kSetHeaderBytes))
         m_store.StoreSetHeader(m_set, m_header);
     if (!rest.isEmpty())
         m_pieceSettleMs = kSettleMs; // the meter overshoots: wait out its surplus from now on

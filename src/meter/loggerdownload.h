@@ -2,6 +2,7 @@
 
 #include "downloadhook.h"
 #include "liveframewatch.h"
+#include "protocol.h"
 
 #include <QByteArray>
 #include <QString>
@@ -66,10 +67,8 @@ public:
     static constexpr int kPieceSettleMs = 0;
     static constexpr int kQuietMs = 2000;
     // The record bytes the logger memory holds at most, over all sets.
-    static constexpr qint64 kCapacityRecordBytes = 129536;
-    static constexpr int kHeaderBytes = 8;
+    static constexpr qint64 kCapacityRecordBytes = kLoggerCapacityBytes;
     static constexpr int kPieceBytes = 256;
-    static constexpr int kRecordBytes = 8;
 
     enum class State { Idle, HeaderWait, HeaderLate, Piece, Settle };
 

@@ -14,7 +14,8 @@ public:
     using QObject::QObject;
     ~SerialLink() override = default;
 
-    // Opens the port at 28800 baud, 8 data bits, no parity, 1 stop bit, no flow control.
+    // Opens the port with the meter's line settings: its baud rate, 8 data bits, no parity, 1
+    // stop bit, no flow control.
     virtual bool open() = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;

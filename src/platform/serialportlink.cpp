@@ -10,9 +10,11 @@ namespace
 constexpr int kReopenIntervalMs = 1000;
 }
 
-SerialPortLink::SerialPortLink(std::function<QString()> device, Clock& clock, QObject* parent)
+SerialPortLink::SerialPortLink(
+    std::function<QString()> device, qint32 baudRate, Clock& clock, QObject* parent)
     : SerialLink(parent)
     , m_device(std::move(device))
+    , m_baudRate(baudRate)
 {
     m_reopenTimer = clock.createTimer(this);
     m_reopenTimer->setInterval(kReopenIntervalMs);
@@ -37,7 +39,7 @@ bool SerialPortLink::openPort()
         m_problem = DiagnoseOpenFailure(m_portName, m_port.error(), m_port.errorString());
         return false;
     }
-    const bool settled = m_port.setBaudRate(28800) && m_port.setDataBits(QSerialPort::Data8)
+    const bool settled = m_port.setBaudRate(m_baudRate) && m_port.setDataBits(QSerialPort::Data8)
         && m_port.setParity(QSerialPort::NoParity) && m_port.setStopBits(QSerialPort::OneStop)
         && m_port.setFlowControl(QSerialPort::NoFlowControl);
     // A pseudo-terminal may refuse a line setting and still carry every byte; a real device

@@ -18,8 +18,10 @@ class SerialPortLink final : public SerialLink
     Q_OBJECT
 public:
     // device() is asked when the port is opened; reopening after a loss uses the same path, so a
-    // COMn link that the device comes back under is followed, and nothing else is tried.
-    SerialPortLink(std::function<QString()> device, Clock& clock, QObject* parent = nullptr);
+    // COMn link that the device comes back under is followed, and nothing else is tried. The
+    // port runs at baudRate, 8 data bits, no parity, 1 stop bit, no flow control.
+    SerialPortLink(
+        std::function<QString()> device, qint32 baudRate, Clock& clock, QObject* parent = nullptr);
     ~SerialPortLink() override;
 
     bool open() override;
@@ -47,6 +49,7 @@ private:
     std::function<QString()> m_device;
     std::function<QString()> m_findSameDevice;
     PortProblem m_problem;
+    qint32 m_baudRate = 0;
     QString m_portName;
     QSerialPort m_port;
     Timer* m_reopenTimer = nullptr;

@@ -116,7 +116,7 @@ QList<PortEntry> SystemPorts::ports()
 
 std::unique_ptr<SerialLink> SystemPorts::link(const QString& devicePath, Clock& clock)
 {
-    return std::make_unique<SerialPortLink>([devicePath] { return devicePath; }, clock);
+    return std::make_unique<SerialPortLink>([devicePath] { return devicePath; }, m_baudRate, clock);
 }
 
 bool SystemPorts::comReachesDevice(int comNumber)

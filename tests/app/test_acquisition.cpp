@@ -1,6 +1,7 @@
 #include "app/acquisitioncycle.h"
 #include "meter/currentreading.h"
 #include "meter/downloadhook.h"
+#include "meter/framebytes.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"
 
@@ -10,27 +11,6 @@
 
 namespace
 {
-
-QByteArray LiveFrame(int co2, int humidityTenths, int temperatureWord, int status = 0)
-{
-    QByteArray f;
-    f.append(char(0x02)).append(char(status));
-    f.append(char(co2 >> 8)).append(char(co2 & 0xFF));
-    f.append(char(humidityTenths >> 8)).append(char(humidityTenths & 0xFF));
-    f.append(char(temperatureWord >> 8)).append(char(temperatureWord & 0xFF));
-    f.append(char(0x03));
-    return f;
-}
-
-QByteArray Signature(int sets, quint32 address)
-{
-    QByteArray s = QByteArray::fromHex("aa55aa55aa55aa55aa55aa");
-    s.append(char(sets))
-        .append(char(address >> 16))
-        .append(char(address >> 8))
-        .append(char(address));
-    return s;
-}
 
 class ScriptedDownload final : public DownloadHook
 {
@@ -75,9 +55,9 @@ private Q_SLOTS:
         Rig rig;
         rig.clock.advance(150); // the first tick starts and empties the buffer
         QCOMPARE(rig.cycle.state(), AcquisitionCycle::State::Waiting);
-        rig.link.feed(LiveFrame(415, 500, 250));
+        rig.link.feed(LiveFrameBytes(415, 500, 250));
         QCOMPARE(rig.decoded.count(), 0); // 9 bytes are not enough
-        rig.link.feed(LiveFrame(999, 100, 100));
+        rig.link.feed(LiveFrameBytes(999, 100, 100));
         QCOMPARE(rig.decoded.count(), 1);
         QCOMPARE(rig.reading.Co2Ppm.text(), QStringLiteral("415"));
         QCOMPARE(rig.reading.TempC.text(), QStringLiteral("25"));
@@ -88,7 +68,7 @@ private Q_SLOTS:
     {
         Rig rig;
         rig.clock.advance(150);
-        const QByteArray two = LiveFrame(800, 450, 0x80EB) + LiveFrame(1, 1, 1);
+        const QByteArray two = LiveFrameBytes(800, 450, 0x80EB) + LiveFrameBytes(1, 1, 1);
         for (char byte : two)
             rig.link.feed(QByteArray(1, byte));
         QCOMPARE(rig.decoded.count(), 1);
@@ -98,7 +78,7 @@ private Q_SLOTS:
     void bytesThatArriveBeforeTheTickAreDropped()
     {
         Rig rig;
-        rig.link.feed(LiveFrame(1111, 500, 250) + LiveFrame(1111, 500, 250));
+        rig.link.feed(LiveFrameBytes(1111, 500, 250) + LiveFrameBytes(1111, 500, 250));
         rig.clock.advance(150);
         QCOMPARE(rig.decoded.count(), 0);
         QCOMPARE(rig.link.bytesAvailable(), 0);
@@ -127,7 +107,7 @@ private Q_SLOTS:
 
         // The next tick starts afresh and decodes.
         rig.clock.advance(150);
-        rig.link.feed(LiveFrame(500, 300, 200) + LiveFrame(500, 300, 200));
+        rig.link.feed(LiveFrameBytes(500, 300, 200) + LiveFrameBytes(500, 300, 200));
         QCOMPARE(rig.decoded.count(), 1);
     }
 
@@ -136,7 +116,7 @@ private Q_SLOTS:
         Rig rig;
         rig.clock.advance(150);
         for (int wait = 0; wait < 4; ++wait) {
-            rig.link.feed(LiveFrame(400, 400, 200)); // 9 bytes, then silence
+            rig.link.feed(LiveFrameBytes(400, 400, 200)); // 9 bytes, then silence
             rig.clock.advance(2000);
         }
         QCOMPARE(rig.decoded.count(), 0);
@@ -146,7 +126,7 @@ private Q_SLOTS:
     void outOfStepFramesNeverLeadToNoCom()
     {
         Rig rig;
-        QByteArray bad = LiveFrame(400, 400, 200);
+        QByteArray bad = LiveFrameBytes(400, 400, 200);
         bad[8] = 0x04;
         for (int i = 0; i < 200; ++i) { // 40 s of nothing but bad frames
             rig.link.feed(bad + bad);
@@ -157,7 +137,7 @@ private Q_SLOTS:
         // A good frame is taken on the attempt after the 0.2 s pause.
         rig.link.readAll();
         rig.clock.advance(200);
-        rig.link.feed(LiveFrame(700, 400, 200) + LiveFrame(700, 400, 200));
+        rig.link.feed(LiveFrameBytes(700, 400, 200) + LiveFrameBytes(700, 400, 200));
         QCOMPARE(rig.decoded.count(), 1);
         QCOMPARE(rig.reading.Co2Ppm.text(), QStringLiteral("700"));
     }
@@ -180,7 +160,7 @@ private Q_SLOTS:
         ScriptedDownload download;
         rig.cycle.setDownloadHook(&download);
         rig.clock.advance(150);
-        rig.link.feed(Signature(3, 0x010540) + QByteArray(4, '\x01'));
+        rig.link.feed(SignatureBytes(3, 0x010540) + QByteArray(4, '\x01'));
         QCOMPARE(download.begun, 1);
         QCOMPARE(download.sets, 3);
         QCOMPARE(download.address, quint32(0x010540));
@@ -199,7 +179,7 @@ private Q_SLOTS:
         QCOMPARE(rig.cycle.state(), AcquisitionCycle::State::Idle);
         rig.link.readAll();
         rig.clock.advance(150);
-        rig.link.feed(LiveFrame(420, 400, 200) + LiveFrame(420, 400, 200));
+        rig.link.feed(LiveFrameBytes(420, 400, 200) + LiveFrameBytes(420, 400, 200));
         QCOMPARE(rig.decoded.count(), 1);
     }
 
@@ -207,7 +187,7 @@ private Q_SLOTS:
     {
         Rig rig;
         rig.clock.advance(150);
-        rig.link.feed(Signature(0, 1280));
+        rig.link.feed(SignatureBytes(0, 1280));
         QCOMPARE(rig.cycle.state(), AcquisitionCycle::State::Idle);
         QCOMPARE(rig.decoded.count(), 0);
     }
@@ -216,16 +196,16 @@ private Q_SLOTS:
     {
         Rig rig;
         rig.clock.advance(150);
-        rig.link.feed(LiveFrame(400, 400, 200).left(5));
+        rig.link.feed(LiveFrameBytes(400, 400, 200).left(5));
         rig.link.loseLink();
         rig.clock.advance(9000);
         QCOMPARE(rig.silent.count(), 1);
         rig.link.restoreLink();
-        rig.link.feed(LiveFrame(600, 400, 200));
+        rig.link.feed(LiveFrameBytes(600, 400, 200));
         rig.clock.advance(200);
         QCOMPARE(rig.back.count(), 1);
         rig.clock.advance(150);
-        rig.link.feed(LiveFrame(600, 400, 200) + LiveFrame(600, 400, 200));
+        rig.link.feed(LiveFrameBytes(600, 400, 200) + LiveFrameBytes(600, 400, 200));
         QCOMPARE(rig.decoded.count(), 1);
         QCOMPARE(rig.reading.Co2Ppm.text(), QStringLiteral("600"));
     }
@@ -257,7 +237,7 @@ private Q_SLOTS:
         QCOMPARE(rig.back.count() > 0, true);
         rig.clock.advance(150); // a fresh tick is waiting for its frame
         QCOMPARE(rig.cycle.state(), AcquisitionCycle::State::Waiting);
-        rig.link.feed(LiveFrame(777, 400, 200) + LiveFrame(777, 400, 200));
+        rig.link.feed(LiveFrameBytes(777, 400, 200) + LiveFrameBytes(777, 400, 200));
         QCOMPARE(rig.decoded.count(), before + 1);
         QCOMPARE(rig.reading.Co2Ppm.text(), QStringLiteral("777"));
     }

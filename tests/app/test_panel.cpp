@@ -1,6 +1,7 @@
 #include "app/acquisitioncycle.h"
 #include "app/panel.h"
 #include "app/programstate.h"
+#include "meter/framebytes.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"
 
@@ -12,15 +13,10 @@
 namespace
 {
 
+// Two live frames: a tick reads once 15 bytes are waiting.
 QByteArray LiveFrame(int co2, int humidityTenths, int temperatureWord)
 {
-    QByteArray f;
-    f.append(char(0x02)).append(char(0));
-    f.append(char(co2 >> 8)).append(char(co2 & 0xFF));
-    f.append(char(humidityTenths >> 8)).append(char(humidityTenths & 0xFF));
-    f.append(char(temperatureWord >> 8)).append(char(temperatureWord & 0xFF));
-    f.append(char(0x03));
-    return f + f;
+    return LiveFrameBytes(co2, humidityTenths, temperatureWord).repeated(2);
 }
 
 struct Rig {

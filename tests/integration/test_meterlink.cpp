@@ -3,6 +3,7 @@
 #include "app/acquisitioncycle.h"
 #include "app/panel.h"
 #include "app/programstate.h"
+#include "meter/protocol.h"
 #include "platform/portdevice.h"
 #include "platform/serialportlink.h"
 #include "platform/systemclock.h"
@@ -45,7 +46,7 @@ private Q_SLOTS:
         SystemClock clock;
         FakeBeeper beeper;
         FakePrompts prompts;
-        SerialPortLink link([] { return PortDevicePath(1); }, clock);
+        SerialPortLink link([] { return PortDevicePath(1); }, kMeterBaudRate, clock);
         Panel panel(state, link, clock, beeper, prompts);
         QSignalSpy decoded(&panel.acquisition(), &AcquisitionCycle::readingDecoded);
         QSignalSpy lost(&link, &SerialLink::linkLost);

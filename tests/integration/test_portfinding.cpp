@@ -6,6 +6,7 @@
 #include "app/application.h"
 #include "app/panel.h"
 #include "meter/portfinder.h"
+#include "meter/protocol.h"
 #include "platform/portdevice.h"
 #include "platform/systemclock.h"
 #include "platform/systemports.h"
@@ -27,7 +28,7 @@ private:
     qint64 listen(QList<FoundPort>* found, qint64* meterAfterMs = nullptr)
     {
         SystemClock clock;
-        SystemPorts system;
+        SystemPorts system(kMeterBaudRate);
         PortFinder finder(system, clock);
         QSignalSpy done(&finder, &PortFinder::listeningDone);
         QElapsedTimer took;

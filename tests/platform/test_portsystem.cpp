@@ -1,5 +1,6 @@
 // The platform's side of finding the meter: the same adapter under another name, why a port
 // cannot be opened, pseudo-terminals, and the COMn links (stale ones included).
+#include "meter/protocol.h"
 #include "platform/portdiagnosis.h"
 #include "platform/portentry.h"
 #include "platform/portproblem.h"
@@ -127,7 +128,7 @@ private Q_SLOTS:
         QVERIFY(plain.open(QIODevice::WriteOnly));
         plain.close();
 
-        SystemPorts ports;
+        SystemPorts ports(kMeterBaudRate);
         QVERIFY(!ports.comReachesDevice(1));
         QVERIFY(ports.comReachesDevice(2));
         QVERIFY(!ports.bind(3, device.fileName()));

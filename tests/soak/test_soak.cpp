@@ -10,6 +10,7 @@
 #include "app/panel.h"
 #include "app/toolbarcommands.h"
 #include "graphs/graphwindows.h"
+#include "meter/protocol.h"
 #include "recording/datafileformat.h"
 #include "recording/gridmodel.h"
 #include "recording/list.h"
@@ -40,7 +41,7 @@ namespace
 
 constexpr qint64 kHourMs = 3600 * 1000;
 constexpr int kLiveIntervalMs = 500;
-constexpr double kWireBytesPerMs = 2.88; // 28800 baud, 10 bits a byte
+constexpr double kWireBytesPerMs = kWireBytesPerSecond / 1000.0;
 constexpr qint64 kStepMs = 200;
 
 qint64 ResidentBytes()

@@ -1,5 +1,6 @@
 #include "loggerimage.h"
 
+#include "meter/framebytes.h"
 #include "rawreading.h"
 #include "readingdrift.h"
 
@@ -248,14 +249,5 @@ std::vector<LoggerSetPlan> LoggerImage::fullMemoryLayout()
 
 QByteArray LoggerImage::signature() const
 {
-    QByteArray frame;
-    frame.reserve(kSignatureSize);
-    for (int i = 0; i < 11; ++i)
-        frame.append(char(i % 2 == 0 ? 0xAA : 0x55));
-    frame.append(char(setCount()));
-    const int address = writeAddress();
-    frame.append(char((address >> 16) & 0xFF));
-    frame.append(char((address >> 8) & 0xFF));
-    frame.append(char(address & 0xFF));
-    return frame;
+    return SignatureBytes(quint8(setCount()), quint32(writeAddress()));
 }

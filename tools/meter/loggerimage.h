@@ -1,5 +1,7 @@
 #pragma once
 
+#include "meter/protocol.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -30,12 +32,11 @@ struct LoggerSetPlan {
 class LoggerImage
 {
 public:
-    static constexpr int kBaseAddress = 1280;
-    static constexpr int kCapacity = 129536;
+    static constexpr int kBaseAddress = kLoggerFirstAddress;
+    static constexpr int kCapacity = kLoggerCapacityBytes;
     static constexpr int kMaxSets = 255;
-    static constexpr int kHeaderSize = 8;
-    static constexpr int kRecordSize = 8;
-    static constexpr int kSignatureSize = 15;
+    static constexpr int kHeaderSize = kSetHeaderBytes;
+    static constexpr int kRecordSize = kRecordBytes;
 
     // Fills the memory with these sets; record contents follow from the seed. Returns false,
     // leaving the image empty, when the sets do not fit (too many, or too many bytes).

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "meter/protocol.h"
+
 #include <QByteArray>
 
 // Lets queued bytes out at the wire's speed. A pseudo-terminal delivers everything at once, so
@@ -9,7 +11,7 @@
 class Pacer
 {
 public:
-    static constexpr int kWireBytesPerSecond = 2880; // 28800 baud, 10 bits a byte
+    static constexpr int kWireBytesPerSecond = ::kWireBytesPerSecond;
 
     // bytesPerSecond <= 0 sends everything at once.
     explicit Pacer(int bytesPerSecond = kWireBytesPerSecond);

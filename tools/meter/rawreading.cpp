@@ -1,5 +1,7 @@
 #include "rawreading.h"
 
+#include "meter/framebytes.h"
+
 #include <QStringList>
 
 #include <cstdlib>
@@ -26,15 +28,7 @@ std::uint16_t RawReading::encodeTemperature(int tenthsC)
 
 QByteArray RawReading::liveFrame() const
 {
-    QByteArray frame;
-    frame.reserve(kLiveFrameSize);
-    frame.append(char(0x02));
-    frame.append(char(status));
-    appendWord(frame, co2);
-    appendWord(frame, humidityTenths);
-    appendWord(frame, temperatureWord);
-    frame.append(char(0x03));
-    return frame;
+    return LiveFrameBytes(co2, humidityTenths, temperatureWord, status);
 }
 
 QByteArray RawReading::loggedRecord() const

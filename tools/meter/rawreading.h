@@ -1,5 +1,7 @@
 #pragma once
 
+#include "meter/protocol.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -27,8 +29,8 @@ struct RawReading {
     static constexpr std::uint16_t kUnderloadWord = 0xC000;
     static constexpr std::uint16_t kCo2OverPpm = 6001;
     static constexpr std::uint8_t kNoDataStatus = 0x80;
-    static constexpr int kLiveFrameSize = 9;
-    static constexpr int kRecordSize = 8;
+    static constexpr int kLiveFrameSize = kLiveFrameLength;
+    static constexpr int kRecordSize = kRecordBytes;
 
     // Temperature word for a value in tenths of a degree Celsius; magnitudes beyond the 14-bit
     // field become the overload word of the same sign.
