@@ -3,6 +3,7 @@
 #include "graphcanvas.h"
 #include "graphsstate.h"
 #include "platform/clock.h"
+#include "platform/countingcaption.h"
 #include "plotdrawing.h"
 
 #include <QAbstractItemModel>
@@ -57,21 +58,13 @@ void ListPlot1::layoutFrame()
     m_timer1->start();
 }
 
-void ListPlot1::showProgress(qint64 record)
-{
-    const qint64 now = m_clock.monotonicMs();
-    if (m_captionShown && now - m_lastCaptionMs < kCaptionIntervalMs)
-        return;
-    m_captionShown = true;
-    m_lastCaptionMs = now;
-    setWindowTitle(QString::number(record) + QStringLiteral(" Records Completed"));
-}
-
 bool ListPlot1::DrawFileGraph()
 {
     const QString kept = windowTitle();
+    CountingCaption progress(
+        m_clock, QStringLiteral(" Records Completed"),
+        [this](const QString& text) { setWindowTitle(text); }, CountingCaption::Pointer::Unchanged);
     qint64 current = 0;
-    m_captionShown = false;
     bool drawn = false;
     {
         QPainter painter(&canvas()->image());
@@ -79,16 +72,16 @@ bool ListPlot1::DrawFileGraph()
         drawn = ::DrawFileGraph(painter, m_geometry, m_sweep, m_state.PlotRange, m_state.GridColour,
             m_grid.data(), [&](qint64 record) {
                 current = record;
-                showProgress(record);
+                progress.count(record);
             });
     }
     canvas()->update();
     if (!drawn) {
-        setWindowTitle(QString::number(current) + QStringLiteral(" Records Completed"));
+        progress.showCount(current);
         if (isVisible())
             hide();
         return false;
     }
-    setWindowTitle(kept);
+    progress.finish(kept);
     return true;
 }

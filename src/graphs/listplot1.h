@@ -25,8 +25,6 @@ class ListPlot1 final : public GraphWindow
 public:
     static QString caption() { return QStringLiteral("Plot Data/File "); }
     static constexpr int kDrawDelayMs = 2000;
-    // The counting caption changes at most this often; the final caption is always exact.
-    static constexpr qint64 kCaptionIntervalMs = 50;
 
     ListPlot1(const QAbstractItemModel* grid, GraphsState& state, Clock& clock,
         PrinterProvider& printers, QWidget* parent = nullptr);
@@ -40,7 +38,6 @@ public:
 
 private:
     void layoutFrame();
-    void showProgress(qint64 record);
 
     QPointer<const QAbstractItemModel> m_grid;
     GraphsState& m_state;
@@ -48,6 +45,4 @@ private:
     Timer* m_timer1 = nullptr;
     PlotGeometry m_geometry;
     TraceSweep m_sweep;
-    qint64 m_lastCaptionMs = 0;
-    bool m_captionShown = false;
 };

@@ -2,8 +2,8 @@
 
 #include "logger/loggerstore.h"
 #include "logger/memory.h"
+#include "platform/busycursor.h"
 
-#include <QGuiApplication>
 #include <QWidget>
 
 MemoryController::MemoryController(LoggerStore& store, Clock& clock, QObject* parent)
@@ -54,9 +54,11 @@ ListingResult MemoryController::listRow(int row)
     if (!sink)
         return {};
 
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const ListingResult result = ListLoggerSet(m_store.tables(), cells, *sink, m_clock);
-    QGuiApplication::restoreOverrideCursor();
+    ListingResult result;
+    {
+        const BusyCursor busy;
+        result = ListLoggerSet(m_store.tables(), cells, *sink, m_clock);
+    }
 
     Q_EMIT timersSwitchOnRequested();
     if (!result.completed) {

@@ -5,6 +5,7 @@
 #include "meter/dewwet.h"
 #include "meter/numbertext.h"
 #include "platform/clock.h"
+#include "platform/countingcaption.h"
 
 #include <algorithm>
 #include <cmath>
@@ -261,24 +262,26 @@ ListingResult ListLoggerSet(
         return result;
     const QByteArray& data = tables.LoggerSetData[row.set];
 
-    qint64 captionShownAt = 0;
     QStringList cells;
+    CountingCaption progress(
+        clock, QStringLiteral(" Records Completed"),
+        [&sink](const QString& text) { sink.setCaption(text); },
+        CountingCaption::Pointer::Unchanged);
     for (int i = 1; i <= row.recordCount; ++i) {
         if (!ListedRecordRow(
                 data, i, ListedTime(startSeconds, i - 1, row.intervalSeconds), &cells)) {
             if (result.rowsListed > 0)
-                sink.setCaption(RecordsCompletedCaption(result.rowsListed));
+                progress.showCount(result.rowsListed);
             return result;
         }
         sink.appendRow(cells);
         result.rowsListed = i;
-        const qint64 now = clock.monotonicMs();
-        if (i == 1 || i == row.recordCount || now - captionShownAt >= kListingCaptionRefreshMs) {
-            sink.setCaption(RecordsCompletedCaption(i));
-            captionShownAt = now;
-        }
+        if (i == row.recordCount)
+            progress.showCount(i);
+        else
+            progress.count(i);
     }
-    sink.setCaption(normalCaption);
+    progress.finish(normalCaption);
     result.completed = true;
     return result;
 }

@@ -21,9 +21,6 @@ public:
     virtual void setCaption(const QString& caption) = 0;
 };
 
-// The counting caption stays at most this long behind the last listed record.
-constexpr int kListingCaptionRefreshMs = 50;
-
 // The cells of a GridSet row, read as the listing reads them.
 struct SetRowRequest {
     bool ok = false; // four cells and a set number from 1 to 255
@@ -66,7 +63,7 @@ struct ListingResult {
 };
 
 // Lists the set named by a GridSet row into the sink, record by record: the caption counts
-// "i Records Completed" (refreshed at most every kListingCaptionRefreshMs by the clock, always
+// "i Records Completed" (refreshed at most every CountingCaption::kIntervalMs by the clock, always
 // ending on the exact count) and returns to the caption the sink had at the start. A row that
 // names no set, a start time that is no time of day or record bytes missing from the set's
 // data abandon the listing; the rows already listed stay and the caption shows their count.

@@ -1,10 +1,9 @@
 #include "datafileloading.h"
 
-#include "busycursor.h"
-#include "captionprogress.h"
 #include "datafileformat.h"
 #include "datafilereader.h"
 #include "gridmodel.h"
+#include "platform/countingcaption.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,13 +32,11 @@ DataFileLoad ReadDataFile(const QString& path, GridModel& grid, QWidget& window,
         return load;
     }
 
-    const BusyCursor busy;
-    CaptionProgress progress(
-        clock, [&window](const QString& text) { window.setWindowTitle(text); });
-    const QString suffix = QStringLiteral(" Records Completed");
+    CountingCaption progress(clock, QStringLiteral(" Records Completed"),
+        [&window](const QString& text) { window.setWindowTitle(text); });
     const auto showProgress = [&](qint64 n) {
         if (n % kLinesPerCaptionCheck == 0 || reader.lineCut())
-            progress.update(n, suffix);
+            progress.count(n);
     };
     GridRows rows = std::move(storage);
     rows.clear();

@@ -1,13 +1,11 @@
 #include "gridprint.h"
 
-#include "captionprogress.h"
 #include "datafileformat.h"
 #include "platform/clock.h"
+#include "platform/countingcaption.h"
 #include "platform/printer.h"
 
-#include <QCursor>
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPrinter>
 #include <QWidget>
@@ -49,12 +47,11 @@ GridPrintJob::GridPrintJob(
             timer->stop();
         }
     }
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    m_busyCursor = true;
-    m_progress = std::make_unique<CaptionProgress>(clock, [this](const QString& text) {
-        if (m_window)
-            m_window->setWindowTitle(text);
-    });
+    m_progress = std::make_unique<CountingCaption>(
+        clock, QStringLiteral(" record(s) completed"), [this](const QString& text) {
+            if (m_window)
+                m_window->setWindowTitle(text);
+        });
     m_slice = clock.createTimer(this);
     m_slice->setInterval(0);
     connect(m_slice, &Timer::timeout, this, &GridPrintJob::printSlice);
@@ -102,11 +99,10 @@ bool GridPrintJob::printLine(const QString& line)
 
 void GridPrintJob::printSlice()
 {
-    const QString suffix = QStringLiteral(" record(s) completed");
     const qsizetype end = std::min(m_next + kRowsPerSlice, m_rows.count() + 1);
     for (; m_next < end; ++m_next) {
         const qsizetype r = m_next;
-        m_progress->update(r, suffix);
+        m_progress->count(r);
         if (!printLine(PrintLine(r == 0 ? ColumnCaptions() : m_rows.row(r - 1)))
             || (r == 0 && !printLine(PrintRuleLine()))) {
             finish(false);
@@ -123,12 +119,8 @@ void GridPrintJob::release()
         m_slice->stop();
     if (m_painter && m_painter->isActive())
         m_painter->end();
-    if (m_window)
-        m_window->setWindowTitle(m_caption);
-    if (m_busyCursor) {
-        QGuiApplication::restoreOverrideCursor();
-        m_busyCursor = false;
-    }
+    // The caption as it was (when the window is still there), and the normal pointer.
+    m_progress->finish(m_caption);
     for (const QPointer<Timer>& timer : std::as_const(m_paused)) {
         if (timer)
             timer->start();

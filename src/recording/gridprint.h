@@ -10,7 +10,7 @@
 
 #include <memory>
 
-class CaptionProgress;
+class CountingCaption;
 class Clock;
 class PrinterProvider;
 class QFont;
@@ -64,7 +64,7 @@ private:
     GridRows m_rows; // a copy: the list may change or go while it prints
     QString m_caption;
     QList<QPointer<Timer>> m_paused;
-    std::unique_ptr<CaptionProgress> m_progress;
+    std::unique_ptr<CountingCaption> m_progress;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;
     Timer* m_slice = nullptr;
@@ -73,7 +73,6 @@ private:
     qreal m_ascent = 0;
     qreal m_pageHeight = 0;
     qreal m_y = 0;
-    bool m_busyCursor = false;
     bool m_finished = false;
 };
 

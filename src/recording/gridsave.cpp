@@ -1,9 +1,8 @@
 #include "gridsave.h"
 
-#include "busycursor.h"
-#include "captionprogress.h"
 #include "datafileformat.h"
 #include "gridrows.h"
+#include "platform/countingcaption.h"
 #include "platform/prompts.h"
 #include "recordingstate.h"
 
@@ -108,12 +107,11 @@ bool WriteGridFile(const QString& path, const GridRows& rows, bool withCaptionRo
 
 bool SaveGridToFile(QWidget& window, const GridRows& rows, RecordingState& state, Clock& clock)
 {
-    const BusyCursor busy;
     const QString caption = window.windowTitle();
-    CaptionProgress progress(
-        clock, [&window](const QString& text) { window.setWindowTitle(text); });
-    const bool saved = WriteGridFile(state.DataFileName, rows, false,
-        [&progress](qint64 row) { progress.update(row, QStringLiteral("Records Completed")); });
+    CountingCaption progress(clock, QStringLiteral("Records Completed"),
+        [&window](const QString& text) { window.setWindowTitle(text); });
+    const bool saved = WriteGridFile(
+        state.DataFileName, rows, false, [&progress](qint64 row) { progress.count(row); });
     progress.finish(caption);
     state.FileChosen = false;
     return saved;

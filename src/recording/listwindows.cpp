@@ -1,12 +1,11 @@
 #include "listwindows.h"
 
-#include "busycursor.h"
-#include "captionprogress.h"
 #include "datalist.h"
 #include "filelist.h"
 #include "gridmodel.h"
 #include "gridsave.h"
 #include "list.h"
+#include "platform/countingcaption.h"
 #include "recordingstate.h"
 
 ListWindows::ListWindows(ListContext context, QWidget* mainWindow, QObject* parent)
@@ -113,15 +112,12 @@ bool ListWindows::dumpLiveList(const QString& fileName)
     if (!m_list)
         return false;
     {
-        const BusyCursor busy;
         List& list = *m_list;
         const QString caption = list.windowTitle();
-        CaptionProgress progress(
-            m_context.clock, [&list](const QString& text) { list.setWindowTitle(text); });
-        const bool written
-            = WriteGridFile(fileName, list.model().rows(), true, [&progress](qint64 row) {
-                  progress.update(row, QStringLiteral(" Records Completed"));
-              });
+        CountingCaption progress(m_context.clock, QStringLiteral(" Records Completed"),
+            [&list](const QString& text) { list.setWindowTitle(text); });
+        const bool written = WriteGridFile(
+            fileName, list.model().rows(), true, [&progress](qint64 row) { progress.count(row); });
         progress.finish(caption);
         if (!written)
             return false; // the rows stay listed; nothing is lost
