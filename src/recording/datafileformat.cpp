@@ -30,14 +30,32 @@ QString RecorderRecordLine(qint64 number, const QString& recordText)
     return QString::number(number) + QLatin1Char('\t') + recordText;
 }
 
+void AppendGridRowLine(QByteArray& out, QByteArrayView tabbedRow)
+{
+    // Plain ASCII, as nearly every row is, goes straight through.
+    bool ascii = true;
+    int tabs = 0;
+    for (const char c : tabbedRow) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            ascii = false;
+        else if (c == '\t')
+            ++tabs;
+    }
+    if (!ascii) {
+        out += QString::fromUtf8(tabbedRow).toLatin1();
+    } else {
+        out += tabbedRow;
+    }
+    out.append(kGridColumns - tabs, '\t');
+    out += "\r\n";
+}
+
 QString GridRowLine(const QStringList& cells)
 {
-    QString line;
-    for (const QString& cell : cells) {
-        line += cell;
-        line += QLatin1Char('\t');
-    }
-    return line;
+    QByteArray line;
+    AppendGridRowLine(line, cells.join(QLatin1Char('\t')).toUtf8());
+    line.chop(2);
+    return QString::fromLatin1(line);
 }
 
 QByteArray FileLineBytes(const QString& line)

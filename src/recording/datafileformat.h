@@ -20,7 +20,11 @@ const QStringList& ColumnCaptions();
 QString HeaderLine();
 // A recorder record: the number, a tab and the record text (time and eight values).
 QString RecorderRecordLine(qint64 number, const QString& recordText);
-// A grid row: every cell followed by a tab, so the line ends with a tab.
+// A grid row as the file holds it: the cells of the grid's ten columns, each followed by a tab
+// (so the line ends with a tab), then CR LF. The row comes as its cells joined by tabs, in
+// UTF-8; cells missing at the end are empty.
+void AppendGridRowLine(QByteArray& out, QByteArrayView tabbedRow);
+// The same line as text, without the CR LF.
 QString GridRowLine(const QStringList& cells);
 
 // A line as the file holds it: single-byte text followed by CR LF. A character that has no

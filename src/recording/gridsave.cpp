@@ -13,27 +13,6 @@
 namespace
 {
 constexpr qsizetype kWriteChunkBytes = 64 * 1024;
-
-// Appends one stored row as a grid-row line: its ten cells, each followed by a tab, CR LF. The
-// stored row is UTF-8 with its cells joined by tabs; plain ASCII goes straight through.
-void AppendGridRowLine(QByteArray& out, QByteArrayView row)
-{
-    bool ascii = true;
-    int tabs = 0;
-    for (const char c : row) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            ascii = false;
-        else if (c == '\t')
-            ++tabs;
-    }
-    if (!ascii) {
-        out += QString::fromUtf8(row).toLatin1();
-    } else {
-        out += row;
-    }
-    out.append(GridRows::kColumns - tabs, '\t');
-    out += "\r\n";
-}
 } // namespace
 
 QString DataFileFilter()
@@ -68,7 +47,7 @@ bool WriteGridLines(QIODevice& file, const GridRows& rows, bool withCaptionRow,
     if (withCaptionRow) {
         if (progress)
             progress(0);
-        chunk += FileLineBytes(GridRowLine(ColumnCaptions()));
+        AppendGridRowLine(chunk, ColumnCaptions().join(QLatin1Char('\t')).toUtf8());
     }
     for (qsizetype r = 0; r < rows.count(); ++r) {
         if (progress)
