@@ -13,12 +13,12 @@
 #include "meter/loggerdownload.h"
 #include "platform/systemclock.h"
 #include "support/fakes.h"
+#include "support/virtualmeterprocess.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QProcess>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace
@@ -31,38 +31,27 @@ class TestFaultDump : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_runtime;
-    QProcess m_meter;
+    VirtualMeterProcess m_meter;
     std::unique_ptr<Application> m_app;
     FakePrompts* m_prompts = nullptr;
     // How long the meter stays quiet after it stops, before its live frames resume.
     int m_quietSeconds = 3;
 
-    void command(const QByteArray& line)
-    {
-        m_meter.write(line + "\n");
-        QVERIFY(m_meter.waitForBytesWritten(2000));
-    }
+    void command(const QByteArray& line) { QVERIFY(m_meter.command(line)); }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_runtime.isValid());
         if (qEnvironmentVariableIsSet("NIMBREL_FAULT_QUIET"))
             m_quietSeconds = qEnvironmentVariableIntValue("NIMBREL_FAULT_QUIET");
-        QFile::setPermissions(m_runtime.path(),
-            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
-        m_meter.start(QStringLiteral(NIMBREL_METER_BIN),
-            { "--port", "COM1", "--interval", "200", "--seed", "31", "--set",
-                "3,START=10:00:00,INTERVAL=60", "--set", "0,START=11:00:00" });
-        QVERIFY(m_meter.waitForStarted(5000));
-        QTRY_VERIFY_WITH_TIMEOUT(m_meter.canReadLine(), 10000);
+        QVERIFY(m_meter.start({ "--port", "COM1", "--interval", "200", "--seed", "31", "--set",
+            "3,START=10:00:00,INTERVAL=60", "--set", "0,START=11:00:00" }));
 
         m_prompts = new FakePrompts;
         m_app = std::make_unique<Application>(std::make_unique<SystemClock>(),
             std::make_unique<FakeBeeper>(), std::unique_ptr<Prompts>(m_prompts),
-            std::make_unique<FakePrinterProvider>(m_runtime.filePath("print.pdf")));
+            std::make_unique<FakePrinterProvider>(
+                QDir(m_meter.runtimePath()).filePath("print.pdf")));
         m_app->state().PortNumber = 1;
         QVERIFY(m_app->openPanel());
         QSignalSpy decoded(&m_app->panel()->acquisition(), &AcquisitionCycle::readingDecoded);
@@ -131,7 +120,7 @@ private Q_SLOTS:
     {
         m_app.reset();
         command("quit");
-        QVERIFY(m_meter.waitForFinished(5000));
+        QVERIFY(m_meter.process.waitForFinished(5000));
     }
 };
 

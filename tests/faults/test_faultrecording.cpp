@@ -10,6 +10,7 @@
 #include "platform/systemclock.h"
 #include "recording/recorder.h"
 #include "support/fakes.h"
+#include "support/virtualmeterprocess.h"
 
 #include <QLabel>
 #include <QProcess>
@@ -21,16 +22,10 @@ class TestFaultRecording : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_runtime;
     QTemporaryDir m_data;
-    QProcess m_meter;
+    VirtualMeterProcess m_meter;
 
-    void command(const char* line)
-    {
-        m_meter.write(line);
-        m_meter.write("\n");
-        QVERIFY(m_meter.waitForBytesWritten(2000));
-    }
+    void command(const char* line) { QVERIFY(m_meter.command(line)); }
 
     // Starts the recording helper on COM1 with these further options.
     static void startHelper(QProcess& helper, const QStringList& extra)
@@ -53,15 +48,8 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_runtime.isValid());
         QVERIFY(m_data.isValid());
-        QFile::setPermissions(m_runtime.path(),
-            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
-        m_meter.start(QStringLiteral(NIMBREL_METER_BIN),
-            { "--port", "COM1", "--interval", "200", "--seed", "21" });
-        QVERIFY(m_meter.waitForStarted(5000));
-        QTRY_VERIFY_WITH_TIMEOUT(m_meter.canReadLine(), 10000);
+        QVERIFY(m_meter.start({ "--port", "COM1", "--interval", "200", "--seed", "21" }));
     }
 
     // The meter vanishes while recording and comes back: "No COM" blinks, the port is reopened,
@@ -196,7 +184,7 @@ private Q_SLOTS:
     void cleanupTestCase()
     {
         command("quit");
-        QVERIFY(m_meter.waitForFinished(5000));
+        QVERIFY(m_meter.process.waitForFinished(5000));
     }
 };
 
