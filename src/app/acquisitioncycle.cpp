@@ -43,9 +43,7 @@ void AcquisitionCycle::setDownloadHook(DownloadHook* hook)
 
 void AcquisitionCycle::showOn(DisplayState& display, const AlarmSettings& alarms, Beeper& beeper)
 {
-    m_display = &display;
-    m_alarms = &alarms;
-    m_beeper = &beeper;
+    m_display.emplace(Display { display, alarms, beeper });
 }
 
 void AcquisitionCycle::tick()
@@ -88,7 +86,7 @@ void AcquisitionCycle::waitExpired()
     // Four waits without a frame: the meter is silent.
     m_state = State::NoData;
     if (m_display)
-        m_display->showNoCom();
+        m_display->state.showNoCom();
     Q_EMIT noDataStarted();
     m_comVisible = true;
     blink();
@@ -106,8 +104,8 @@ void AcquisitionCycle::pauseElapsed()
     if (m_link.bytesAvailable() > 0) {
         m_comVisible = true;
         if (m_display) {
-            m_display->showPortText();
-            m_display->setPortVisible(true);
+            m_display->state.showPortText();
+            m_display->state.setPortVisible(true);
         }
         Q_EMIT noDataEnded();
         endTick();
@@ -120,7 +118,7 @@ void AcquisitionCycle::blink()
 {
     m_comVisible = !m_comVisible;
     if (m_display)
-        m_display->setPortVisible(m_comVisible);
+        m_display->state.setPortVisible(m_comVisible);
     Q_EMIT comLabelVisibilityChanged(m_comVisible);
     m_pause->start(kBlinkMs);
 }
@@ -149,7 +147,7 @@ void AcquisitionCycle::takeFrame()
         DecodeReading(m_reading, LiveFrameFields(frame));
         m_state = State::Idle;
         if (m_display)
-            m_display->showReading(m_reading, *m_alarms, *m_beeper);
+            m_display->state.showReading(m_reading, m_display->alarms, m_display->beeper);
         Q_EMIT readingDecoded();
         return;
     }

@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 class Beeper;
 class Clock;
 class DisplayState;
@@ -68,9 +70,13 @@ private:
     Clock& m_clock;
     CurrentReading& m_reading;
     DownloadHook* m_download = nullptr;
-    DisplayState* m_display = nullptr;
-    const AlarmSettings* m_alarms = nullptr;
-    Beeper* m_beeper = nullptr;
+    // Where readings and silences show, what the alarms compare with and what beeps.
+    struct Display {
+        DisplayState& state;
+        const AlarmSettings& alarms;
+        Beeper& beeper;
+    };
+    std::optional<Display> m_display;
     Timer* m_timer1 = nullptr;
     Timer* m_deadline = nullptr;
     Timer* m_pause = nullptr;

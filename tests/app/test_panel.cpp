@@ -4,6 +4,7 @@
 #include "meter/framebytes.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"
+#include "support/panelrig.h"
 
 #include <QAction>
 #include <QLabel>
@@ -19,20 +20,12 @@ QByteArray LiveFrame(int co2, int humidityTenths, int temperatureWord)
     return LiveFrameBytes(co2, humidityTenths, temperatureWord).repeated(2);
 }
 
-struct Rig {
-    ProgramState state;
-    FakeClock clock;
-    FakeSerialLink link;
-    FakeBeeper beeper;
-    FakePrompts prompts;
-    Panel panel { state, link, clock, beeper, prompts };
-
+struct Rig : PanelRig {
     explicit Rig(int port = 3)
     {
         state.PortNumber = port;
         panel.show();
     }
-    QString text(const char* name) const { return panel.label(name)->text(); }
     bool shown(const char* name) const { return panel.label(name)->isVisibleTo(&panel); }
     // One acquisition tick that decodes the given frame.
     void frame(int co2, int humidity, int temperatureWord)

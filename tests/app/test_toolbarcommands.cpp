@@ -11,6 +11,7 @@
 #include "recording/listwindows.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"
+#include "support/panelrig.h"
 
 #include <QAction>
 #include <QDir>
@@ -37,14 +38,8 @@ bool WriteBytes(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-struct Rig {
-    ProgramState state;
-    FakeClock clock;
-    FakeSerialLink link;
-    FakeBeeper beeper;
-    FakePrompts prompts;
+struct Rig : PanelRig {
     FakePrinterProvider printers { QString() };
-    Panel panel { state, link, clock, beeper, prompts };
     DataFileHandle file;
     ListWindows lists { ListContext { state.Rec, prompts, printers, clock, {}, ToolbarIcon },
         &panel };
@@ -52,7 +47,6 @@ struct Rig {
 
     Rig() { panel.show(); }
     QAction* button(const char* key) const { return panel.toolbarButton(QString::fromLatin1(key)); }
-    QString text(const char* label) const { return panel.label(label)->text(); }
     void press(const char* key) { button(key)->trigger(); }
     void connectPanel()
     {

@@ -13,14 +13,6 @@
 
 namespace
 {
-QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray bytes;
-    for (int v : values)
-        bytes.append(char(v));
-    return bytes;
-}
-
 QByteArray Header(int records, int hh, int mm, int ss, int interval)
 {
     return Bytes({ records >> 8, records & 0xFF, 0, hh, mm, ss, interval >> 8, interval & 0xFF });
@@ -261,4 +253,5 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestMemory)
+#include "support/bytes.h"
 #include "test_memory.moc"

@@ -13,14 +13,6 @@
 
 namespace
 {
-QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray bytes;
-    for (int v : values)
-        bytes.append(char(v));
-    return bytes;
-}
-
 // A record: status, unused, CO2, humidity and temperature pairs.
 QByteArray Record(int status, int co2, int humidity, int temperatureWord)
 {
@@ -387,4 +379,5 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestSetListing)
+#include "support/bytes.h"
 #include "test_setlisting.moc"

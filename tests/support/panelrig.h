@@ -1,0 +1,22 @@
+#pragma once
+
+// The main window on fakes, for the tests of the window and of its commands (they link
+// nimbrel_app).
+
+#include "app/panel.h"
+#include "app/programstate.h"
+#include "support/fakeclock.h"
+#include "support/fakes.h"
+
+#include <QLabel>
+
+struct PanelRig {
+    ProgramState state;
+    FakeClock clock;
+    FakeSerialLink link;
+    FakeBeeper beeper;
+    FakePrompts prompts;
+    Panel panel { state, link, clock, beeper, prompts };
+
+    QString text(const char* name) const { return panel.label(name)->text(); }
+};
