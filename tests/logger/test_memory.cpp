@@ -2,6 +2,7 @@
 #include "logger/memory.h"
 #include "logger/memorycontroller.h"
 #include "meter/loggerdownload.h"
+#include "support/bytes.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"
 
@@ -253,5 +254,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestMemory)
-#include "support/bytes.h"
 #include "test_memory.moc"

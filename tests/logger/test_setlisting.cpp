@@ -3,6 +3,7 @@
 #include "meter/currentreading.h"
 #include "meter/decoding.h"
 #include "meter/numbertext.h"
+#include "support/bytes.h"
 #include "support/fakeclock.h"
 
 #include <QRegularExpression>
@@ -379,5 +380,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestSetListing)
-#include "support/bytes.h"
 #include "test_setlisting.moc"
