@@ -130,11 +130,6 @@ QByteArray LineToUtf8(QByteArrayView line)
     return QString::fromLatin1(line).toUtf8();
 }
 
-bool IsSkippedLine(QByteArrayView line)
-{
-    return line.contains('N');
-}
-
 QString SplitPartName(const QString& dataFileName, qint64 filePart)
 {
     const QString number = QLatin1Char('-') + QString::number(filePart);

@@ -38,10 +38,6 @@ bool IsValidUtf8(QByteArrayView bytes);
 // No byte of 0x80 or above.
 bool IsAscii(QByteArrayView bytes);
 
-// A line holding an upper-case "N" anywhere is never listed: that drops the header line and the
-// caption row, which both hold "No.s".
-bool IsSkippedLine(QByteArrayView line);
-
 // The name of part filePart of a split recording, in the same folder: the part number goes in
 // front of the first "." of the file's own name ("/home/ann.lee/run.nblg" ->
 // "/home/ann.lee/run-1.nblg"), or at the end when the name has none.
