@@ -37,9 +37,6 @@ public:
     void setFindSameDevice(std::function<QString()> find) { m_findSameDevice = std::move(find); }
     QString portName() const { return m_portName; }
 
-    bool isLost() const { return m_lost; }
-    QString errorText() const { return m_port.errorString(); }
-
 private:
     void handleError(QSerialPort::SerialPortError error);
     void dropLostPort();
