@@ -23,7 +23,6 @@ public:
 
     const LoggerTables& tables() const { return m_tables; }
     int progressPercent() const { return m_progress; }
-    qint64 receivedRecordBytes() const { return m_received; }
 
 Q_SIGNALS:
     // A download starts: the Memory window opens afresh with MSize at memoryPercent.
