@@ -22,10 +22,7 @@ bool DataFileHandle::open(const QString& path)
 {
     close();
     m_lines = 0;
-    if (!m_writer->open(path))
-        return false;
-    m_path = path;
-    return true;
+    return m_writer->open(path);
 }
 
 bool DataFileHandle::writeLine(const QString& line)
@@ -40,7 +37,6 @@ void DataFileHandle::close()
 {
     if (m_writer->isOpen())
         m_writer->close();
-    m_path.clear();
 }
 
 bool DataFileHandle::isOpen() const

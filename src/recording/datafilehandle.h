@@ -29,10 +29,8 @@ public:
     QString errorString() const;
     // Lines written since the file was opened.
     qint64 linesWritten() const { return m_lines; }
-    const QString& path() const { return m_path; }
 
 private:
     std::unique_ptr<DataFileWriter> m_writer;
-    QString m_path;
     qint64 m_lines = 0;
 };
