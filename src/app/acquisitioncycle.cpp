@@ -11,7 +11,6 @@ AcquisitionCycle::AcquisitionCycle(
     SerialLink& link, Clock& clock, CurrentReading& reading, QObject* parent)
     : QObject(parent)
     , m_link(link)
-    , m_clock(clock)
     , m_reading(reading)
 {
     m_timer1 = clock.createTimer(this);

@@ -67,7 +67,6 @@ private:
     void dropPending();
 
     SerialLink& m_link;
-    Clock& m_clock;
     CurrentReading& m_reading;
     DownloadHook* m_download = nullptr;
     // Where readings and silences show, what the alarms compare with and what beeps.
