@@ -6,7 +6,6 @@ class GraphCanvas;
 class PrinterProvider;
 class QAction;
 class QToolBar;
-class QVBoxLayout;
 
 // What the two graph windows share: the toolbar with "Limit", "Print" and "Save" along the top
 // and the drawing canvas below it, which keeps what was drawn and is what "Print" prints and

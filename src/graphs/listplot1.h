@@ -7,11 +7,8 @@
 #include <QPointer>
 
 class Clock;
-class GraphCanvas;
 class PrinterProvider;
 class QAbstractItemModel;
-class QAction;
-class QToolBar;
 class Timer;
 struct GraphsState;
 

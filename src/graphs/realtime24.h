@@ -5,10 +5,7 @@
 #include "tracesweep.h"
 
 class Clock;
-class GraphCanvas;
 class PrinterProvider;
-class QAction;
-class QToolBar;
 class Timer;
 struct CurrentReading;
 struct GraphsState;

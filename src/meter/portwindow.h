@@ -5,7 +5,6 @@
 class PortFinder;
 class QComboBox;
 class QLabel;
-class QPushButton;
 class QTableWidget;
 
 // The first window: the user picks the port the meter is on. The choice goes into portNumber
