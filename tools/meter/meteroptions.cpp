@@ -1,5 +1,8 @@
 #include "meteroptions.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
 #include <cmath>
 
 namespace
@@ -40,6 +43,78 @@ bool parsePortName(const QString& text, int* port)
     return true;
 }
 
+namespace
+{
+
+// The options as the parser knows them and as --help lists them: names, the value's name (none
+// for a flag) and the description, whose later lines --help indents under the first.
+struct OptionEntry {
+    QStringList names;
+    QString valueName;
+    QString description;
+};
+
+const std::vector<OptionEntry>& OptionTable()
+{
+    static const std::vector<OptionEntry> kTable {
+        { { QStringLiteral("port") }, QStringLiteral("COMn"),
+            QStringLiteral("port to publish, COM1 to COM8 (default COM1)") },
+        { { QStringLiteral("interval") }, QStringLiteral("MS"),
+            QStringLiteral("milliseconds between live frames (default 500)") },
+        { { QStringLiteral("seed") }, QStringLiteral("N"),
+            QStringLiteral("make the drifting readings and logged records repeatable") },
+        { { QStringLiteral("frames") }, QStringLiteral("FILE"),
+            QStringLiteral("play the frames of FILE in a cycle instead: hex bytes,\n"
+                           "one frame a line, '#' comments; sent exactly as written") },
+        { { QStringLiteral("silence-after") }, QStringLiteral("S"),
+            QStringLiteral("send nothing after S seconds (until 'resume')") },
+        { { QStringLiteral("out-of-step") }, QStringLiteral("K"),
+            QStringLiteral("the first K generated frames are out of step") },
+        { { QStringLiteral("markers") }, QStringLiteral("LIST"),
+            QStringLiteral("every 5th generated frame carries the next marker of\n"
+                           "LIST: tover, tunder, co2over, nodata (comma separated)") },
+        { { QStringLiteral("no-pace") }, {},
+            QStringLiteral("send at once instead of at 28800 baud (2880 bytes/s)") },
+        { { QStringLiteral("set") }, QStringLiteral("PLAN"),
+            QStringLiteral("add a logged set (repeatable); PLAN is\n"
+                           "RECORDS[,START=hh:mm:ss][,INTERVAL=s]\n"
+                           "[,KIND=normal|nodata|overload|co2over|mixed][,REPEAT=n]\n"
+                           "(defaults START=12:00:00, INTERVAL=60, KIND=normal)") },
+        { { QStringLiteral("full-memory") }, {},
+            QStringLiteral("eight sets filling all 129,536 bytes of logger memory") },
+        { { QStringLiteral("empty-logger") }, {},
+            QStringLiteral("no sets: a dump sends the signature with N = 0 only") },
+        { { QStringLiteral("dump-at-start") }, {},
+            QStringLiteral("start a dump at once (after the 2.5 s gap)") },
+        { { QStringLiteral("fault-stop-after") }, QStringLiteral("K"),
+            QStringLiteral("next dump: stop answering after K bytes (counted from\n"
+                           "the first header byte), stay quiet, then live frames") },
+        { { QStringLiteral("fault-quiet") }, QStringLiteral("S"),
+            QStringLiteral("seconds of that quiet (default 5)") },
+        { { QStringLiteral("fault-overshoot") }, QStringLiteral("K"),
+            QStringLiteral("next dump: the first record piece carries K extra bytes") },
+        { { QStringLiteral("fault-short-header") }, {},
+            QStringLiteral("next dump: the first set header is sent as 5 bytes,\n"
+                           "the other 3 with the next piece") },
+        { { QStringLiteral("h"), QStringLiteral("help") }, {}, QStringLiteral("show this text") },
+    };
+    return kTable;
+}
+
+// "  --port COMn" or "  -h, --help", the column --help shows an option's names in.
+QString OptionColumn(const OptionEntry& entry)
+{
+    QStringList names;
+    for (const QString& name : entry.names)
+        names.append((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
+    QString column = QStringLiteral("  ") + names.join(QStringLiteral(", "));
+    if (!entry.valueName.isEmpty())
+        column += QLatin1Char(' ') + entry.valueName;
+    return column;
+}
+
+} // namespace
+
 bool MeterOptions::parse(const QStringList& arguments, MeterOptions* options, QString* error)
 {
     MeterOptions parsed;
@@ -49,102 +124,88 @@ bool MeterOptions::parse(const QStringList& arguments, MeterOptions* options, QS
         return false;
     };
 
-    for (int i = 0; i < arguments.size(); ++i) {
-        QString name = arguments[i];
-        QString value;
-        bool hasInlineValue = false;
-        const qsizetype eq = name.indexOf(QLatin1Char('='));
-        if (name.startsWith(QLatin1String("--")) && eq > 0) {
-            value = name.mid(eq + 1);
-            name = name.left(eq);
-            hasInlineValue = true;
-        }
-        auto takeValue = [&](QString* out) {
-            if (hasInlineValue) {
-                *out = value;
-                return true;
-            }
-            if (i + 1 >= arguments.size())
-                return false;
-            *out = arguments[++i];
-            return true;
-        };
-        auto flag = [&]() { return !hasInlineValue; };
+    QCommandLineParser parser;
+    for (const OptionEntry& entry : OptionTable())
+        parser.addOption(QCommandLineOption(entry.names, entry.description, entry.valueName));
+    // The parser takes the program's name first.
+    if (!parser.parse(QStringList { QStringLiteral("nimbrel-meter") } + arguments))
+        return fail(parser.errorText() + QStringLiteral(" (see --help)"));
+    if (!parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("unknown option \"%1\" (see --help)")
+                        .arg(parser.positionalArguments().constFirst()));
 
-        QString v;
-        qint64 n = 0;
-        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
-            parsed.help = true;
-        } else if (name == QLatin1String("--port")) {
-            if (!takeValue(&v) || !parsePortName(v, &parsed.port))
-                return fail(QStringLiteral("--port takes COM1 to COM8"));
-        } else if (name == QLatin1String("--interval")) {
-            if (!takeValue(&v) || !parseInt(v, kMinIntervalMs, kMaxIntervalMs, &n))
-                return fail(QStringLiteral("--interval takes milliseconds from %1 to %2")
-                                .arg(kMinIntervalMs)
-                                .arg(kMaxIntervalMs));
-            parsed.intervalMs = int(n);
-        } else if (name == QLatin1String("--seed")) {
-            bool ok = false;
-            if (!takeValue(&v))
-                return fail(QStringLiteral("--seed takes a whole number"));
-            parsed.seed = v.trimmed().toULongLong(&ok, 10);
-            if (!ok)
-                return fail(QStringLiteral("--seed takes a whole number"));
-            parsed.seedGiven = true;
-        } else if (name == QLatin1String("--frames")) {
-            if (!takeValue(&v) || v.isEmpty())
-                return fail(QStringLiteral("--frames takes a file name"));
-            parsed.framesFile = v;
-        } else if (name == QLatin1String("--silence-after")) {
-            if (!takeValue(&v) || !parseSeconds(v, &parsed.silenceAfterMs))
-                return fail(QStringLiteral("--silence-after takes seconds"));
-        } else if (name == QLatin1String("--out-of-step")) {
-            if (!takeValue(&v) || !parseInt(v, 0, 1000000, &n))
-                return fail(QStringLiteral("--out-of-step takes a number of frames"));
-            parsed.outOfStep = int(n);
-        } else if (name == QLatin1String("--markers")) {
-            QString why;
-            if (!takeValue(&v))
-                return fail(QStringLiteral("--markers takes a list such as tover,co2over"));
-            if (!parseMarkerList(v, &parsed.markers, &why))
-                return fail(QStringLiteral("--markers: %1").arg(why));
-        } else if (name == QLatin1String("--no-pace") && flag()) {
-            parsed.pace = false;
-        } else if (name == QLatin1String("--set")) {
-            LoggerSetPlan plan;
-            QString why;
-            if (!takeValue(&v))
-                return fail(QStringLiteral(
-                    "--set takes RECORDS[,START=hh:mm:ss][,INTERVAL=s][,KIND=k][,REPEAT=n]"));
-            if (!LoggerSetPlan::parse(v, &plan, &why))
-                return fail(QStringLiteral("--set: %1").arg(why));
-            parsed.sets.push_back(plan);
-        } else if (name == QLatin1String("--full-memory") && flag()) {
-            parsed.fullMemory = true;
-        } else if (name == QLatin1String("--empty-logger") && flag()) {
-            parsed.emptyLogger = true;
-        } else if (name == QLatin1String("--dump-at-start") && flag()) {
-            parsed.dumpAtStart = true;
-        } else if (name == QLatin1String("--fault-stop-after")) {
-            if (!takeValue(&v) || !parseInt(v, 0, 1 << 24, &n))
-                return fail(QStringLiteral("--fault-stop-after takes a number of bytes"));
-            parsed.faults.stopAfter = int(n);
-        } else if (name == QLatin1String("--fault-quiet")) {
-            qint64 ms = 0;
-            if (!takeValue(&v) || !parseSeconds(v, &ms))
-                return fail(QStringLiteral("--fault-quiet takes seconds"));
-            parsed.faults.quietMs = int(qMin<qint64>(ms, 1 << 30));
-        } else if (name == QLatin1String("--fault-overshoot")) {
-            if (!takeValue(&v) || !parseInt(v, 0, 1 << 20, &n))
-                return fail(QStringLiteral("--fault-overshoot takes a number of bytes"));
-            parsed.faults.overshoot = int(n);
-        } else if (name == QLatin1String("--fault-short-header") && flag()) {
-            parsed.faults.shortHeader = true;
-        } else {
-            return fail(QStringLiteral("unknown option \"%1\" (see --help)").arg(arguments[i]));
-        }
+    // The last of a repeated option counts, as with any option but --set.
+    auto given = [&](const char* name, QString* value) {
+        const QString option = QLatin1String(name);
+        if (!parser.isSet(option))
+            return false;
+        *value = parser.value(option);
+        return true;
+    };
+    QString v;
+    qint64 n = 0;
+    parsed.help = parser.isSet(QStringLiteral("help"));
+    if (given("port", &v) && !parsePortName(v, &parsed.port))
+        return fail(QStringLiteral("--port takes COM1 to COM8"));
+    if (given("interval", &v)) {
+        if (!parseInt(v, kMinIntervalMs, kMaxIntervalMs, &n))
+            return fail(QStringLiteral("--interval takes milliseconds from %1 to %2")
+                            .arg(kMinIntervalMs)
+                            .arg(kMaxIntervalMs));
+        parsed.intervalMs = int(n);
     }
+    if (given("seed", &v)) {
+        bool ok = false;
+        parsed.seed = v.trimmed().toULongLong(&ok, 10);
+        if (!ok)
+            return fail(QStringLiteral("--seed takes a whole number"));
+        parsed.seedGiven = true;
+    }
+    if (given("frames", &v)) {
+        if (v.isEmpty())
+            return fail(QStringLiteral("--frames takes a file name"));
+        parsed.framesFile = v;
+    }
+    if (given("silence-after", &v) && !parseSeconds(v, &parsed.silenceAfterMs))
+        return fail(QStringLiteral("--silence-after takes seconds"));
+    if (given("out-of-step", &v)) {
+        if (!parseInt(v, 0, 1000000, &n))
+            return fail(QStringLiteral("--out-of-step takes a number of frames"));
+        parsed.outOfStep = int(n);
+    }
+    if (given("markers", &v)) {
+        QString why;
+        if (!parseMarkerList(v, &parsed.markers, &why))
+            return fail(QStringLiteral("--markers: %1").arg(why));
+    }
+    parsed.pace = !parser.isSet(QStringLiteral("no-pace"));
+    for (const QString& plan : parser.values(QStringLiteral("set"))) {
+        LoggerSetPlan set;
+        QString why;
+        if (!LoggerSetPlan::parse(plan, &set, &why))
+            return fail(QStringLiteral("--set: %1").arg(why));
+        parsed.sets.push_back(set);
+    }
+    parsed.fullMemory = parser.isSet(QStringLiteral("full-memory"));
+    parsed.emptyLogger = parser.isSet(QStringLiteral("empty-logger"));
+    parsed.dumpAtStart = parser.isSet(QStringLiteral("dump-at-start"));
+    if (given("fault-stop-after", &v)) {
+        if (!parseInt(v, 0, 1 << 24, &n))
+            return fail(QStringLiteral("--fault-stop-after takes a number of bytes"));
+        parsed.faults.stopAfter = int(n);
+    }
+    if (given("fault-quiet", &v)) {
+        qint64 ms = 0;
+        if (!parseSeconds(v, &ms))
+            return fail(QStringLiteral("--fault-quiet takes seconds"));
+        parsed.faults.quietMs = int(qMin<qint64>(ms, 1 << 30));
+    }
+    if (given("fault-overshoot", &v)) {
+        if (!parseInt(v, 0, 1 << 20, &n))
+            return fail(QStringLiteral("--fault-overshoot takes a number of bytes"));
+        parsed.faults.overshoot = int(n);
+    }
+    parsed.faults.shortHeader = parser.isSet(QStringLiteral("fault-short-header"));
 
     const int layouts = (parsed.fullMemory ? 1 : 0) + (parsed.emptyLogger ? 1 : 0)
         + (parsed.sets.empty() ? 0 : 1);
@@ -167,37 +228,22 @@ std::vector<LoggerSetPlan> MeterOptions::loggerLayout() const
 
 QString MeterOptions::helpText()
 {
-    return QStringLiteral(
-        "Usage: nimbrel-meter [options]\n"
-        "Plays the indoor-air meter on a pseudo-terminal and publishes it as\n"
-        "<runtime folder>/nimbrel/COMn. The first line on standard output is\n"
-        "  COMn <link path> <device path>\n"
-        "\n"
-        "Options:\n"
-        "  --port COMn             port to publish, COM1 to COM8 (default COM1)\n"
-        "  --interval MS           milliseconds between live frames (default 500)\n"
-        "  --seed N                make the drifting readings and logged records repeatable\n"
-        "  --frames FILE           play the frames of FILE in a cycle instead: hex bytes,\n"
-        "                          one frame a line, '#' comments; sent exactly as written\n"
-        "  --silence-after S       send nothing after S seconds (until 'resume')\n"
-        "  --out-of-step K         the first K generated frames are out of step\n"
-        "  --markers LIST          every 5th generated frame carries the next marker of\n"
-        "                          LIST: tover, tunder, co2over, nodata (comma separated)\n"
-        "  --no-pace               send at once instead of at 28800 baud (2880 bytes/s)\n"
-        "  --set PLAN              add a logged set (repeatable); PLAN is\n"
-        "                          RECORDS[,START=hh:mm:ss][,INTERVAL=s]\n"
-        "                          [,KIND=normal|nodata|overload|co2over|mixed][,REPEAT=n]\n"
-        "                          (defaults START=12:00:00, INTERVAL=60, KIND=normal)\n"
-        "  --full-memory           eight sets filling all 129,536 bytes of logger memory\n"
-        "  --empty-logger          no sets: a dump sends the signature with N = 0 only\n"
-        "  --dump-at-start         start a dump at once (after the 2.5 s gap)\n"
-        "  --fault-stop-after K    next dump: stop answering after K bytes (counted from\n"
-        "                          the first header byte), stay quiet, then live frames\n"
-        "  --fault-quiet S         seconds of that quiet (default 5)\n"
-        "  --fault-overshoot K     next dump: the first record piece carries K extra bytes\n"
-        "  --fault-short-header    next dump: the first set header is sent as 5 bytes,\n"
-        "                          the other 3 with the next piece\n"
-        "  -h, --help              show this text\n"
+    QString text
+        = QStringLiteral("Usage: nimbrel-meter [options]\n"
+                         "Plays the indoor-air meter on a pseudo-terminal and publishes it as\n"
+                         "<runtime folder>/nimbrel/COMn. The first line on standard output is\n"
+                         "  COMn <link path> <device path>\n"
+                         "\n"
+                         "Options:\n");
+    // Names in a column 26 wide, each line of the description beside or under it.
+    const QString indent(26, QLatin1Char(' '));
+    for (const OptionEntry& entry : OptionTable()) {
+        const QString column = OptionColumn(entry);
+        text += column.leftJustified(indent.size() - 1) + QLatin1Char(' ');
+        text += QString(entry.description).replace(QLatin1Char('\n'), QLatin1Char('\n') + indent);
+        text += QLatin1Char('\n');
+    }
+    text += QStringLiteral(
         "Without --set, --full-memory or --empty-logger the logger holds four small sets.\n"
         "\n"
         "Commands on standard input, one a line:\n"
@@ -215,6 +261,7 @@ QString MeterOptions::helpText()
         "  help                    show this text on standard error\n"
         "  quit                    remove the link and end\n"
         "End of standard input does not end the meter; quit, SIGTERM or SIGINT do.\n");
+    return text;
 }
 
 bool MeterCommand::parse(const QString& line, MeterCommand* command, QString* error)
