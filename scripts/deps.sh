@@ -3,6 +3,7 @@
 set -euo pipefail
 
 packages=(qt6-base-dev qt6-serialport-dev qt6-svg-dev libbenchmark-dev cmake ninja-build g++ clang libclang-rt-14-dev
+          clang-format-14
           fonts-dejavu-core xvfb xauth x11-utils xdotool poppler-utils imagemagick)
 missing=()
 for p in "${packages[@]}"; do
