@@ -45,9 +45,11 @@ struct FuzzMeter {
             totalRecords += records;
             header[0] = char(records >> 8);
             header[1] = char(records & 0xFF);
-            QByteArray records8(8 * records, '\0');
+            // Filled through the pointer: a checked index per byte cost more than the download.
+            QByteArray records8(8 * records, Qt::Uninitialized);
+            char* bytes = records8.data();
             for (int i = 0; i < records8.size(); ++i)
-                records8[i] = char((s * 37 + i * 13) & 0xFF);
+                bytes[i] = char((s * 37 + i * 13) & 0xFF);
             sets.append(header + records8);
             replies.append(header);
             for (int at = 0; at < records8.size(); at += 256)
