@@ -175,7 +175,7 @@ private Q_SLOTS:
             QVERIFY2(action && action->isVisible(), qPrintable(key));
             action->trigger();
         }
-        for (const QString& key : { "Stop", "As", "Logger", "TimeSet", "Erase" })
+        for (const char* key : { "Stop", "As", "Logger", "TimeSet", "Erase" })
             QVERIFY(!rig.panel.toolbarButton(key)->isVisible());
         QCOMPARE(rig.panel.toolbarButton("Save")->toolTip(), QStringLiteral("Save As"));
         QCOMPARE(rig.panel.toolbarButton("CF")->toolTip(), QStringLiteral("Cel Far"));
