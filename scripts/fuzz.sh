@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer) and runs
-# each for a set time on its corpus, then prints executions and crashes per target.
+# Builds the libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer, warnings as
+# errors) and runs each for a set time on its corpus, then prints executions and crashes.
 #
 #   scripts/fuzz.sh [-t SECONDS] [-b BUILD_DIR] [-n] [TARGET...]
 #     -t  seconds per target (default 60)
@@ -39,7 +39,7 @@ if [ "$do_build" = 1 ]; then
   # -O1 keeps the targets fast enough to fuzz; Debug keeps Qt's assertions on.
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DNIMBREL_FUZZ=ON -DNIMBREL_BUILD_TESTS=OFF \
-    -DNIMBREL_BUILD_BENCH=OFF >/dev/null || exit 1
+    -DNIMBREL_BUILD_BENCH=OFF -DNIMBREL_WERROR=ON >/dev/null || exit 1
   cmake --build "$build" --target "${targets[@]}" -j"$(nproc)" || exit 1
 fi
 
