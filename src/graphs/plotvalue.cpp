@@ -77,7 +77,49 @@ QStringView WithoutLeadingBlanks(const QString& cell)
     return QStringView(cell).mid(i);
 }
 
+// A plain decimal's value, or nothing when the text is more than that (a marker, an exponent,
+// more than 15 digits, anything after the number).
+std::optional<double> PlainDecimal(QStringView text)
+{
+    static constexpr double kPowersOfTen[]
+        = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15 };
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    bool negative = false;
+    if (i < n && (text[i] == u'-' || text[i] == u'+'))
+        negative = text[i++] == u'-';
+    qint64 digits = 0;
+    int count = 0;
+    int decimals = 0;
+    bool point = false;
+    for (; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            if (++count > 15)
+                return std::nullopt;
+            digits = digits * 10 + (c - u'0');
+            decimals += point;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (count == 0)
+        return std::nullopt;
+    // Both exact in a double, so the one rounding of the division gives the nearest double.
+    const double v = static_cast<double>(digits) / kPowersOfTen[decimals];
+    return negative ? -v : v;
+}
+
 } // namespace
+
+double CellNumber(const QString& cell)
+{
+    if (const std::optional<double> v = PlainDecimal(WithoutLeadingBlanks(cell)))
+        return *v;
+    return LeadingNumber(cell);
+}
 
 double ScaledHeight(double v, float min, float max, float plotHeight)
 {
@@ -139,6 +181,12 @@ std::optional<double> PlotCellValue(
     const Scale scale = ScaleOf(trace, limits);
     const double top = plotHeight + kAboveScale;
     const QStringView text = WithoutLeadingBlanks(cell);
+    // Most cells are plain decimals, which are neither markers nor contain one.
+    if (const std::optional<double> plain = PlainDecimal(text)) {
+        if (trace == Trace::Co2 || trace == Trace::Humidity)
+            return HighFirst(*plain, scale, plotHeight);
+        return LowFirst(*plain, scale, plotHeight);
+    }
     if (text.startsWith(Marker::NoReading))
         return std::nullopt;
     const double v = LeadingNumber(cell);

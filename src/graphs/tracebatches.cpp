@@ -27,14 +27,22 @@ const QPen& TracePen(Trace trace)
 
 TraceBatches::TraceBatches(QPainter& painter, double clientWidth)
     : m_painter(painter)
+    , m_direct(painter)
     , m_columns(std::max(1, static_cast<int>(std::ceil(clientWidth)) + 1))
     , m_firstTouched(m_columns)
 {
-    m_bands.assign(static_cast<size_t>(m_columns) * kTraceCount, kEmptyBand);
+    for (int t = 0; t < kTraceCount; ++t)
+        m_colours[static_cast<size_t>(t)] = TraceColour(static_cast<Trace>(t)).rgb();
+    if (!m_direct.direct())
+        m_bands.assign(static_cast<size_t>(m_columns) * kTraceCount, kEmptyBand);
 }
 
 void TraceBatches::add(Trace trace, const QLineF& segment)
 {
+    if (m_direct.direct()) {
+        m_direct.draw(segment, m_colours[static_cast<size_t>(trace)]);
+        return;
+    }
     const QPointF from = segment.p1();
     const QPointF to = segment.p2();
     const double left = std::min(from.x(), to.x()) - kReach;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pixelline.h"
 #include "plotgeometry.h"
 
 #include <QLineF>
@@ -23,6 +24,9 @@ const QPen& TracePen(Trace trace);
 // column, the band of rows each trace has pending); where it would come near one, everything
 // pending is drawn first. The pixels are therefore those of drawing every segment on its own, in
 // record order.
+//
+// Where the painter paints a 32-bit image at a pixel ratio of 1, a segment instead goes straight
+// into the image as it comes (PixelLines), which is record order already: nothing is gathered.
 class TraceBatches
 {
 public:
@@ -42,6 +46,8 @@ private:
     static constexpr Band kEmptyBand { 1e30f, -1e30f };
 
     QPainter& m_painter;
+    PixelLines m_direct;
+    std::array<QRgb, kTraceCount> m_colours {};
     int m_columns = 0;
     std::array<std::vector<QLineF>, kTraceCount> m_pending;
     // Per pixel column, each trace's band (column-major: column c, trace t at c x 5 + t).

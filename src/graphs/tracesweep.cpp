@@ -26,12 +26,31 @@ void AddPoint(QPainter& painter, TraceSweep& sweep, Trace trace, float x, float 
     sweep.HasPrevY[t] = true;
 }
 
-QString CellText(const QAbstractItemModel& grid, int row, int column, bool* ok)
+// One cell of the list at a time: its data, and its text, not copied where the list holds text.
+class CellReader
 {
-    const QModelIndex index = grid.index(row, column);
-    *ok = index.isValid();
-    return *ok ? grid.data(index, Qt::DisplayRole).toString() : QString();
-}
+public:
+    // False when the list has no such cell.
+    bool read(const QAbstractItemModel& grid, int row, int column)
+    {
+        const QModelIndex index = grid.index(row, column);
+        if (!index.isValid())
+            return false;
+        m_data = grid.data(index, Qt::DisplayRole);
+        return true;
+    }
+    const QString& text()
+    {
+        if (m_data.metaType() == QMetaType::fromType<QString>())
+            return *static_cast<const QString*>(m_data.constData());
+        m_converted = m_data.toString();
+        return m_converted;
+    }
+
+private:
+    QVariant m_data;
+    QString m_converted;
+};
 
 struct TimeLabel {
     float x;
@@ -130,6 +149,7 @@ bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
     const qint64 from = static_cast<qint64>(settings.FromRecord);
     const qint64 to = static_cast<qint64>(settings.ToRecord);
     const qint64 rows = grid ? grid->rowCount() : 0;
+    CellReader cell;
     for (qint64 i = from; i <= to; ++i) {
         if (progress)
             progress(i);
@@ -139,12 +159,11 @@ bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
         sweep.SweepX += settings.PointStep;
         const float x = g.PlotLeft + sweep.SweepX;
         for (Trace trace : kFileTraceOrder) {
-            bool ok = false;
-            const QString cell = CellText(*grid, static_cast<int>(row), FileColumnOf(trace), &ok);
-            if (!ok)
+            if (!cell.read(*grid, static_cast<int>(row), FileColumnOf(trace)))
                 return finish(false);
             const int t = static_cast<int>(trace);
-            const std::optional<double> h = PlotCellValue(trace, cell, settings, g.PlotHeight);
+            const std::optional<double> h
+                = PlotCellValue(trace, cell.text(), settings, g.PlotHeight);
             if (!h) {
                 sweep.HasPrevY[t] = false;
                 continue;
@@ -164,11 +183,9 @@ bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
         batches.flush(); // the line or mark goes over the segments drawn so far
         if (mark == TimeMark::Label) {
             DrawTimeLine(painter, g, x, gridColour);
-            bool ok = false;
-            const QString time = CellText(*grid, static_cast<int>(row), kFileTimeColumn, &ok);
-            if (!ok)
+            if (!cell.read(*grid, static_cast<int>(row), kFileTimeColumn))
                 return finish(false);
-            labels.push_back({ x, time, i == from });
+            labels.push_back({ x, cell.text(), i == from });
         } else {
             DrawMidMark(painter, g, x, gridColour);
         }

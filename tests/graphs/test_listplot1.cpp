@@ -78,6 +78,45 @@ std::unique_ptr<QStandardItemModel> MakeVariedList(int count)
     return model;
 }
 
+// Lists of other shapes: "steep" jumps by a sixth of the plot and more at each record (CO2 above
+// its scale, the temperature below), "flat" holds each value for hundreds of records and then
+// steps by a tenth, "gappy" loses its readings every few records; anything else is the varied
+// list.
+std::unique_ptr<QStandardItemModel> MakeShapedList(const QString& shape, int count)
+{
+    if (shape != "steep" && shape != "flat" && shape != "gappy")
+        return MakeVariedList(count);
+    auto model = std::make_unique<QStandardItemModel>(count, 10);
+    const auto tenth = [](double v) { return QString::number(v, 'f', 1); };
+    for (int r = 0; r < count; ++r) {
+        QStringList values;
+        if (shape == "steep") {
+            // Each trace in a band of its own, so that none hides another.
+            const bool up = r % 2 == 0;
+            values = QStringList { up ? "7000" : "5000", tenth(up ? 0 : -25), tenth(up ? 15 : 3),
+                tenth(up ? 30 : 18), tenth(up ? 80 : 65) };
+        } else if (shape == "flat") {
+            const int level = r / 300;
+            values = QStringList { QString::number(1000 + level), tenth(20 + level / 10.0),
+                tenth(12 - level / 10.0), tenth(15 + level % 2), tenth(70 + level / 10.0) };
+        } else {
+            const bool gap = r % 5 == 2 || r % 11 == 0;
+            const double t = r / 3000.0;
+            values = QStringList { QString::number(qRound(3000 + 2000 * std::sin(t))),
+                gap ? "----.0" : tenth(20 + 30 * std::cos(t)),
+                gap ? "----" : tenth(10 + 5 * std::sin(t * 2)),
+                gap ? "----.0" : tenth(15 + 20 * std::sin(t / 2)),
+                gap ? "----.0" : tenth(80 + 15 * std::sin(t * 3)) };
+        }
+        const QStringList cells = QStringList { QString::number(r + 1),
+            QTime(8, 0).addSecs(r % 86400).toString(QStringLiteral("HH:mm:ss")) }
+            + values + QStringList { QString(), QString(), QString() };
+        for (int c = 0; c < cells.size(); ++c)
+            model->setItem(r, c, new QStandardItem(cells[c]));
+    }
+    return model;
+}
+
 // Pixels that differ in the rows above y (device pixels).
 int DifferingPixels(const QImage& a, const QImage& b, int rows)
 {
@@ -327,11 +366,32 @@ private Q_SLOTS:
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("to");
         QTest::addColumn<int>("ratio");
-        QTest::newRow("150 records") << 150 << 1 << 150 << 1;
-        QTest::newRow("150 records, pixel ratio 2") << 150 << 1 << 150 << 2;
-        QTest::newRow("4000 records") << 4000 << 1 << 4000 << 1;
-        QTest::newRow("4000 records, pixel ratio 2") << 4000 << 1 << 4000 << 2;
-        QTest::newRow("records 40 to 1900") << 2000 << 40 << 1900 << 1;
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<QSize>("client");
+        const QSize designed(392, 383);
+        QTest::newRow("150 records") << 150 << 1 << 150 << 1 << "varied" << designed;
+        QTest::newRow("150 records, pixel ratio 2") << 150 << 1 << 150 << 2 << "varied" << designed;
+        QTest::newRow("4000 records") << 4000 << 1 << 4000 << 1 << "varied" << designed;
+        QTest::newRow("4000 records, pixel ratio 2")
+            << 4000 << 1 << 4000 << 2 << "varied" << designed;
+        QTest::newRow("records 40 to 1900") << 2000 << 40 << 1900 << 1 << "varied" << designed;
+        for (int ratio : { 1, 2 }) {
+            const QString at = QStringLiteral(", pixel ratio %1").arg(ratio);
+            const auto row = [&](const char* name) -> QTestData& {
+                return QTest::newRow(qPrintable(name + at));
+            };
+            row("34800 records") << 34800 << 1 << 34800 << ratio << "varied" << designed;
+            row("34800 records, a wide window")
+                << 34800 << 1 << 34800 << ratio << "varied" << QSize(1000, 700);
+            row("records 900 to 30000") << 34800 << 900 << 30000 << ratio << "varied" << designed;
+            row("steep, 300 records") << 300 << 1 << 300 << ratio << "steep" << designed;
+            row("steep, 20000 records") << 20000 << 1 << 20000 << ratio << "steep" << designed;
+            row("flat, 34800 records") << 34800 << 1 << 34800 << ratio << "flat" << designed;
+            row("gaps, 2000 records") << 2000 << 1 << 2000 << ratio << "gappy" << designed;
+            row("gaps, 30000 records, a narrow window")
+                << 30000 << 1 << 30000 << ratio << "gappy" << QSize(260, 250);
+            row("7 records, a tall window") << 7 << 1 << 7 << ratio << "varied" << QSize(500, 900);
+        }
     }
     void tracesKeepThePixelsOfOneSegmentPerRecord()
     {
@@ -339,16 +399,18 @@ private Q_SLOTS:
         QFETCH(int, from);
         QFETCH(int, to);
         QFETCH(int, ratio);
-        const auto list = MakeVariedList(records);
+        QFETCH(QString, shape);
+        QFETCH(QSize, client);
+        const auto list = MakeShapedList(shape, records);
         PlotRangeSettings settings;
         ResetPlotRange(settings, records);
         settings.FromRecord = from;
         settings.ToRecord = to;
         settings.PointCount = to - from + 1;
-        const PlotGeometry g = PlotGeometryFor(392, 383);
+        const PlotGeometry g = PlotGeometryFor(client.width(), client.height());
         settings.PointStep = g.PlotWidth / settings.PointCount;
-        const auto blank = [ratio] {
-            QImage image(QSize(392, 383) * ratio, QImage::Format_RGB32);
+        const auto blank = [ratio, client] {
+            QImage image(client * ratio, QImage::Format_RGB32);
             image.setDevicePixelRatio(ratio);
             image.fill(Qt::white);
             return image;
@@ -367,7 +429,9 @@ private Q_SLOTS:
         }
         for (int t = 0; t < kTraceCount; ++t) {
             const QColor colour = TraceColour(static_cast<Trace>(t));
-            QVERIFY(HasColourIn(after, g.PlotLeft, 0, g.PlotLeft + g.PlotWidth, 383, colour));
+            QVERIFY2(HasColourIn(
+                         after, g.PlotLeft, 0, g.PlotLeft + g.PlotWidth, client.height(), colour),
+                qPrintable(colour.name()));
         }
         // Everything above the time labels, which the old drawing above leaves out.
         QCOMPARE(DifferingPixels(before, after, static_cast<int>((g.PlotBottom + 9) * ratio)), 0);

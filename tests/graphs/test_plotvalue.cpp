@@ -1,9 +1,11 @@
 #include "graphs/plotvalue.h"
 #include "meter/currentreading.h"
+#include "meter/numbertext.h"
 
 #include <QtTest>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -145,6 +147,43 @@ private Q_SLOTS:
         QCOMPARE(got.has_value(), !std::isnan(height));
         if (got)
             QCOMPARE(*got, height);
+    }
+
+    // Cells are read quicker where they are plain decimals; the number must be LeadingNumber's to
+    // the last bit, or the traces move.
+    void cellNumbersAreLeadingNumbers_data()
+    {
+        QTest::addColumn<QStringList>("cells");
+        QTest::newRow("list texts") << QStringList { "23.4", "-20.0", "0", "-0", "-0.0", "415",
+            "6000", "100.0", " 23.4", "\t-5.1", "+7", "5.", ".5", "-.5", "007.10" };
+        QTest::newRow("not plain") << QStringList { "", " ", "-", "+", ".", "-.", "----", "----.0",
+            "OL", "OL.0", "-OL.0", "1OL", "23.4x", "1e3", "2.5E-1", "1d2", "23.4 ", "1.2.3", "--5",
+            "+-5", "5-", "12x5", "1,5", "\u0661" };
+        QTest::newRow("15 and 16 digits") << QStringList { "123456789012345", "999999999999999",
+            "1234567890123456", "0.123456789012345", "0.1234567890123456", "12345678.9012345",
+            "-99999999999999.9", "0.000000000000001" };
+        QStringList tenths;
+        quint32 seed = 99;
+        for (int i = 0; i < 20000; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            const int decimals = static_cast<int>(seed >> 28) % 8;
+            const double v = (static_cast<double>(seed >> 4) - (1 << 27)) / 997.0;
+            tenths << QString::number(v, 'f', decimals);
+        }
+        QTest::newRow("20000 decimals") << tenths;
+    }
+    void cellNumbersAreLeadingNumbers()
+    {
+        QFETCH(QStringList, cells);
+        for (const QString& cell : cells) {
+            const double expected = LeadingNumber(cell);
+            const double got = CellNumber(cell);
+            QVERIFY2(std::memcmp(&got, &expected, sizeof got) == 0,
+                qPrintable(QStringLiteral("%1: %2, not %3")
+                               .arg(cell)
+                               .arg(got, 0, 'g', 17)
+                               .arg(expected, 0, 'g', 17)));
+        }
     }
 
     void scaleWithoutSpanNeverDividesByZero()

@@ -1,0 +1,130 @@
+#include "pixelline.h"
+
+#include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
+
+#include <cstdint>
+#include <cstdlib>
+#include <utility>
+
+namespace
+{
+
+// A coordinate in 1/64 pixel, cut towards zero.
+int Sixtyfourths(double v)
+{
+    return static_cast<int>(v * 64.);
+}
+
+// across / along in 16.16 fixed point, cut towards zero; along > 0.
+int FixedSlope(int across, int along)
+{
+    return static_cast<int>(static_cast<std::int64_t>(across) * 65536 / along);
+}
+
+// The 16.16 position across the line at the centre of the first pixel along it: start is the
+// 1/64 position across at along-position from (1/64), first the first pixel along.
+int AcrossAtFirstCentre(int start, int from, int first, int slope)
+{
+    const int toCentre = first * 64 + (slope > 0 ? 32 : 0) - from;
+    return start * 1024 + ((toCentre * slope) >> 6);
+}
+
+bool CanWriteStraight(QPainter& painter)
+{
+    if (!painter.isActive() || !painter.paintEngine()
+        || painter.paintEngine()->type() != QPaintEngine::Raster)
+        return false;
+    const QPaintDevice* device = painter.device();
+    if (!device || device->devType() != QInternal::Image)
+        return false;
+    const auto* image = static_cast<const QImage*>(device);
+    if (image->format() != QImage::Format_RGB32
+        && image->format() != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    // A shared image would be copied by writing to it, away from what the painter paints on.
+    return image->isDetached() && painter.deviceTransform().isIdentity() && !painter.hasClipping()
+        && !painter.testRenderHint(QPainter::Antialiasing)
+        && painter.compositionMode() == QPainter::CompositionMode_SourceOver
+        && painter.opacity() == 1.0;
+}
+
+} // namespace
+
+PixelLines::PixelLines(QPainter& painter)
+    : m_painter(painter)
+{
+    if (!CanWriteStraight(painter))
+        return;
+    auto* image = static_cast<QImage*>(painter.device());
+    m_bits = image->bits();
+    m_bytesPerLine = image->bytesPerLine();
+    m_width = image->width();
+    m_height = image->height();
+}
+
+void PixelLines::drawThroughPainter(const QLineF& line, QRgb colour)
+{
+    m_painter.setPen(QPen(QColor::fromRgb(colour), 1, Qt::SolidLine, Qt::FlatCap));
+    m_painter.drawLine(line);
+}
+
+void PixelLines::draw(const QLineF& line, QRgb colour)
+{
+    const double x1 = line.x1();
+    const double y1 = line.y1();
+    const double x2 = line.x2();
+    const double y2 = line.y2();
+    // Inside the image (NaN is not): the painter would clip nothing off such a line.
+    const auto inside = [this](double x, double y) {
+        return x >= 0 && x <= m_width - 1 && y >= 0 && y <= m_height - 1;
+    };
+    if (!direct() || !inside(x1, y1) || !inside(x2, y2)) {
+        drawThroughPainter(line, colour);
+        return;
+    }
+    const QRgb ink = 0xff000000u | colour;
+    const auto plot = [&](int x, int y) {
+        if (x >= 0 && x < m_width && y >= 0 && y < m_height)
+            reinterpret_cast<QRgb*>(m_bits + y * m_bytesPerLine)[x] = ink;
+    };
+    if (line.p1() == line.p2()) {
+        plot(qRound(x1), qRound(y1));
+        return;
+    }
+
+    int ax = Sixtyfourths(x1);
+    int ay = Sixtyfourths(y1);
+    int bx = Sixtyfourths(x2);
+    int by = Sixtyfourths(y2);
+    if (std::abs(bx - ax) < std::abs(by - ay)) {
+        // Mostly vertical: one pixel per row, top to bottom.
+        if (ay > by) {
+            std::swap(ax, bx);
+            std::swap(ay, by);
+        }
+        int row = (ay + 32) >> 6;
+        const int end = (by + 32) >> 6;
+        if (row == end)
+            return;
+        const int slope = FixedSlope(bx - ax, by - ay);
+        for (int x = AcrossAtFirstCentre(ax, ay, row, slope); row < end; ++row, x += slope)
+            plot(x >> 16, row);
+        return;
+    }
+    if (bx == ax)
+        return;
+    // Mostly horizontal: one pixel per column, left to right.
+    if (ax > bx) {
+        std::swap(ax, bx);
+        std::swap(ay, by);
+    }
+    const int slope = FixedSlope(by - ay, bx - ax);
+    int column = (ax + 32) >> 6;
+    const int end = (bx + 32) >> 6;
+    if (column == end)
+        return;
+    for (int y = AcrossAtFirstCentre(ay, ax, column, slope); column < end; ++column, y += slope)
+        plot(column, y >> 16);
+}

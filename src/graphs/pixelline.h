@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QLineF>
+#include <QRgb>
+
+class QImage;
+class QPainter;
+
+// One-pixel lines written straight into the image a painter paints on, pixel for pixel as the
+// painter draws a line one pixel wide without smoothing, on its own (not as part of a polyline):
+// the line is taken to 1/64 pixel (cut towards zero) and walked along its longer axis, one pixel
+// per row (or column) whose centre the line crosses, the other coordinate followed in 16.16 fixed
+// point from the first centre, whichever way the line goes. Lines shorter than 1/64 pixel along
+// both axes paint nothing unless their two ends are the same point, which paints the pixel nearest
+// to it.
+//
+// This saves the painter's work per call where a graph draws hundreds of thousands of tiny lines.
+// It is used only where that gives the painter's own pixels: a 32-bit image, no transformation
+// (a pixel ratio of 1), no clipping, no smoothing, plain source-over painting at full opacity and
+// an opaque colour; anywhere else, and for a line that leaves the image, the painter draws it.
+class PixelLines
+{
+public:
+    explicit PixelLines(QPainter& painter);
+
+    // Whether lines go straight into the image.
+    bool direct() const { return m_bits != nullptr; }
+    // The line from p1 to p2 in colour (opaque), one pixel wide, flat ends.
+    void draw(const QLineF& line, QRgb colour);
+
+private:
+    void drawThroughPainter(const QLineF& line, QRgb colour);
+
+    QPainter& m_painter;
+    uchar* m_bits = nullptr;
+    qsizetype m_bytesPerLine = 0;
+    int m_width = 0;
+    int m_height = 0;
+};
