@@ -89,15 +89,15 @@ void PixelLines::draw(const QLineF& line, QRgb colour)
         if (x >= 0 && x < m_width && y >= 0 && y < m_height)
             reinterpret_cast<QRgb*>(m_bits + y * m_bytesPerLine)[x] = ink;
     };
-    if (line.p1() == line.p2()) {
-        plot(qRound(x1), qRound(y1));
-        return;
-    }
-
     int ax = Sixtyfourths(x1);
     int ay = Sixtyfourths(y1);
     int bx = Sixtyfourths(x2);
     int by = Sixtyfourths(y2);
+    // Ends the painter takes for one point (the same but for a relative 1e-12) are within 1/64.
+    if (std::abs(bx - ax) <= 1 && std::abs(by - ay) <= 1 && line.p1() == line.p2()) {
+        plot(qRound(x1), qRound(y1));
+        return;
+    }
     if (std::abs(bx - ax) < std::abs(by - ay)) {
         // Mostly vertical: one pixel per row, top to bottom.
         if (ay > by) {

@@ -29,12 +29,13 @@ TraceBatches::TraceBatches(QPainter& painter, double clientWidth)
     : m_painter(painter)
     , m_direct(painter)
     , m_columns(std::max(1, static_cast<int>(std::ceil(clientWidth)) + 1))
-    , m_firstTouched(m_columns)
 {
     for (int t = 0; t < kTraceCount; ++t)
         m_colours[static_cast<size_t>(t)] = TraceColour(static_cast<Trace>(t)).rgb();
     if (!m_direct.direct())
         m_bands.assign(static_cast<size_t>(m_columns) * kTraceCount, kEmptyBand);
+    m_firstTouched.fill(m_columns);
+    m_lastTouched.fill(-1);
 }
 
 void TraceBatches::add(Trace trace, const QLineF& segment)
@@ -58,20 +59,27 @@ void TraceBatches::add(Trace trace, const QLineF& segment)
     const float bottom = static_cast<float>(std::max(from.y(), to.y()) + kReach);
     const int t = static_cast<int>(trace);
 
-    bool clear = std::isfinite(top) && std::isfinite(bottom);
-    if (clear && (m_pendingTraces & ~(1u << t)) != 0) {
-        for (int c = first; c <= last && clear; ++c) {
+    if (!std::isfinite(top) || !std::isfinite(bottom)) {
+        // No box to compare (a coordinate that is no number): drawn on its own, in its turn.
+        flush();
+        m_painter.setPen(TracePen(trace));
+        m_painter.drawLine(segment);
+        return;
+    }
+    // The other traces whose pending segments this one comes near.
+    const unsigned others = m_pendingTraces & ~(1u << t);
+    unsigned near = 0;
+    if (others != 0) {
+        for (int c = first; c <= last; ++c) {
             const Band* bands = &m_bands[static_cast<size_t>(c) * kTraceCount];
             for (int u = 0; u < kTraceCount; ++u) {
-                if (u != t && bands[u].top <= bottom && top <= bands[u].bottom) {
-                    clear = false;
-                    break;
-                }
+                if ((others >> u & 1u) && bands[u].top <= bottom && top <= bands[u].bottom)
+                    near |= 1u << u;
             }
         }
     }
-    if (!clear)
-        flush();
+    if (near != 0)
+        flushTraces(near);
 
     m_pending[t].push_back(segment);
     m_pendingTraces |= 1u << t;
@@ -81,11 +89,16 @@ void TraceBatches::add(Trace trace, const QLineF& segment)
         band.top = std::min(band.top, top);
         band.bottom = std::max(band.bottom, bottom);
     }
-    m_firstTouched = std::min(m_firstTouched, first);
-    m_lastTouched = std::max(m_lastTouched, last);
+    m_firstTouched[t] = std::min(m_firstTouched[t], first);
+    m_lastTouched[t] = std::max(m_lastTouched[t], last);
 }
 
 void TraceBatches::flush()
+{
+    flushTraces(m_pendingTraces);
+}
+
+void TraceBatches::flushTraces(unsigned traces)
 {
     // Qt draws a one-pixel line (no scaling to device pixels) with a stroker that carries the end
     // of one line into the next line of the same call, adding a pixel where it sees a bend that
@@ -93,24 +106,23 @@ void TraceBatches::flush()
     // pixel ratio of 2) are filled each on its own whatever the call.
     const bool oneToACall = m_painter.deviceTransform().isIdentity();
     for (int t = 0; t < kTraceCount; ++t) {
-        std::vector<QLineF>& lines = m_pending[t];
-        if (lines.empty())
+        if (!(traces >> t & 1u))
             continue;
-        m_painter.setPen(TracePen(static_cast<Trace>(t)));
-        if (oneToACall) {
-            for (const QLineF& line : lines)
-                m_painter.drawLine(line);
-        } else {
-            m_painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+        std::vector<QLineF>& lines = m_pending[static_cast<size_t>(t)];
+        if (!lines.empty()) {
+            m_painter.setPen(TracePen(static_cast<Trace>(t)));
+            if (oneToACall) {
+                for (const QLineF& line : lines)
+                    m_painter.drawLine(line);
+            } else {
+                m_painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+            }
+            lines.clear();
         }
-        lines.clear();
+        for (int c = m_firstTouched[t]; c <= m_lastTouched[t]; ++c)
+            m_bands[static_cast<size_t>(c) * kTraceCount + static_cast<size_t>(t)] = kEmptyBand;
+        m_firstTouched[t] = m_columns;
+        m_lastTouched[t] = -1;
     }
-    if (m_firstTouched <= m_lastTouched) {
-        std::fill(m_bands.begin() + static_cast<std::ptrdiff_t>(m_firstTouched) * kTraceCount,
-            m_bands.begin() + static_cast<std::ptrdiff_t>(m_lastTouched + 1) * kTraceCount,
-            kEmptyBand);
-    }
-    m_pendingTraces = 0;
-    m_firstTouched = m_columns;
-    m_lastTouched = -1;
+    m_pendingTraces &= ~traces;
 }

@@ -21,9 +21,10 @@ const QPen& TracePen(Trace trace);
 // order, each segment paints over what earlier segments of other traces painted; gathered per
 // trace, a later trace would paint over an earlier one whatever their records. So a segment joins
 // its trace's batch only while it keeps clear of every other trace's pending segments (per pixel
-// column, the band of rows each trace has pending); where it would come near one, everything
-// pending is drawn first. The pixels are therefore those of drawing every segment on its own, in
-// record order.
+// column, the band of rows each trace has pending); where it would come near some, the batches of
+// those traces are drawn first. The batches pending at any time keep clear of one another, so the
+// order in which they are drawn does not matter. The pixels are therefore those of drawing every
+// segment on its own, in record order.
 //
 // Where the painter paints a 32-bit image at a pixel ratio of 1, a segment instead goes straight
 // into the image as it comes (PixelLines), which is record order already: nothing is gathered.
@@ -39,6 +40,9 @@ public:
     void flush();
 
 private:
+    // Draws the batches of the traces in the mask (bit t: trace t).
+    void flushTraces(unsigned traces);
+
     struct Band {
         float top;
         float bottom;
@@ -53,7 +57,7 @@ private:
     // Per pixel column, each trace's band (column-major: column c, trace t at c x 5 + t).
     std::vector<Band> m_bands;
     unsigned m_pendingTraces = 0; // bit t: trace t has segments pending
-    // The columns whose bands hold something.
-    int m_firstTouched = 0;
-    int m_lastTouched = -1;
+    // Per trace, the columns whose bands hold something.
+    std::array<int, kTraceCount> m_firstTouched {};
+    std::array<int, kTraceCount> m_lastTouched {};
 };

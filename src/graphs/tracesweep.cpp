@@ -8,6 +8,7 @@
 #include <QAbstractItemModel>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -50,6 +51,39 @@ public:
 private:
     QVariant m_data;
     QString m_converted;
+};
+
+// The records of the file graph that get a time label or a mark, found once for the whole pass
+// instead of working out the quarters and eighths at every record.
+class MarkedRecords
+{
+public:
+    explicit MarkedRecords(float pointCount)
+        : m_pointCount(pointCount)
+    {
+        // Every k that FileMarkAt may mark, but for the last record (compared as it does).
+        const auto rounded = [](double v) { return static_cast<long long>(std::nearbyint(v)); };
+        const long long n = rounded(pointCount);
+        m_candidates = { 1, n / 4, n / 2, rounded(3.0 * static_cast<double>(pointCount)) / 4 };
+        for (int m = 1; m <= 8; ++m)
+            m_candidates.push_back(rounded(m * static_cast<double>(pointCount)) / 8);
+        std::sort(m_candidates.begin(), m_candidates.end());
+    }
+    // The mark of record k; k grows by 1 from one call to the next.
+    TimeMark at(qint64 k)
+    {
+        while (m_next < m_candidates.size() && m_candidates[m_next] < k)
+            ++m_next;
+        const bool candidate = m_next < m_candidates.size() && m_candidates[m_next] == k;
+        if (!candidate && static_cast<float>(k) != m_pointCount)
+            return TimeMark::None;
+        return FileMarkAt(static_cast<int>(k), m_pointCount);
+    }
+
+private:
+    float m_pointCount;
+    std::vector<long long> m_candidates;
+    size_t m_next = 0;
 };
 
 struct TimeLabel {
@@ -150,6 +184,7 @@ bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
     const qint64 to = static_cast<qint64>(settings.ToRecord);
     const qint64 rows = grid ? grid->rowCount() : 0;
     CellReader cell;
+    MarkedRecords marked(settings.PointCount);
     for (qint64 i = from; i <= to; ++i) {
         if (progress)
             progress(i);
@@ -176,8 +211,7 @@ bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
         }
         sweep.PrevX = x;
 
-        const qint64 k = i - from + 1;
-        const TimeMark mark = FileMarkAt(static_cast<int>(k), settings.PointCount);
+        const TimeMark mark = marked.at(i - from + 1);
         if (mark == TimeMark::None)
             continue;
         batches.flush(); // the line or mark goes over the segments drawn so far
