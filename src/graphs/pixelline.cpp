@@ -3,7 +3,9 @@
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QTransform>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
@@ -127,4 +129,45 @@ void PixelLines::draw(const QLineF& line, QRgb colour)
         return;
     for (int y = AcrossAtFirstCentre(ay, ax, column, slope); column < end; ++column, y += slope)
         plot(column, y >> 16);
+}
+
+EmptyLines::EmptyLines(const QTransform& deviceTransform)
+{
+    const double scale = deviceTransform.m11();
+    if (deviceTransform.type() <= QTransform::TxScale && deviceTransform.m22() == scale && scale > 1
+        && std::isfinite(scale)) {
+        m_scale = scale;
+        m_dx = deviceTransform.dx();
+        m_dy = deviceTransform.dy();
+    }
+}
+
+bool EmptyLines::paintsNothing(const QLineF& line) const
+{
+    if (m_scale == 0)
+        return false;
+    const double x1 = line.x1() * m_scale + m_dx;
+    const double y1 = line.y1() * m_scale + m_dy;
+    const double x2 = line.x2() * m_scale + m_dx;
+    const double y2 = line.y2() * m_scale + m_dy;
+    const double dx = x2 - x1;
+    const double dy = y2 - y1;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    if (length == 0)
+        return true; // a point, with flat ends
+    // The rectangle reaches half the width (the scale / 2) either side of the line, across it.
+    constexpr double kSpare = 1.0 / 16;
+    const double acrossX = m_scale / 2 * std::abs(dy) / length + kSpare;
+    const double acrossY = m_scale / 2 * std::abs(dx) / length + kSpare;
+    // Whether no pixel centre (a whole number and a half) lies from low to high; told only from 0
+    // to a billion (NaN is not), where cutting to a whole number is the floor.
+    const auto holdsNoCentre = [](double low, double high) {
+        const double from = low - 0.5;
+        const double to = high - 0.5;
+        if (!(from >= 0 && to < 1e9))
+            return false;
+        return static_cast<double>(static_cast<long long>(to)) < from;
+    };
+    return holdsNoCentre(std::min(x1, x2) - acrossX, std::max(x1, x2) + acrossX)
+        || holdsNoCentre(std::min(y1, y2) - acrossY, std::max(y1, y2) + acrossY);
 }

@@ -5,6 +5,7 @@
 
 class QImage;
 class QPainter;
+class QTransform;
 
 // One-pixel lines written straight into the image a painter paints on, pixel for pixel as the
 // painter draws a line one pixel wide without smoothing, on its own (not as part of a polyline):
@@ -36,4 +37,23 @@ private:
     qsizetype m_bytesPerLine = 0;
     int m_width = 0;
     int m_height = 0;
+};
+
+// Lines one logical pixel wide with flat ends that leave every pixel as they are, drawn by a
+// painter with a given transformation. Where the transformation scales up (a pixel ratio above 1)
+// the painter fills the line's rectangle, a pixel for each pixel centre inside it: a rectangle
+// whose box holds no pixel centre across or none down (with 1/16 pixel to spare for the painter's
+// rounding) paints nothing. Many of the tiny segments of a long list are such. Under any other
+// transformation no line is told to paint nothing.
+class EmptyLines
+{
+public:
+    explicit EmptyLines(const QTransform& deviceTransform);
+
+    bool paintsNothing(const QLineF& line) const;
+
+private:
+    double m_scale = 0; // 0: no line is told to paint nothing
+    double m_dx = 0;
+    double m_dy = 0;
 };

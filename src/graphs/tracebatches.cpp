@@ -28,6 +28,7 @@ const QPen& TracePen(Trace trace)
 TraceBatches::TraceBatches(QPainter& painter, double clientWidth)
     : m_painter(painter)
     , m_direct(painter)
+    , m_empty(painter.deviceTransform())
     , m_columns(std::max(1, static_cast<int>(std::ceil(clientWidth)) + 1))
 {
     for (int t = 0; t < kTraceCount; ++t)
@@ -44,6 +45,8 @@ void TraceBatches::add(Trace trace, const QLineF& segment)
         m_direct.draw(segment, m_colours[static_cast<size_t>(trace)]);
         return;
     }
+    if (m_empty.paintsNothing(segment))
+        return;
     const QPointF from = segment.p1();
     const QPointF to = segment.p2();
     const double left = std::min(from.x(), to.x()) - kReach;

@@ -26,6 +26,9 @@ const QPen& TracePen(Trace trace);
 // order in which they are drawn does not matter. The pixels are therefore those of drawing every
 // segment on its own, in record order.
 //
+// A segment that paints no pixel at all (EmptyLines) is left out: it neither joins a batch
+// nor makes one be drawn.
+//
 // Where the painter paints a 32-bit image at a pixel ratio of 1, a segment instead goes straight
 // into the image as it comes (PixelLines), which is record order already: nothing is gathered.
 class TraceBatches
@@ -51,6 +54,7 @@ private:
 
     QPainter& m_painter;
     PixelLines m_direct;
+    EmptyLines m_empty;
     std::array<QRgb, kTraceCount> m_colours {};
     int m_columns = 0;
     std::array<std::vector<QLineF>, kTraceCount> m_pending;

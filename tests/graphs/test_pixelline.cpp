@@ -31,6 +31,9 @@ QList<QLineF> MakeSegments(const QString& kind, int count)
         if (kind == "file graph steps") {
             const double step = 300.0 / 34800 * (1 + i % 3);
             s = QLineF(single(x), single(y), single(x + step), single(y + uniform(-4, 4)));
+        } else if (kind == "slow file graph steps") {
+            const double step = 300.0 / 34800;
+            s = QLineF(single(x), single(y), single(x + step), single(y + uniform(-0.4, 0.4)));
         } else if (kind == "flat steps") {
             const double step = uniform(0, 1.5);
             s = QLineF(single(x), single(y), single(x + step), single(y + uniform(-0.05, 0.05)));
@@ -93,6 +96,7 @@ private Q_SLOTS:
                  "shorter than 1/64 and zero length", "diagonals", "along the edges",
                  "leaving the image" })
             QTest::newRow(kind) << QString::fromLatin1(kind) << 1;
+        QTest::newRow("slow file graph steps") << QStringLiteral("slow file graph steps") << 1;
         QTest::newRow("pixel ratio 2 (drawn by the painter)")
             << QStringLiteral("steep and flat, any direction") << 2;
     }
@@ -139,6 +143,63 @@ private Q_SLOTS:
             writer.fillRect(QRectF(box.topLeft() / ratio, box.size() / ratio), Qt::white);
         }
         QVERIFY(inked > 0);
+    }
+
+    // A segment left out as painting nothing must paint nothing when the painter draws it.
+    void linesLeftOutPaintNothing_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<double>("ratio");
+        for (double ratio : { 1.0, 1.5, 2.0, 3.0 }) {
+            for (const char* kind :
+                { "file graph steps", "flat steps", "whole, half and 1/64 pixels",
+                    "shorter than 1/64 and zero length", "steep and flat, any direction" })
+                QTest::addRow("%s, pixel ratio %g", kind, ratio)
+                    << QString::fromLatin1(kind) << ratio;
+        }
+    }
+    void linesLeftOutPaintNothing()
+    {
+        QFETCH(QString, kind);
+        QFETCH(double, ratio);
+        QImage image = White(ratio);
+        QPainter painter(&image);
+        painter.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::FlatCap));
+        const EmptyLines empty(painter.deviceTransform());
+        int leftOut = 0;
+        const QList<QLineF> segments = MakeSegments(kind, 3000);
+        for (const QLineF& segment : segments) {
+            if (!empty.paintsNothing(segment))
+                continue;
+            ++leftOut;
+            painter.drawLine(segment);
+            const QRect box = QRectF(segment.p1() * ratio, segment.p2() * ratio)
+                                  .normalized()
+                                  .toAlignedRect()
+                                  .adjusted(-4, -4, 4, 4)
+                                  .intersected(image.rect());
+            for (int y = box.top(); y <= box.bottom(); ++y) {
+                const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                for (int x = box.left(); x <= box.right(); ++x) {
+                    if (line[x] != qRgb(255, 255, 255)) {
+                        QFAIL(qPrintable(QStringLiteral("(%1, %2)-(%3, %4) paints %5, %6")
+                                             .arg(segment.x1(), 0, 'g', 17)
+                                             .arg(segment.y1(), 0, 'g', 17)
+                                             .arg(segment.x2(), 0, 'g', 17)
+                                             .arg(segment.y2(), 0, 'g', 17)
+                                             .arg(x)
+                                             .arg(y)));
+                    }
+                }
+            }
+        }
+        // At a pixel ratio of 1 nothing is left out; above it, tiny segments are.
+        if (ratio == 1.0)
+            QCOMPARE(leftOut, 0);
+        else if (kind != "steep and flat, any direction")
+            QVERIFY(leftOut > 0);
+        if (kind == "slow file graph steps" && ratio == 2.0)
+            QVERIFY2(leftOut > segments.size() / 3, qPrintable(QString::number(leftOut)));
     }
 };
 
