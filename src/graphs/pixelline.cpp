@@ -150,15 +150,18 @@ bool EmptyLines::paintsNothing(const QLineF& line) const
     const double y1 = line.y1() * m_scale + m_dy;
     const double x2 = line.x2() * m_scale + m_dx;
     const double y2 = line.y2() * m_scale + m_dy;
-    const double dx = x2 - x1;
-    const double dy = y2 - y1;
-    const double length = std::sqrt(dx * dx + dy * dy);
-    if (length == 0)
+    const double dx = std::abs(x2 - x1);
+    const double dy = std::abs(y2 - y1);
+    const double longer = std::max(dx, dy);
+    if (longer == 0)
         return true; // a point, with flat ends
-    // The rectangle reaches half the width (the scale / 2) either side of the line, across it.
+    // The rectangle reaches half the width (the scale / 2) either side of the line, across it:
+    // dy / length of that sideways and dx / length of it up and down, taken here a little wider
+    // (by at most a factor of the square root of 2) with the longer axis for the length.
     constexpr double kSpare = 1.0 / 16;
-    const double acrossX = m_scale / 2 * std::abs(dy) / length + kSpare;
-    const double acrossY = m_scale / 2 * std::abs(dx) / length + kSpare;
+    const double reach = m_scale / 2 / longer;
+    const double acrossX = dy * reach + kSpare;
+    const double acrossY = dx * reach + kSpare;
     // Whether no pixel centre (a whole number and a half) lies from low to high; told only from 0
     // to a billion (NaN is not), where cutting to a whole number is the floor.
     const auto holdsNoCentre = [](double low, double high) {
