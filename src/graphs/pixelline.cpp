@@ -25,8 +25,9 @@ int FixedSlope(int across, int along)
     return static_cast<int>(static_cast<std::int64_t>(across) * 65536 / along);
 }
 
-// The 16.16 position across the line at the centre of the first pixel along it: start is the
-// 1/64 position across at along-position from (1/64), first the first pixel along.
+// The 16.16 position across a line at pixel first along it, the line starting at (from, start)
+// in 1/64 pixel (along, across) with slope: taken at the pixel's centre, or half a pixel further
+// where the slope is positive, as the painter rounds.
 int AcrossAtFirstCentre(int start, int from, int first, int slope)
 {
     const int toCentre = first * 64 + (slope > 0 ? 32 : 0) - from;

@@ -61,7 +61,8 @@ public:
     explicit MarkedRecords(float pointCount)
         : m_pointCount(pointCount)
     {
-        // Every k that FileMarkAt may mark, but for the last record (compared as it does).
+        // Every k that FileMarkAt marks by the quarters and eighths; the last record is compared
+        // in at(), as FileMarkAt compares it.
         const auto rounded = [](double v) { return static_cast<long long>(std::nearbyint(v)); };
         const long long n = rounded(pointCount);
         m_candidates = { 1, n / 4, n / 2, rounded(3.0 * static_cast<double>(pointCount)) / 4 };
