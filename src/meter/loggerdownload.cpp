@@ -64,7 +64,8 @@ void LoggerDownload::begin(int setCount, quint32 writeAddress)
     // The count is one byte of the signature frame; the tables hold sets 1 to 255.
     m_setCount = std::min(setCount, 255);
     m_set = 0;
-    m_pieceSettleMs = kPieceSettleMs;
+    m_overshoots = false;
+    m_longestGapMs = 0;
     m_claimedRecordBytes = 0;
     m_liveFrames.reset();
     m_store.BeginLoggerDownload(m_setCount, writeAddress);
@@ -108,6 +109,7 @@ void LoggerDownload::step()
     case State::Piece:
         if (!bytes.isEmpty()) {
             m_quietTimer->start(kQuietMs);
+            notePieceBytes();
             takePieceBytes(bytes);
         }
         return;
@@ -115,7 +117,7 @@ void LoggerDownload::step()
         if (!bytes.isEmpty())
             settleOn(bytes);
         else if (!m_settleTimer->isActive())
-            askNow(); // quiet for kSettleMs
+            askNow(); // quiet for the settle time
         return;
     default:
         return;
@@ -138,7 +140,7 @@ void LoggerDownload::takeHeaderBytes(const QByteArray& bytes)
     if (m_header.size() < kSetHeaderBytes)
         return;
     if (m_header.size() > kSetHeaderBytes)
-        m_pieceSettleMs = kSettleMs; // the meter overshoots: wait out its surplus from now on
+        m_overshoots = true; // wait out its surplus from now on
     m_header.truncate(kSetHeaderBytes);
     const int recordBytes = std::max(0, m_store.StoreSetHeader(m_set, m_header));
     if (!headerFits(recordBytes))
@@ -187,7 +189,7 @@ void LoggerDownload::takePieceBytes(QByteArray bytes)
     const int wanted = m_pieceTarget - m_pieceCount;
     if (bytes.size() > wanted) {
         bytes.truncate(wanted);
-        m_pieceSettleMs = kSettleMs; // the meter overshoots: wait out its surplus from now on
+        m_overshoots = true; // wait out its surplus from now on
     }
     m_pieceCount += static_cast<int>(bytes.size());
     m_store.AppendSetBytes(m_set, bytes);
@@ -205,8 +207,8 @@ void LoggerDownload::settleOn(const QByteArray& bytes)
     if (CompleteHeader(m_header, rest, kSetHeaderBytes))
         m_store.StoreSetHeader(m_set, m_header);
     if (!rest.isEmpty())
-        m_pieceSettleMs = kSettleMs; // the meter overshoots: wait out its surplus from now on
-    m_settleTimer->start(kSettleMs);
+        m_overshoots = true; // wait out its surplus from now on
+    m_settleTimer->start(settleMs());
 }
 
 // Plans the next space once a header or a piece is in: the next piece of the set, else the next
@@ -229,8 +231,29 @@ void LoggerDownload::askWhenQuiet(Ask ask)
     m_state = State::Settle;
     // The line must fall quiet within the quiet time, however often bytes come.
     m_quietTimer->start(kQuietMs);
-    m_settleTimer->start(ask == Ask::Piece ? m_pieceSettleMs : kSettleMs);
+    const int settle = ask == Ask::Piece && !m_overshoots ? kPieceSettleMs : settleMs();
+    // Without a settle the next round of the loop asks at once, unless bytes are waiting.
+    if (settle > 0)
+        m_settleTimer->start(settle);
+    else
+        m_settleTimer->stop();
     m_pumpAgain = true; // bytes may be waiting already
+}
+
+int LoggerDownload::settleMs() const
+{
+    return static_cast<int>(
+        std::clamp<qint64>(m_longestGapMs + m_longestGapMs / 2, kSettleMs, kMaxSettleMs));
+}
+
+// Bytes of the piece that is coming in: a pause since its earlier bytes is how long the link
+// may hold bytes back.
+void LoggerDownload::notePieceBytes()
+{
+    const qint64 now = m_clock.monotonicMs();
+    if (m_pieceCount > 0)
+        m_longestGapMs = std::max(m_longestGapMs, now - m_lastBytesAt);
+    m_lastBytesAt = now;
 }
 
 void LoggerDownload::askNow()

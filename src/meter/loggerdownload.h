@@ -35,13 +35,15 @@ public:
 // it arrives; one more space ends the dump. Every wait is a timer or a readyRead, so other
 // windows and timers run meanwhile.
 //
-// The meter answers only when asked. So before each further space the line must have been quiet
-// for kSettleMs: bytes that come after a reply is complete, or that wait before a space is sent,
-// belong to no set and are dropped, and one set's bytes never reach another (a meter that reads
-// on past the end of a piece sends those bytes again with the next one). A header that is short
-// after 0.2 s is completed from the bytes that follow: once its record count is in, the first
-// piece is asked for and the header's missing bytes are taken from its front (the meter sends
-// them there); otherwise the rest is awaited.
+// The meter answers only when asked. So before a set's header and before the final space the
+// line must have been quiet for the settle time: bytes that come after a reply is complete, or
+// that wait before a space is sent, belong to no set and are dropped, and one set's bytes never
+// reach another (a meter that reads on past the end of a piece sends those bytes again with the
+// next one). Within a set, while the meter sends exactly what it is asked for, the next piece is
+// asked for as soon as the last one is in; once it has sent more than asked, every piece waits
+// the settle time too. A header that is short after 0.2 s is completed from the bytes that
+// follow: once its record count is in, the first piece is asked for and the header's missing
+// bytes are taken from its front (the meter sends them there); otherwise the rest is awaited.
 //
 // Every reply is held to a quiet time: when a header or a piece is due and no byte arrives for
 // kQuietMs, or the line will not fall quiet for that long once a reply is complete, the download
@@ -56,14 +58,17 @@ class LoggerDownload final : public DownloadHook
     Q_OBJECT
 public:
     static constexpr int kHeaderWaitMs = 200;
-    // How long the line must be quiet before the next space: longer than the gaps within a
-    // reply (USB serial adapters pass bytes on every 16 ms). Before a set's header and before
-    // the final space the program always waits that long, so no set ever takes another's bytes.
-    // Within a set, while the meter sends exactly what it is asked for, the next piece is asked
-    // for after a pause of a few byte times (a meter that keeps talking is noticed); once it has
-    // sent more than asked, every piece waits the full settle time. A full memory from a meter
-    // that behaves comes in at the speed of the wire.
-    static constexpr int kSettleMs = 30;
+    // The settle time: how long the line must be quiet before the next space, so that the bytes
+    // still on their way after a reply are noticed. The meter sends a reply back to back, a byte
+    // every 0.35 ms, so what it sends beyond the end follows the last byte asked for as closely as
+    // the link passes bytes on: at once through a pseudo-terminal or a serial port's own driver,
+    // in packets up to 16 ms apart through a USB adapter. The settle is therefore the longest
+    // pause seen between the bytes of one piece, half as long again, and at least kSettleMs;
+    // at most kMaxSettleMs, well below the quiet time, so a slow meter's line can still settle.
+    static constexpr int kSettleMs = 12;
+    static constexpr int kMaxSettleMs = 250;
+    // The pause before the next piece of a set while the meter sends exactly what it is asked for:
+    // none, so a full memory from a meter that behaves comes in at the speed of the wire.
     static constexpr int kPieceSettleMs = 0;
     static constexpr int kQuietMs = 2000;
     // The record bytes the logger memory holds at most, over all sets.
@@ -81,6 +86,8 @@ public:
     void begin(int setCount, quint32 writeAddress) override;
 
     State state() const { return m_state; }
+    // The settle time this download uses now (see kSettleMs).
+    int settleMs() const;
 
     // Why a download ended before its last set.
     enum class Stop {
@@ -110,6 +117,7 @@ private:
     void step();
     void headerWaitOver();
     void takeHeaderBytes(const QByteArray& bytes);
+    void notePieceBytes();
     void takePieceBytes(QByteArray bytes);
     void settleOn(const QByteArray& bytes);
     void goOnWithShortHeader();
@@ -140,7 +148,12 @@ private:
     LiveFrameWatch m_liveFrames;
     // Record bytes the headers so far have claimed.
     qint64 m_claimedRecordBytes = 0;
-    int m_pieceSettleMs = kPieceSettleMs;
+    // The meter has sent more than it was asked for: every piece waits the settle time.
+    bool m_overshoots = false;
+    // The longest pause between two deliveries of one piece so far, and when the piece's last
+    // bytes came.
+    qint64 m_longestGapMs = 0;
+    qint64 m_lastBytesAt = 0;
 
     State m_state = State::Idle;
     Ask m_ask = Ask::Header;
