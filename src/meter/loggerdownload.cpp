@@ -65,7 +65,7 @@ void LoggerDownload::begin(int setCount, quint32 writeAddress)
     m_setCount = std::min(setCount, 255);
     m_set = 0;
     m_overshoots = false;
-    m_longestGapMs = 0;
+    m_linkGapMs = 0;
     m_claimedRecordBytes = 0;
     m_liveFrames.reset();
     m_store.BeginLoggerDownload(m_setCount, writeAddress);
@@ -195,6 +195,10 @@ void LoggerDownload::takePieceBytes(QByteArray bytes)
     m_store.AppendSetBytes(m_set, bytes);
     if (m_pieceCount < m_pieceTarget)
         return;
+    // The latest piece that came in more than one go tells how the link passes bytes on; a
+    // hold-up of the meter or the machine in one piece lasts only until the next.
+    if (m_pieceDeliveries > 1)
+        m_linkGapMs = m_pieceGapMs;
     m_fetched += m_pieceTarget;
     pieceDone();
 }
@@ -243,7 +247,7 @@ void LoggerDownload::askWhenQuiet(Ask ask)
 int LoggerDownload::settleMs() const
 {
     return static_cast<int>(
-        std::clamp<qint64>(m_longestGapMs + m_longestGapMs / 2, kSettleMs, kMaxSettleMs));
+        std::clamp<qint64>(m_linkGapMs + m_linkGapMs / 2, kSettleMs, kMaxSettleMs));
 }
 
 // Bytes of the piece that is coming in: a pause since its earlier bytes is how long the link
@@ -251,8 +255,9 @@ int LoggerDownload::settleMs() const
 void LoggerDownload::notePieceBytes()
 {
     const qint64 now = m_clock.monotonicMs();
-    if (m_pieceCount > 0)
-        m_longestGapMs = std::max(m_longestGapMs, now - m_lastBytesAt);
+    if (m_pieceDeliveries > 0)
+        m_pieceGapMs = std::max(m_pieceGapMs, now - m_lastBytesAt);
+    ++m_pieceDeliveries;
     m_lastBytesAt = now;
 }
 
@@ -270,6 +275,8 @@ void LoggerDownload::askNow()
         return;
     case Ask::Piece:
         m_pieceCount = 0;
+        m_pieceDeliveries = 0;
+        m_pieceGapMs = 0;
         m_state = State::Piece;
         m_quietTimer->start(kQuietMs);
         sendSpace();

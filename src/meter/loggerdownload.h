@@ -63,7 +63,7 @@ public:
     // every 0.35 ms, so what it sends beyond the end follows the last byte asked for as closely as
     // the link passes bytes on: at once through a pseudo-terminal or a serial port's own driver,
     // in packets up to 16 ms apart through a USB adapter. The settle is therefore the longest
-    // pause seen between the bytes of one piece, half as long again, and at least kSettleMs;
+    // pause between the bytes of the latest piece, half as long again, and at least kSettleMs;
     // at most kMaxSettleMs, well below the quiet time, so a slow meter's line can still settle.
     static constexpr int kSettleMs = 12;
     static constexpr int kMaxSettleMs = 250;
@@ -150,9 +150,11 @@ private:
     qint64 m_claimedRecordBytes = 0;
     // The meter has sent more than it was asked for: every piece waits the settle time.
     bool m_overshoots = false;
-    // The longest pause between two deliveries of one piece so far, and when the piece's last
-    // bytes came.
-    qint64 m_longestGapMs = 0;
+    // The longest pause between two deliveries of bytes within the latest piece that came in more
+    // than one; the same for the piece coming in, its deliveries so far and when the last came.
+    qint64 m_linkGapMs = 0;
+    qint64 m_pieceGapMs = 0;
+    int m_pieceDeliveries = 0;
     qint64 m_lastBytesAt = 0;
 
     State m_state = State::Idle;

@@ -605,6 +605,36 @@ private Q_SLOTS:
         QVERIFY(rig.stops.isEmpty());
     }
 
+    // Bytes beyond a reply come as late as the link passes bytes on: in packets 16 ms apart
+    // through a USB adapter, longer on a slow line. The settle before the next set's header
+    // follows the pauses seen within the pieces, so such bytes still never reach another set.
+    void extraBytesAfterASlowLinkNeverReachAnotherSet_data()
+    {
+        QTest::addColumn<int>("packetBytes");
+        QTest::addColumn<int>("packetMs");
+        QTest::newRow("USB adapter, 64 bytes every 16 ms") << 64 << 16;
+        QTest::newRow("slow meter, 16 bytes every 0.15 s") << 16 << 150;
+    }
+    void extraBytesAfterASlowLinkNeverReachAnotherSet()
+    {
+        QFETCH(int, packetBytes);
+        QFETCH(int, packetMs);
+        Rig rig;
+        const QList<int> counts { 32, 5 };
+        QList<QByteArray> replies = Replies(counts);
+        // The set's only piece ends with a packet; the junk comes one packet later.
+        replies[1] += QByteArray(packetBytes, char(0xEE));
+        rig.meter.replies = replies;
+        rig.meter.slowBytes = packetBytes;
+        rig.meter.slowMs = packetMs;
+        rig.download.begin(2, 1280 + 16 + 296);
+        rig.runToEnd();
+        QCOMPARE(rig.store.data[1], Header(32) + Records(1, 32));
+        QCOMPARE(rig.store.data[2], Header(5) + Records(2, 5));
+        QCOMPARE(rig.link.written, QByteArray(SpacesFor(counts), ' '));
+        QVERIFY(rig.stops.isEmpty());
+    }
+
     void secondBeginWhileRunningIsIgnored()
     {
         Rig rig;
