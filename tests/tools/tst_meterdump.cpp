@@ -61,6 +61,8 @@ private Q_SLOTS:
     void bytesDueAfter();
     void longSpellKeepsTheExactAverage();
     void idleLineStartsAFreshSpell();
+    void lastQueuedByteIsDueWhenTheWireEndsIt_data();
+    void lastQueuedByteIsDueWhenTheWireEndsIt();
     void blockedLineDoesNotBurstLater();
     void unpacedSendsEverything();
 };
@@ -384,6 +386,36 @@ void TestMeterDump::idleLineStartsAFreshSpell()
     QVERIFY(pacer.due(500000).isEmpty());
     QCOMPARE(pacer.due(500000 + 1000).size(), 2);
     QCOMPARE(pacer.due(500000 + 3125).size(), 9);
+}
+
+void TestMeterDump::lastQueuedByteIsDueWhenTheWireEndsIt_data()
+{
+    QTest::addColumn<int>("bytes");
+    QTest::addColumn<qint64>("tickUs"); // a tick that lets out what is due by then; 0: none
+    QTest::addColumn<qint64>("lastDueUs");
+    QTest::newRow("set header, 2.778 ms") << 8 << qint64(0) << qint64(1000 + 2778);
+    QTest::newRow("piece, 88.889 ms") << 256 << qint64(0) << qint64(1000 + 88889);
+    QTest::newRow("piece, half of it sent") << 256 << qint64(1000 + 44445) << qint64(1000 + 88889);
+    QTest::newRow("nothing queued") << 0 << qint64(0) << qint64(-1);
+}
+
+void TestMeterDump::lastQueuedByteIsDueWhenTheWireEndsIt()
+{
+    QFETCH(int, bytes);
+    QFETCH(qint64, tickUs);
+    QFETCH(qint64, lastDueUs);
+    Pacer pacer;
+    pacer.enqueue(QByteArray(bytes, 'p'), 1000);
+    if (tickUs > 0) {
+        const QByteArray chunk = pacer.due(tickUs);
+        pacer.consumed(int(chunk.size()), int(chunk.size()), tickUs);
+    }
+    QCOMPARE(pacer.lastDueUs(), lastDueUs);
+    if (lastDueUs < 0)
+        return;
+    // The last byte is not out a microsecond before, and everything is at that time.
+    QCOMPARE(pacer.due(lastDueUs - 1).size(), pacer.pending() - 1);
+    QCOMPARE(pacer.due(lastDueUs).size(), pacer.pending());
 }
 
 void TestMeterDump::blockedLineDoesNotBurstLater()

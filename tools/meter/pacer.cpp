@@ -52,13 +52,20 @@ void Pacer::clear()
     m_sentSinceOrigin = 0;
 }
 
-qint64 Pacer::nextDueUs() const
+qint64 Pacer::dueUs(qint64 bytesSinceOrigin) const
 {
-    if (m_queue.isEmpty())
-        return -1;
     if (m_rate <= 0)
         return m_originUs;
-    // Smallest t with (t - origin) * rate / 1e6 >= sent + 1.
-    const qint64 need = m_sentSinceOrigin + 1;
-    return m_originUs + (need * 1000000 + m_rate - 1) / m_rate;
+    // Smallest t with (t - origin) * rate / 1e6 >= bytesSinceOrigin.
+    return m_originUs + (bytesSinceOrigin * 1000000 + m_rate - 1) / m_rate;
+}
+
+qint64 Pacer::nextDueUs() const
+{
+    return m_queue.isEmpty() ? -1 : dueUs(m_sentSinceOrigin + 1);
+}
+
+qint64 Pacer::lastDueUs() const
+{
+    return m_queue.isEmpty() ? -1 : dueUs(m_sentSinceOrigin + m_queue.size());
 }

@@ -32,8 +32,13 @@ public:
     int pending() const { return int(m_queue.size()); }
     // When the next queued byte becomes due (microseconds on the caller's clock); -1 if empty.
     qint64 nextDueUs() const;
+    // When the last queued byte becomes due, the end of what is queued; -1 if empty.
+    qint64 lastDueUs() const;
 
 private:
+    // When the byte that makes bytesSinceOrigin of this spell has gone by.
+    qint64 dueUs(qint64 bytesSinceOrigin) const;
+
     int m_rate;
     QByteArray m_queue;
     qint64 m_originUs = 0;

@@ -1,6 +1,7 @@
 #include "virtualmeter.h"
 
 #include "hexframefile.h"
+#include "microtimer.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -9,6 +10,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -147,10 +149,12 @@ bool VirtualMeter::start(QString* error)
     m_liveTimer->setInterval(m_options.intervalMs);
     connect(m_liveTimer, &QTimer::timeout, this, &VirtualMeter::sendLiveFrame);
 
-    m_paceTimer = new QTimer(this);
-    m_paceTimer->setTimerType(Qt::PreciseTimer);
-    m_paceTimer->setInterval(kPaceTickMs);
-    connect(m_paceTimer, &QTimer::timeout, this, &VirtualMeter::pace);
+    m_paceTimer = new MicroTimer(this);
+    if (!m_paceTimer->isValid()) {
+        *error = QStringLiteral("cannot make the pacing timer");
+        return false;
+    }
+    connect(m_paceTimer, &MicroTimer::timeout, this, &VirtualMeter::pace);
 
     m_dumpTimer = new QTimer(this);
     m_dumpTimer->setSingleShot(true);
@@ -241,10 +245,8 @@ void VirtualMeter::pace()
         return;
     }
     const qint64 now = nowUs();
-    // The pace ticks every millisecond: a byte whose ten bits end within the next half tick
-    // goes now, so bytes leave on average when the wire would deliver them rather than half a
-    // tick late, which over the hundreds of pieces of a dump adds up.
-    const QByteArray chunk = m_pacer.due(now + kPaceTickMs * 500);
+    // A byte goes once its ten bits have gone by on the wire, never before.
+    const QByteArray chunk = m_pacer.due(now);
     if (!chunk.isEmpty()) {
         const int written = m_port.write(chunk);
         if (written < 0) {
@@ -254,10 +256,15 @@ void VirtualMeter::pace()
             m_pacer.consumed(written, int(chunk.size()), now);
         }
     }
-    if (m_pacer.isEmpty())
+    if (m_pacer.isEmpty()) {
         m_paceTimer->stop();
-    else if (!m_paceTimer->isActive())
-        m_paceTimer->start();
+        return;
+    }
+    // The bytes go on every millisecond, and the last one of what is queued (the end of a
+    // reply, which the program waits for before it asks again) exactly when it is due.
+    const qint64 next = std::max(
+        m_pacer.nextDueUs(), std::min(nowUs() + kPaceTickMs * 1000, m_pacer.lastDueUs()));
+    m_paceTimer->start(next - nowUs());
 }
 
 void VirtualMeter::readFromProgram()

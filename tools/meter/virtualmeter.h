@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class MicroTimer;
 class QSocketNotifier;
 class QTimer;
 
@@ -69,7 +70,7 @@ private:
     QByteArray m_commandBuffer;
 
     QTimer* m_liveTimer = nullptr;
-    QTimer* m_paceTimer = nullptr;
+    MicroTimer* m_paceTimer = nullptr;
     QTimer* m_dumpTimer = nullptr;
     std::unique_ptr<QSocketNotifier> m_portNotifier;
     QSocketNotifier* m_stdinNotifier = nullptr;
