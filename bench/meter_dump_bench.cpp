@@ -1,16 +1,19 @@
 // The virtual meter's full-memory dump: how long it keeps the wire busy at 28800 baud (as a
-// counter, on a simulated clock stepped like the meter's 2 ms pacing timer, against a program
-// that asks for each piece the moment the previous one has arrived), and what producing it costs.
+// counter, on a simulated clock stepped like the meter's pacing timer: every millisecond, and
+// to the microsecond for the last byte queued, against a program that asks for each piece the
+// moment the previous one has arrived), and what producing it costs.
 #include "dumpsession.h"
 #include "loggerimage.h"
 #include "pacer.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+
 namespace
 {
 
-constexpr qint64 kTickUs = 2000;
+constexpr qint64 kTickUs = 1000;
 
 LoggerImage fullMemory()
 {
@@ -37,7 +40,7 @@ DumpRun runDump(const LoggerImage& image, int bytesPerSecond)
     DumpRun run;
     while (session.isActive()) {
         while (!pacer.isEmpty()) {
-            now += kTickUs;
+            now = std::max(pacer.nextDueUs(), std::min(now + kTickUs, pacer.lastDueUs()));
             const QByteArray chunk = pacer.due(now);
             pacer.consumed(int(chunk.size()), int(chunk.size()), now);
             run.bytes += chunk.size();
