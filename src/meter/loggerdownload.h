@@ -63,7 +63,8 @@ public:
     // every 0.35 ms, so what it sends beyond the end follows the last byte asked for as closely as
     // the link passes bytes on: at once through a pseudo-terminal or a serial port's own driver,
     // in packets up to 16 ms apart through a USB adapter. The settle is therefore the longest
-    // pause between the bytes of the latest piece, half as long again, and at least kSettleMs;
+    // pause between the bytes of the latest piece, half as long again, and at least kSettleMs,
+    // which covers the hold-ups a busy machine puts between two deliveries (up to about 10 ms);
     // at most kMaxSettleMs, well below the quiet time, so a slow meter's line can still settle.
     static constexpr int kSettleMs = 12;
     static constexpr int kMaxSettleMs = 250;

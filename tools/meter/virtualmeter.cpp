@@ -247,6 +247,7 @@ void VirtualMeter::pace()
     const qint64 now = nowUs();
     // A byte goes once its ten bits have gone by on the wire, never before.
     const QByteArray chunk = m_pacer.due(now);
+    bool blocked = false;
     if (!chunk.isEmpty()) {
         const int written = m_port.write(chunk);
         if (written < 0) {
@@ -254,6 +255,7 @@ void VirtualMeter::pace()
             m_pacer.clear();
         } else {
             m_pacer.consumed(written, int(chunk.size()), now);
+            blocked = written < chunk.size();
         }
     }
     if (m_pacer.isEmpty()) {
@@ -261,9 +263,12 @@ void VirtualMeter::pace()
         return;
     }
     // The bytes go on every millisecond, and the last one of what is queued (the end of a
-    // reply, which the program waits for before it asks again) exactly when it is due.
-    const qint64 next = std::max(
-        m_pacer.nextDueUs(), std::min(nowUs() + kPaceTickMs * 1000, m_pacer.lastDueUs()));
+    // reply, which the program waits for before it asks again) exactly when it is due. A line
+    // that takes no more now (nobody reads the other end) is tried again a millisecond later.
+    const qint64 tickUs = kPaceTickMs * 1000;
+    const qint64 next = blocked
+        ? nowUs() + tickUs
+        : std::max(m_pacer.nextDueUs(), std::min(nowUs() + tickUs, m_pacer.lastDueUs()));
     m_paceTimer->start(next - nowUs());
 }
 
