@@ -2,7 +2,7 @@
 # Installs the Debian packages Nimbrel needs, only those that are missing.
 set -euo pipefail
 
-packages=(qt6-base-dev qt6-serialport-dev qt6-svg-dev libbenchmark-dev cmake ninja-build g++ clang libclang-rt-14-dev
+packages=(qt6-base-dev qt6-serialport-dev qt6-svg-dev libbenchmark-dev cmake ninja-build g++ clang libclang-rt-14-dev lld
           clang-format-14
           fonts-dejavu-core xvfb xauth x11-utils xdotool poppler-utils imagemagick)
 missing=()

@@ -1,0 +1,29 @@
+// The Qt and standard headers that most of the libraries' files include, compiled once and shared
+// by every library (see NIMBREL_PCH in the top CMakeLists.txt). Only outside headers belong here.
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QApplication>
+#include <QByteArray>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QList>
+#include <QObject>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QString>
+#include <QStringList>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+#include <QWidget>
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
