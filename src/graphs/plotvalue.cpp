@@ -68,32 +68,43 @@ template <typename Height> std::optional<double> IfFinite(double v, Height heigh
     return height(v);
 }
 
-// A cell as it reads after its leading blanks (logger lists write " 23.4").
-QStringView WithoutLeadingBlanks(const QString& cell)
+// A character of UTF-16 or of UTF-8 text (a byte of a longer character is 0x80 or more).
+char16_t UnitOf(QChar c)
+{
+    return c.unicode();
+}
+char16_t UnitOf(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+// A cell as it reads after its leading blanks (logger lists write " 23.4"), as UTF-16 or UTF-8.
+template <typename View> View WithoutLeadingBlanks(View cell)
 {
     qsizetype i = 0;
-    while (i < cell.size() && (cell[i] == QLatin1Char(' ') || cell[i] == QLatin1Char('\t')))
+    while (i < cell.size() && (UnitOf(cell[i]) == u' ' || UnitOf(cell[i]) == u'\t'))
         ++i;
-    return QStringView(cell).mid(i);
+    return cell.sliced(i);
 }
 
 // A plain decimal's value, or nothing when the text is more than that (a marker, an exponent,
-// more than 15 digits, anything after the number).
-std::optional<double> PlainDecimal(QStringView text)
+// more than 15 digits, anything after the number). The same reading of UTF-16 and UTF-8 text:
+// every character it takes is ASCII.
+template <typename View> std::optional<double> PlainDecimal(View text)
 {
     static constexpr double kPowersOfTen[]
         = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15 };
     qsizetype i = 0;
     const qsizetype n = text.size();
     bool negative = false;
-    if (i < n && (text[i] == u'-' || text[i] == u'+'))
-        negative = text[i++] == u'-';
+    if (i < n && (UnitOf(text[i]) == u'-' || UnitOf(text[i]) == u'+'))
+        negative = UnitOf(text[i++]) == u'-';
     qint64 digits = 0;
     int count = 0;
     int decimals = 0;
     bool point = false;
     for (; i < n; ++i) {
-        const char16_t c = text[i].unicode();
+        const char16_t c = UnitOf(text[i]);
         if (c >= u'0' && c <= u'9') {
             if (++count > 15)
                 return std::nullopt;
@@ -112,11 +123,20 @@ std::optional<double> PlainDecimal(QStringView text)
     return negative ? -v : v;
 }
 
+// The height of a plain decimal of a trace.
+double PlainHeight(Trace trace, double v, const ScaleLimits& limits, float plotHeight)
+{
+    const Scale scale = ScaleOf(trace, limits);
+    if (trace == Trace::Co2 || trace == Trace::Humidity)
+        return HighFirst(v, scale, plotHeight);
+    return LowFirst(v, scale, plotHeight);
+}
+
 } // namespace
 
 double CellNumber(const QString& cell)
 {
-    if (const std::optional<double> v = PlainDecimal(WithoutLeadingBlanks(cell)))
+    if (const std::optional<double> v = PlainDecimal(WithoutLeadingBlanks(QStringView(cell))))
         return *v;
     return LeadingNumber(cell);
 }
@@ -180,13 +200,10 @@ std::optional<double> PlotCellValue(
 {
     const Scale scale = ScaleOf(trace, limits);
     const double top = plotHeight + kAboveScale;
-    const QStringView text = WithoutLeadingBlanks(cell);
+    const QStringView text = WithoutLeadingBlanks(QStringView(cell));
     // Most cells are plain decimals, which are neither markers nor contain one.
-    if (const std::optional<double> plain = PlainDecimal(text)) {
-        if (trace == Trace::Co2 || trace == Trace::Humidity)
-            return HighFirst(*plain, scale, plotHeight);
-        return LowFirst(*plain, scale, plotHeight);
-    }
+    if (const std::optional<double> plain = PlainDecimal(text))
+        return PlainHeight(trace, *plain, limits, plotHeight);
     if (text.startsWith(Marker::NoReading))
         return std::nullopt;
     const double v = LeadingNumber(cell);
@@ -206,4 +223,12 @@ std::optional<double> PlotCellValue(
         return LowFirst(v, scale, plotHeight);
     }
     return std::nullopt;
+}
+
+std::optional<double> PlotCellValue(
+    Trace trace, QByteArrayView utf8, const ScaleLimits& limits, float plotHeight)
+{
+    if (const std::optional<double> plain = PlainDecimal(WithoutLeadingBlanks(utf8)))
+        return PlainHeight(trace, *plain, limits, plotHeight);
+    return PlotCellValue(trace, QString::fromUtf8(utf8), limits, plotHeight);
 }

@@ -3,6 +3,7 @@
 #include "graphsstate.h"
 #include "plotgeometry.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
@@ -27,6 +28,9 @@ std::optional<double> PlotValue(
 // (a gap in the trace); any other cell is read as its leading number, an empty one as 0.
 std::optional<double> PlotCellValue(
     Trace trace, const QString& cell, const ScaleLimits& limits, float plotHeight);
+// The same from the cell's UTF-8 bytes, reading a plain decimal without making a string of it.
+std::optional<double> PlotCellValue(
+    Trace trace, QByteArrayView utf8, const ScaleLimits& limits, float plotHeight);
 
 // The leading number of a cell, exactly as LeadingNumber reads it, read quicker where the cell is
 // a plain decimal (blanks, a sign, at most 15 digits with or without a point, nothing after):

@@ -1,6 +1,7 @@
 #include "tracesweep.h"
 
 #include "meter/currentreading.h"
+#include "platform/textcells.h"
 #include "plotdrawing.h"
 #include "plotvalue.h"
 #include "tracebatches.h"
@@ -9,7 +10,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace
@@ -27,17 +30,62 @@ void AddPoint(QPainter& painter, TraceSweep& sweep, Trace trace, float x, float 
     sweep.HasPrevY[t] = true;
 }
 
-// One cell of the list at a time: its data, and its text, not copied where the list holds text.
-class CellReader
+// The cells of one record, read through the model; a cell's text is not copied where the model
+// holds text. Where the list keeps its rows as UTF-8 (TextCells), the row's bytes are split
+// instead, with no string made but for the time labels.
+class RecordCells
 {
 public:
-    // False when the list has no such cell.
-    bool read(const QAbstractItemModel& grid, int row, int column)
+    explicit RecordCells(const QAbstractItemModel& grid)
+        : m_grid(grid)
     {
-        const QModelIndex index = grid.index(row, column);
+        const auto* text = dynamic_cast<const TextCells*>(&grid);
+        if (text && grid.columnCount() > kLastColumn)
+            m_text = text;
+    }
+    void moveTo(int row)
+    {
+        m_row = row;
+        if (m_text)
+            TextCells::split(m_text->rowBytes(row), m_bytes.data(), kLastColumn + 1);
+    }
+    // The height of the record's cell of a trace into h; false when the list has no such cell.
+    bool height(
+        Trace trace, const PlotRangeSettings& settings, float plotHeight, std::optional<double>& h)
+    {
+        if (m_text) {
+            h = PlotCellValue(
+                trace, m_bytes[static_cast<size_t>(FileColumnOf(trace))], settings, plotHeight);
+            return true;
+        }
+        if (!read(FileColumnOf(trace)))
+            return false;
+        h = PlotCellValue(trace, text(), settings, plotHeight);
+        return true;
+    }
+    // The record's time text into time; false when the list has no such cell.
+    bool time(QString& time)
+    {
+        if (m_text) {
+            time = QString::fromUtf8(m_bytes[kFileTimeColumn]);
+            return true;
+        }
+        if (!read(kFileTimeColumn))
+            return false;
+        time = text();
+        return true;
+    }
+
+private:
+    // The last column the graph reads.
+    static constexpr int kLastColumn = 6;
+
+    bool read(int column)
+    {
+        const QModelIndex index = m_grid.index(m_row, column);
         if (!index.isValid())
             return false;
-        m_data = grid.data(index, Qt::DisplayRole);
+        m_data = m_grid.data(index, Qt::DisplayRole);
         return true;
     }
     const QString& text()
@@ -48,9 +96,12 @@ public:
         return m_converted;
     }
 
-private:
+    const QAbstractItemModel& m_grid;
+    const TextCells* m_text = nullptr;
+    int m_row = 0;
     QVariant m_data;
     QString m_converted;
+    std::array<QByteArrayView, kLastColumn + 1> m_bytes {};
 };
 
 // The records of the file graph that get a time label or a mark, found once for the whole pass
@@ -184,7 +235,9 @@ bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
     const qint64 from = static_cast<qint64>(settings.FromRecord);
     const qint64 to = static_cast<qint64>(settings.ToRecord);
     const qint64 rows = grid ? grid->rowCount() : 0;
-    CellReader cell;
+    std::optional<RecordCells> cells;
+    if (grid)
+        cells.emplace(*grid);
     MarkedRecords marked(settings.PointCount);
     for (qint64 i = from; i <= to; ++i) {
         if (progress)
@@ -194,12 +247,12 @@ bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
             return finish(false);
         sweep.SweepX += settings.PointStep;
         const float x = g.PlotLeft + sweep.SweepX;
+        cells->moveTo(static_cast<int>(row));
         for (Trace trace : kFileTraceOrder) {
-            if (!cell.read(*grid, static_cast<int>(row), FileColumnOf(trace)))
+            std::optional<double> h;
+            if (!cells->height(trace, settings, g.PlotHeight, h))
                 return finish(false);
             const int t = static_cast<int>(trace);
-            const std::optional<double> h
-                = PlotCellValue(trace, cell.text(), settings, g.PlotHeight);
             if (!h) {
                 sweep.HasPrevY[t] = false;
                 continue;
@@ -218,9 +271,10 @@ bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
         batches.flush(); // the line or mark goes over the segments drawn so far
         if (mark == TimeMark::Label) {
             DrawTimeLine(painter, g, x, gridColour);
-            if (!cell.read(*grid, static_cast<int>(row), kFileTimeColumn))
+            QString time;
+            if (!cells->time(time))
                 return finish(false);
-            labels.push_back({ x, cell.text(), i == from });
+            labels.push_back({ x, time, i == from });
         } else {
             DrawMidMark(painter, g, x, gridColour);
         }

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "gridrows.h"
+#include "platform/textcells.h"
 
 #include <QAbstractTableModel>
 
 // The ten-column grid of the list windows as a table model: the caption row is the horizontal
 // header and every data row is one row of text cells. Rows are appended, never edited.
-class GridModel final : public QAbstractTableModel
+class GridModel final : public QAbstractTableModel, public TextCells
 {
     Q_OBJECT
 public:
@@ -32,6 +33,7 @@ public:
     const GridRows& rows() const { return m_rows; }
     QStringList row(int row) const { return m_rows.row(row); }
     QString cell(int row, int column) const { return m_rows.cell(row, column); }
+    QByteArrayView rowBytes(int row) const override { return m_rows.rowBytes(row); }
 
 private:
     GridRows m_rows;

@@ -3,6 +3,7 @@
 #include "graphs/graphsstate.h"
 #include "graphs/listplot1.h"
 #include "graphs/tracesweep.h"
+#include "recording/gridmodel.h"
 #include "segmentperrecord.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"
@@ -115,6 +116,19 @@ std::unique_ptr<QStandardItemModel> MakeShapedList(const QString& shape, int cou
             model->setItem(r, c, new QStandardItem(cells[c]));
     }
     return model;
+}
+
+// The same texts in the list windows' own grid, which keeps its rows as UTF-8 bytes.
+std::unique_ptr<GridModel> GridOf(const QAbstractItemModel& list)
+{
+    auto grid = std::make_unique<GridModel>();
+    for (int r = 0; r < list.rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < list.columnCount(); ++c)
+            cells << list.index(r, c).data().toString();
+        grid->appendRow(cells);
+    }
+    return grid;
 }
 
 // Pixels that differ in the rows above y (device pixels).
@@ -435,6 +449,58 @@ private Q_SLOTS:
         }
         // Everything above the time labels, which the old drawing above leaves out.
         QCOMPARE(DifferingPixels(before, after, static_cast<int>((g.PlotBottom + 9) * ratio)), 0);
+    }
+
+    // The graph reads the list windows' grid from its bytes; it draws what it draws from the
+    // cells' texts, time labels included. The grid's rows may hold fewer cells, and cells that
+    // are no plain decimals.
+    void gridDrawsAsItsTexts_data()
+    {
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<int>("ratio");
+        for (int ratio : { 1, 2 }) {
+            const QString at = QStringLiteral(", pixel ratio %1").arg(ratio);
+            QTest::newRow(qPrintable("varied" + at)) << "varied" << 6000 << ratio;
+            QTest::newRow(qPrintable("gaps" + at)) << "gappy" << 3000 << ratio;
+            QTest::newRow(qPrintable("odd cells" + at)) << "odd" << 500 << ratio;
+        }
+    }
+    void gridDrawsAsItsTexts()
+    {
+        QFETCH(QString, shape);
+        QFETCH(int, records);
+        QFETCH(int, ratio);
+        const auto list = MakeShapedList(shape, records);
+        if (shape == "odd") {
+            const QStringList odd
+                = { "", " 23.4", "\u00B0C", "1e2", "23,4", "-OL.0", "OL", "\t5", "\u0661" };
+            for (int r = 0; r < records; ++r) {
+                list->setItem(r, 2 + r % 5, new QStandardItem(odd[r % odd.size()]));
+                if (r % 7 == 0) // a row that ends early
+                    list->setItem(r, 6, nullptr);
+            }
+        }
+        const auto grid = GridOf(*list);
+        PlotRangeSettings settings;
+        ResetPlotRange(settings, records);
+        const PlotGeometry g = PlotGeometryFor(392, 383);
+        settings.PointStep = g.PlotWidth / settings.PointCount;
+        const auto draw = [&](const QAbstractItemModel& from) {
+            QImage image(QSize(392, 383) * ratio, QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            TraceSweep sweep;
+            sweep.restart(settings.PointStep);
+            const bool drawn = DrawFileGraph(painter, g, sweep, settings, 7, &from, {});
+            return std::make_pair(drawn, image);
+        };
+        const auto [fromTexts, texts] = draw(*list);
+        const auto [fromGrid, bytes] = draw(*grid);
+        QVERIFY(fromTexts && fromGrid);
+        QVERIFY(HasColourIn(bytes, 0, g.PlotBottom + 2, 392, 383, kBlack)); // the time labels
+        QCOMPARE(DifferingPixels(texts, bytes, texts.height()), 0);
     }
 
     void printsAndAsksForTheRangeDialog()

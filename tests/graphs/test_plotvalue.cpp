@@ -186,6 +186,33 @@ private Q_SLOTS:
         }
     }
 
+    // The file graph reads the list windows' cells from their UTF-8 bytes: the same heights, to
+    // the last bit, for every trace.
+    void cellBytesReadAsTheirText_data()
+    {
+        cellNumbersAreLeadingNumbers_data();
+        QTest::newRow("markers and other characters") << QStringList { "OL", "-OL", "xOLx", "----",
+            " ----.0", "\u00B0C", "23,4", "2\u00B3", "\u0661\u0662", "1e400", "nan", "inf" };
+    }
+    void cellBytesReadAsTheirText()
+    {
+        QFETCH(QStringList, cells);
+        ScaleLimits limits;
+        limits.TempMinC = -20;
+        for (const QString& cell : cells) {
+            for (int t = 0; t < kTraceCount; ++t) {
+                const auto trace = static_cast<Trace>(t);
+                const std::optional<double> text = PlotCellValue(trace, cell, limits, kPlotHeight);
+                const QByteArray utf8 = cell.toUtf8();
+                const std::optional<double> bytes
+                    = PlotCellValue(trace, QByteArrayView(utf8), limits, kPlotHeight);
+                QVERIFY2(text.has_value() == bytes.has_value()
+                        && (!text || std::memcmp(&*text, &*bytes, sizeof(double)) == 0),
+                    qPrintable(QStringLiteral("%1, trace %2").arg(cell).arg(t)));
+            }
+        }
+    }
+
     void scaleWithoutSpanNeverDividesByZero()
     {
         ScaleLimits limits;

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <QtTest>
 
+#include <array>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -464,6 +465,32 @@ private Q_SLOTS:
         QCOMPARE(rows.cell(2, 1), QStringLiteral("\u00B0C"));
         QCOMPARE(rows.cell(2, 5), QString());
         QCOMPARE(rows.cell(7, 0), QString());
+    }
+
+    // The grid's row bytes, split by a reader, give each cell's text as the model does.
+    void rowBytesSplitIntoTheCells_data()
+    {
+        QTest::addColumn<QStringList>("tabbedRows");
+        QTest::newRow("list rows") << QStringList { "1\t08:00:00\t415\t23.4\t10.1\t15.2\t48.0",
+            "2\t08:00:01\t415\t23.4\t10.1\t15.2\t48.0\t74.1\t50.2\t59.4" };
+        QTest::newRow("short and empty") << QStringList { "", "1", "1\t", "\t\t", "\t5\t\t7" };
+        QTest::newRow("beyond ten fields, UTF-8, line breaks")
+            << QStringList { "1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12", "\u00B0C\t\u0661\t-OL.0",
+                   "a\r\nb\tc" };
+    }
+    void rowBytesSplitIntoTheCells()
+    {
+        QFETCH(QStringList, tabbedRows);
+        GridModel model;
+        for (const QString& row : tabbedRows)
+            model.appendRowText(row);
+        for (int r = 0; r < model.rowCount(); ++r) {
+            std::array<QByteArrayView, GridRows::kColumns> cells;
+            TextCells::split(model.rowBytes(r), cells.data(), GridRows::kColumns);
+            for (int c = 0; c < GridRows::kColumns; ++c)
+                QCOMPARE(QString::fromUtf8(cells[c]), model.cell(r, c));
+        }
+        QVERIFY(model.rowBytes(model.rowCount()).isEmpty());
     }
 
     void fileThatCannotBeCreated_data()
