@@ -138,6 +138,7 @@ EmptyLines::EmptyLines(const QTransform& deviceTransform)
     if (deviceTransform.type() <= QTransform::TxScale && deviceTransform.m22() == scale && scale > 1
         && std::isfinite(scale)) {
         m_scale = scale;
+        m_halfScale = scale / 2;
         m_dx = deviceTransform.dx();
         m_dy = deviceTransform.dy();
     }
@@ -160,7 +161,7 @@ bool EmptyLines::paintsNothing(const QLineF& line) const
     // dy / length of that sideways and dx / length of it up and down, taken here a little wider
     // (by at most a factor of the square root of 2) with the longer axis for the length.
     constexpr double kSpare = 1.0 / 16;
-    const double reach = m_scale / 2 / longer;
+    const double reach = m_halfScale / longer;
     const double acrossX = dy * reach + kSpare;
     const double acrossY = dx * reach + kSpare;
     // Whether no pixel centre (a whole number and a half) lies from low to high; told only from 0

@@ -54,6 +54,7 @@ public:
 
 private:
     double m_scale = 0; // 0: no line is told to paint nothing
+    double m_halfScale = 0; // exactly half of it: one division per line, not two
     double m_dx = 0;
     double m_dy = 0;
 };
