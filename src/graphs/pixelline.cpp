@@ -34,33 +34,35 @@ int AcrossAtFirstCentre(int start, int from, int first, int slope)
     return start * 1024 + ((toCentre * slope) >> 6);
 }
 
-bool CanWriteStraight(QPainter& painter)
+} // namespace
+
+QImage* PlainImageOf(QPainter& painter)
 {
     if (!painter.isActive() || !painter.paintEngine()
         || painter.paintEngine()->type() != QPaintEngine::Raster)
-        return false;
-    const QPaintDevice* device = painter.device();
+        return nullptr;
+    QPaintDevice* device = painter.device();
     if (!device || device->devType() != QInternal::Image)
-        return false;
-    const auto* image = static_cast<const QImage*>(device);
+        return nullptr;
+    auto* image = static_cast<QImage*>(device);
     if (image->format() != QImage::Format_RGB32
         && image->format() != QImage::Format_ARGB32_Premultiplied)
-        return false;
+        return nullptr;
     // A shared image would be copied by writing to it, away from what the painter paints on.
-    return image->isDetached() && painter.deviceTransform().isIdentity() && !painter.hasClipping()
-        && !painter.testRenderHint(QPainter::Antialiasing)
-        && painter.compositionMode() == QPainter::CompositionMode_SourceOver
-        && painter.opacity() == 1.0;
+    if (!image->isDetached() || painter.hasClipping()
+        || painter.testRenderHint(QPainter::Antialiasing)
+        || painter.compositionMode() != QPainter::CompositionMode_SourceOver
+        || painter.opacity() != 1.0)
+        return nullptr;
+    return image;
 }
-
-} // namespace
 
 PixelLines::PixelLines(QPainter& painter)
     : m_painter(painter)
 {
-    if (!CanWriteStraight(painter))
+    QImage* image = PlainImageOf(painter);
+    if (!image || !painter.deviceTransform().isIdentity())
         return;
-    auto* image = static_cast<QImage*>(painter.device());
     m_bits = image->bits();
     m_bytesPerLine = image->bytesPerLine();
     m_width = image->width();

@@ -7,6 +7,11 @@ class QImage;
 class QPainter;
 class QTransform;
 
+// The image a painter paints on, where its pixels may be written straight with the painter's
+// own result: a 32-bit image of its own, painted without clipping or smoothing, plain
+// source-over at full opacity. Null anywhere else.
+QImage* PlainImageOf(QPainter& painter);
+
 // One-pixel lines written straight into the image a painter paints on, pixel for pixel as the
 // painter draws a line one pixel wide without smoothing, on its own (not as part of a polyline):
 // the line is taken to 1/64 pixel (cut towards zero) and walked along its longer axis, one pixel

@@ -28,12 +28,13 @@ const QPen& TracePen(Trace trace)
 TraceBatches::TraceBatches(QPainter& painter, double clientWidth)
     : m_painter(painter)
     , m_direct(painter)
+    , m_wide(painter)
     , m_empty(painter.deviceTransform())
     , m_columns(std::max(1, static_cast<int>(std::ceil(clientWidth)) + 1))
 {
     for (int t = 0; t < kTraceCount; ++t)
         m_colours[static_cast<size_t>(t)] = TraceColour(static_cast<Trace>(t)).rgb();
-    if (!m_direct.direct())
+    if (!m_direct.direct() && !m_wide.direct())
         m_bands.assign(static_cast<size_t>(m_columns) * kTraceCount, kEmptyBand);
     m_firstTouched.fill(m_columns);
     m_lastTouched.fill(-1);
@@ -47,6 +48,10 @@ void TraceBatches::add(Trace trace, const QLineF& segment)
     }
     if (m_empty.paintsNothing(segment))
         return;
+    if (m_wide.direct()) {
+        m_wide.draw(segment, m_colours[static_cast<size_t>(trace)]);
+        return;
+    }
     const QPointF from = segment.p1();
     const QPointF to = segment.p2();
     const double left = std::min(from.x(), to.x()) - kReach;

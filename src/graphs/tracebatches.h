@@ -2,6 +2,7 @@
 
 #include "pixelline.h"
 #include "plotgeometry.h"
+#include "wideline.h"
 
 #include <QLineF>
 
@@ -29,8 +30,10 @@ const QPen& TracePen(Trace trace);
 // A segment that paints no pixel at all (EmptyLines) is left out: it neither joins a batch
 // nor makes one be drawn.
 //
-// Where the painter paints a 32-bit image at a pixel ratio of 1, a segment instead goes straight
-// into the image as it comes (PixelLines), which is record order already: nothing is gathered.
+// Where the painter paints a 32-bit image at a pixel ratio of 1 or 2, a segment instead goes
+// straight into the image as it comes (PixelLines, WideLines, which leave to the painter, in
+// their turn, the segments they are not sure of), which is record order already: nothing is
+// gathered.
 class TraceBatches
 {
 public:
@@ -54,6 +57,7 @@ private:
 
     QPainter& m_painter;
     PixelLines m_direct;
+    WideLines m_wide;
     EmptyLines m_empty;
     std::array<QRgb, kTraceCount> m_colours {};
     int m_columns = 0;

@@ -1,4 +1,5 @@
 #include "graphs/pixelline.h"
+#include "graphs/wideline.h"
 
 #include <QImage>
 #include <QPainter>
@@ -59,6 +60,13 @@ QList<QLineF> MakeSegments(const QString& kind, int count)
             const double edgeY = i % 3 ? 0 : kHeight - 1;
             s = i % 4 < 2 ? QLineF(edgeX, y, edgeX + uniform(-3, 3), y + uniform(-20, 20))
                           : QLineF(x, edgeY, x + uniform(-20, 20), edgeY + uniform(-3, 3));
+        } else if (kind == "narrow window steps") {
+            const double step = 200.0 / 34800;
+            s = QLineF(single(x), single(y), single(x + step), single(y + uniform(-3, 3)));
+        } else if (kind == "level and upright") {
+            const double d = uniform(-8, 8);
+            const double near = i % 3 == 0 ? 0 : uniform(-1.0 / 100, 1.0 / 100);
+            s = i % 2 ? QLineF(x, y, x + d, y + near) : QLineF(x, y, x + near, y + d);
         } else if (kind == "leaving the image") {
             s = QLineF(x, y, uniform(-50, kWidth + 50), uniform(-50, kHeight + 50));
         }
@@ -147,6 +155,59 @@ private Q_SLOTS:
             writer.fillRect(QRectF(box.topLeft() / ratio, box.size() / ratio), Qt::white);
         }
         QVERIFY(inked > 0);
+    }
+
+    // At a pixel ratio of 2, lines written straight (or left to the painter) have the pixels of
+    // the painter drawing each on its own.
+    void wideLinesHaveThePaintersPixels_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<double>("writtenShare"); // at least this share goes straight
+        // The lines left to the painter are those near the edges of the image, and those of
+        // whose pixels the rule is not sure (more of them the longer the line).
+        const std::pair<const char*, double> kinds[] = { { "file graph steps", 0.95 },
+            { "slow file graph steps", 0.95 }, { "narrow window steps", 0.95 },
+            { "flat steps", 0.95 }, { "level and upright", 0.9 },
+            { "steep and flat, any direction", 0.9 }, { "long, any direction", 0.3 },
+            { "whole, half and 1/64 pixels", 0.9 }, { "shorter than 1/64 and zero length", 0.7 },
+            { "diagonals", 0.9 }, { "along the edges", 0.3 }, { "leaving the image", 0.15 } };
+        for (const auto& [kind, share] : kinds)
+            QTest::newRow(kind) << QString::fromLatin1(kind) << share;
+    }
+    void wideLinesHaveThePaintersPixels()
+    {
+        QFETCH(QString, kind);
+        QFETCH(double, writtenShare);
+        const QRgb colour = qRgb(0, 128, 255);
+        QImage painted = White(2);
+        QImage written = White(2);
+        QPainter painter(&painted);
+        painter.setPen(QPen(QColor::fromRgb(colour), 1, Qt::SolidLine, Qt::FlatCap));
+        QPainter writer(&written);
+        WideLines lines(writer);
+        QVERIFY(lines.direct());
+        const QList<QLineF> segments = MakeSegments(kind, 20000);
+        for (const QLineF& segment : segments) {
+            painter.drawLine(segment);
+            lines.draw(segment, colour);
+            const QRect box = QRectF(segment.p1() * 2, segment.p2() * 2)
+                                  .normalized()
+                                  .toAlignedRect()
+                                  .adjusted(-4, -4, 4, 4)
+                                  .intersected(painted.rect());
+            for (int y = box.top(); y <= box.bottom(); ++y) {
+                const auto* a = reinterpret_cast<const QRgb*>(painted.constScanLine(y));
+                const auto* b = reinterpret_cast<const QRgb*>(written.constScanLine(y));
+                for (int x = box.left(); x <= box.right(); ++x) {
+                    if (a[x] != b[x])
+                        QFAIL(qPrintable(Described(segment, x, y)));
+                }
+            }
+            painter.fillRect(QRectF(box.topLeft() / 2, box.size() / 2), Qt::white);
+            writer.fillRect(QRectF(box.topLeft() / 2, box.size() / 2), Qt::white);
+        }
+        QVERIFY2(lines.writtenStraight() >= writtenShare * segments.size(),
+            qPrintable(QString::number(lines.writtenStraight())));
     }
 
     // A segment left out as painting nothing must paint nothing when the painter draws it.
