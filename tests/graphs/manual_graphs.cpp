@@ -16,13 +16,13 @@
 #include "platform/printer.h"
 #include "platform/prompts.h"
 #include "platform/systemclock.h"
+#include "recording/gridmodel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTime>
 #include <QTimer>
 
@@ -65,7 +65,8 @@ int main(int argc, char** argv)
     const int records = recordsIndex >= 0 && recordsIndex + 1 < args.size()
         ? args.at(recordsIndex + 1).toInt()
         : 300;
-    QStandardItemModel list(records, 10);
+    // Held as the list windows hold it.
+    GridModel list;
     for (int r = 0; r < records; ++r) {
         const double t = r * 300.0 / records / 15.0;
         // A stretch of overloads at four fifths of the list, as a list holds them.
@@ -79,8 +80,7 @@ int main(int argc, char** argv)
             r % 97 == 50 ? QStringLiteral("----")
                          : OneDecimalText(PlainText(50 + 25 * std::cos(t / 3))),
             QString(), QString(), QString() };
-        for (int c = 0; c < cells.size(); ++c)
-            list.setItem(r, c, new QStandardItem(cells[c]));
+        list.appendRow(cells);
     }
 
     windows.openRealTimeGraph();
