@@ -186,7 +186,7 @@ private Q_SLOTS:
         QPainter writer(&written);
         WideLines lines(writer);
         QVERIFY(lines.direct());
-        const QList<QLineF> segments = MakeSegments(kind, 20000);
+        const QList<QLineF> segments = MakeSegments(kind, 8000);
         for (const QLineF& segment : segments) {
             painter.drawLine(segment);
             lines.draw(segment, colour);
