@@ -91,7 +91,9 @@ void WideLines::draw(const QLineF& line, QRgb colour)
     if (inside(ax, ay) && inside(bx, by)) {
         const double dx = bx - ax;
         const double dy = by - ay;
-        const double width = kScale / std::hypot(dx, dy); // relative to the length
+        // The painter's length differs in the last bit at most: far inside the margins.
+        const double length = std::sqrt(dx * dx + dy * dy);
+        const double width = kScale / length; // relative to the length
         if (WithinA64th(dy)) {
             // Level: filled as an upright box as tall as the pen, on the first end's row.
             const double x = (ax + bx) * 0.5;
@@ -106,7 +108,7 @@ void WideLines::draw(const QLineF& line, QRgb colour)
             const double half = 0.5 * width * std::abs(dy);
             certain = spansOfUprightBox(x - half, x + half, std::min(ay, by), std::max(ay, by));
         } else {
-            certain = spansOfSlantedLine(ax, ay, bx, by);
+            certain = spansOfSlantedLine(ax, ay, bx, by, length);
         }
     }
     if (!certain) {
@@ -148,7 +150,7 @@ bool WideLines::spansOfUprightBox(double left, double right, double top, double 
     return true;
 }
 
-bool WideLines::spansOfSlantedLine(double ax, double ay, double bx, double by)
+bool WideLines::spansOfSlantedLine(double ax, double ay, double bx, double by, double length)
 {
     m_spans.clear();
     if (ay > by) {
@@ -157,7 +159,7 @@ bool WideLines::spansOfSlantedLine(double ax, double ay, double bx, double by)
     }
     // The rectangle's corners, a pen's half width either side of the line, named by where they
     // lie; the side corners depend on which way the line leans.
-    const double half = 0.5 * (kScale / std::hypot(bx - ax, by - ay));
+    const double half = 0.5 * (kScale / length);
     const double px = (by - ay) * half;
     const double py = -(bx - ax) * half;
     Point top;

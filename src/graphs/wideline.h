@@ -43,7 +43,7 @@ private:
     };
     // The rows the painter fills for the line from a to b (device pixels) into m_spans; false
     // when they are not certain.
-    bool spansOfSlantedLine(double ax, double ay, double bx, double by);
+    bool spansOfSlantedLine(double ax, double ay, double bx, double by, double length);
     bool spansOfUprightBox(double left, double right, double top, double bottom);
     void drawThroughPainter(const QLineF& line, QRgb colour);
 
