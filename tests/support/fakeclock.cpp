@@ -1,6 +1,6 @@
 #include "fakeclock.h"
 
-#include <limits>
+#include <algorithm>
 
 namespace
 {
@@ -10,6 +10,12 @@ quint64 g_startOrder = 0;
 FakeClock::FakeClock(const QDateTime& start)
     : m_wallStart(start)
 {
+}
+
+FakeClock::~FakeClock()
+{
+    for (FakeTimer* timer : m_timers)
+        timer->m_clock = nullptr;
 }
 
 QDateTime FakeClock::wallClock() const
@@ -35,7 +41,7 @@ void FakeClock::setWallClock(const QDateTime& when)
 Timer* FakeClock::createTimer(QObject* parent)
 {
     auto* timer = new FakeTimer(*this, parent);
-    m_timers.append(timer);
+    m_timers.push_back(timer);
     return timer;
 }
 
@@ -43,10 +49,11 @@ void FakeClock::advance(qint64 ms)
 {
     const qint64 end = m_now + ms;
     for (;;) {
-        // The earliest due timer (started first among equals), if it falls within the step.
+        // The earliest due timer (started first among equals), if it falls within the step. A
+        // timer that fires may create or destroy timers: the list is looked at afresh each time.
         FakeTimer* next = nullptr;
-        for (const QPointer<FakeTimer>& timer : std::as_const(m_timers)) {
-            if (!timer || !timer->m_active || timer->m_due > end)
+        for (FakeTimer* timer : m_timers) {
+            if (!timer->m_active || timer->m_due > end)
                 continue;
             if (!next || timer->m_due < next->m_due
                 || (timer->m_due == next->m_due && timer->m_order < next->m_order))
@@ -58,20 +65,29 @@ void FakeClock::advance(qint64 ms)
         next->fire();
     }
     m_now = end;
-    m_timers.removeAll(QPointer<FakeTimer>());
 }
 
 FakeTimer::FakeTimer(FakeClock& clock, QObject* parent)
     : Timer(parent)
-    , m_clock(clock)
+    , m_clock(&clock)
 {
+}
+
+FakeTimer::~FakeTimer()
+{
+    if (m_clock) {
+        auto& timers = m_clock->m_timers;
+        timers.erase(std::find(timers.begin(), timers.end(), this));
+    }
 }
 
 void FakeTimer::start()
 {
     m_active = true;
+    if (!m_clock)
+        return;
     // A zero interval still waits for the next step of time, as a Qt timer waits for the loop.
-    m_due = m_clock.m_now + std::max(m_interval, 0);
+    m_due = m_clock->m_now + std::max(m_interval, 0);
     m_order = ++g_startOrder;
 }
 

@@ -3,8 +3,8 @@
 #include "platform/clock.h"
 
 #include <QDateTime>
-#include <QList>
-#include <QPointer>
+
+#include <vector>
 
 // A clock that stands still until the test moves it. Timers made by it fire, in time order,
 // while advance() passes their due times; the time of day follows the same count.
@@ -12,6 +12,9 @@ class FakeClock final : public Clock
 {
 public:
     explicit FakeClock(const QDateTime& start = QDateTime(QDate(2026, 12, 7), QTime(14, 30, 0)));
+    ~FakeClock() override;
+    FakeClock(const FakeClock&) = delete;
+    FakeClock& operator=(const FakeClock&) = delete;
 
     qint64 monotonicMs() const override { return m_now; }
     QTime timeOfDay() const override;
@@ -29,7 +32,9 @@ private:
     qint64 m_now = 0;
     qint64 m_wallOffsetMs = 0; // wall clock = m_wallStart + m_now + offset
     QDateTime m_wallStart;
-    QList<QPointer<class FakeTimer>> m_timers;
+    // The live timers made by this clock; a timer takes itself off when it is destroyed, and the
+    // clock tells its timers when it goes first.
+    std::vector<class FakeTimer*> m_timers;
 };
 
 class FakeTimer final : public Timer
@@ -37,6 +42,7 @@ class FakeTimer final : public Timer
     Q_OBJECT
 public:
     FakeTimer(FakeClock& clock, QObject* parent);
+    ~FakeTimer() override;
     void start() override;
     void stop() override { m_active = false; }
     bool isActive() const override { return m_active; }
@@ -49,7 +55,7 @@ public:
     void fire();
 
 private:
-    FakeClock& m_clock;
+    FakeClock* m_clock; // null once the clock is gone: the timer never fires again
     int m_interval = 0;
     bool m_singleShot = false;
     bool m_active = false;
