@@ -15,37 +15,58 @@ QString PlainText(double value)
     if (value == 0.0)
         return QStringLiteral("0");
 
-    // 15 significant digits as d.dddddddddddddde+XX, then placed without an exponent.
+    // 15 significant digits as d.dddddddddddddde+XX, then placed without an exponent; all on
+    // the stack, as the decoding writes four of these texts for every frame and logged record.
     // to_chars ignores the C locale, which Qt sets from the user's settings.
-    char buffer[40];
+    char scientific[32];
     const auto written = std::to_chars(
-        buffer, buffer + sizeof buffer - 1, value, std::chars_format::scientific, 14);
-    *written.ptr = '\0';
-    const char* p = buffer;
+        scientific, scientific + sizeof scientific, value, std::chars_format::scientific, 14);
+    const char* p = scientific;
+    const char* const stop = written.ptr;
     const bool negative = *p == '-';
     if (negative)
         ++p;
-    std::string digits;
-    for (; *p && *p != 'e'; ++p) {
-        if (*p != '.')
-            digits.push_back(*p);
+    char digits[16];
+    int count = 0;
+    for (; p < stop && *p != 'e'; ++p) {
+        if (*p != '.' && count < 16)
+            digits[count++] = *p;
     }
-    const int exponent = std::atoi(p + 1);
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
+    // The exponent: "e", a sign, two or three digits.
+    int exponent = 0;
+    const bool negativeExponent = p + 1 < stop && p[1] == '-';
+    for (p += 2; p < stop; ++p)
+        exponent = exponent * 10 + (*p - '0');
+    if (negativeExponent)
+        exponent = -exponent;
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
 
-    std::string text;
-    if (exponent < 0) {
-        text = "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
-    } else if (static_cast<size_t>(exponent) + 1 >= digits.size()) {
-        text = digits + std::string(static_cast<size_t>(exponent) + 1 - digits.size(), '0');
-    } else {
-        text = digits.substr(0, static_cast<size_t>(exponent) + 1) + "."
-            + digits.substr(static_cast<size_t>(exponent) + 1);
-    }
+    // At most a sign, "0.", 323 zeros and 15 digits (the smallest subnormal numbers).
+    char text[352];
+    int n = 0;
     if (negative)
-        text.insert(text.begin(), '-');
-    return QString::fromLatin1(text.c_str());
+        text[n++] = '-';
+    if (exponent < 0) {
+        text[n++] = '0';
+        text[n++] = '.';
+        for (int k = 0; k < -exponent - 1; ++k)
+            text[n++] = '0';
+        for (int k = 0; k < count; ++k)
+            text[n++] = digits[k];
+    } else if (exponent + 1 >= count) {
+        for (int k = 0; k < count; ++k)
+            text[n++] = digits[k];
+        for (int k = count; k < exponent + 1; ++k)
+            text[n++] = '0';
+    } else {
+        for (int k = 0; k < count; ++k) {
+            if (k == exponent + 1)
+                text[n++] = '.';
+            text[n++] = digits[k];
+        }
+    }
+    return QString::fromLatin1(text, n);
 }
 
 QString OneDecimalText(const QString& text)

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QtTest>
 #include <clocale>
+#include <limits>
 
 class TestNumberText : public QObject
 {
@@ -23,6 +24,13 @@ private Q_SLOTS:
         QTest::newRow("large") << 1e20 << "100000000000000000000";
         QTest::newRow("rounds at 15 digits") << 0.1 + 0.2 << "0.3";
         QTest::newRow("negative") << -23.5 << "-23.5";
+        // The longest texts there are.
+        QTest::newRow("smallest subnormal, negative")
+            << -std::numeric_limits<double>::denorm_min()
+            << QStringLiteral("-0.") + QString(323, QLatin1Char('0')) + "494065645841247";
+        QTest::newRow("largest") << std::numeric_limits<double>::max()
+                                 << QStringLiteral("179769313486232")
+                + QString(294, QLatin1Char('0'));
     }
     void plainText()
     {
