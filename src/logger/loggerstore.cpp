@@ -32,7 +32,14 @@ void LoggerStore::AppendSetBytes(int set, const QByteArray& bytes)
 {
     if (!holdsSet(set))
         return;
-    m_tables.LoggerSetData[set] += bytes;
+    QByteArray& data = m_tables.LoggerSetData[set];
+    // The record bytes come piece by piece: with the first, room for all of them (a header that
+    // claims more than the memory holds ends the download, so that much at most).
+    if (data.size() <= kSetHeaderBytes) {
+        data.reserve(kSetHeaderBytes
+            + std::min(qint64(kRecordBytes) * m_tables.LoggerSetCounts[set], kLoggerCapacityBytes));
+    }
+    data += bytes;
     // Past the expected total the count stops, so the bar never passes 100.
     m_received = m_expected > 0 ? std::min(m_received + bytes.size(), m_expected)
                                 : m_received + bytes.size();

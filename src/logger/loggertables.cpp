@@ -12,9 +12,12 @@ int Byte(const QByteArray& bytes, int index)
     return index < bytes.size() ? static_cast<quint8>(bytes.at(index)) : 0;
 }
 
-QString TwoHexDigits(int value)
+// The two upper-case hexadecimal digits of a byte: 0x09 gives "09", 0x1A gives "1A".
+void PutHexDigits(QChar* at, int value)
 {
-    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    at[0] = QLatin1Char(kDigits[(value >> 4) & 0xF]);
+    at[1] = QLatin1Char(kDigits[value & 0xF]);
 }
 } // namespace
 
@@ -22,8 +25,11 @@ SetHeader DecodeSetHeader(const QByteArray& header)
 {
     SetHeader h;
     h.recordCount = Byte(header, 0) * 256 + Byte(header, 1);
-    h.startTime = TwoHexDigits(Byte(header, 3)) + QLatin1Char(':') + TwoHexDigits(Byte(header, 4))
-        + QLatin1Char(':') + TwoHexDigits(Byte(header, 5));
+    QChar time[8] = { {}, {}, QLatin1Char(':'), {}, {}, QLatin1Char(':'), {}, {} };
+    PutHexDigits(time, Byte(header, 3));
+    PutHexDigits(time + 3, Byte(header, 4));
+    PutHexDigits(time + 6, Byte(header, 5));
+    h.startTime = QString(time, 8);
     h.intervalSeconds = Byte(header, 6) * 256 + Byte(header, 7);
     return h;
 }
