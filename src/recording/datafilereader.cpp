@@ -110,6 +110,16 @@ bool DataFileReader::NotRegularFile(const QString& path)
 
 bool DataFileReader::open(const QString& path)
 {
+    if (!openFile(path))
+        return false;
+    // Most files are small: a buffer the size of the file, not of a chunk.
+    m_chunkBytes
+        = static_cast<qsizetype>(std::clamp<qint64>(m_file.size(), kMinChunkBytes, kChunkBytes));
+    return true;
+}
+
+bool DataFileReader::openFile(const QString& path)
+{
     m_file.close();
     m_buffer.clear();
     m_pos = 0;
@@ -139,22 +149,24 @@ bool DataFileReader::open(const QString& path)
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0)
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    if (!m_file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    // The reader keeps its own chunks: no second buffer in the file object.
+    if (!m_file.open(
+            fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return false;
     }
     return true;
 #else
     m_file.setFileName(path);
-    return m_file.open(QIODevice::ReadOnly);
+    return m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 #endif
 }
 
 bool DataFileReader::refill()
 {
-    if (m_buffer.size() != kChunkBytes)
-        m_buffer.resize(kChunkBytes);
-    const qint64 got = m_file.read(m_buffer.data(), kChunkBytes);
+    if (m_buffer.size() != m_chunkBytes)
+        m_buffer.resize(m_chunkBytes);
+    const qint64 got = m_file.read(m_buffer.data(), m_chunkBytes);
     if (got < 0) {
         m_failed = true;
         m_buffer.resize(0);

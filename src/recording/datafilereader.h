@@ -15,6 +15,8 @@ class DataFileReader
 {
 public:
     static constexpr qsizetype kChunkBytes = 256 * 1024;
+    // A file smaller than a chunk is read in one piece its size (but no smaller than this).
+    static constexpr qsizetype kMinChunkBytes = 4096;
     static constexpr qsizetype kMaxKeptLineBytes = 4096;
 
     enum class Result { Line, End, Error };
@@ -42,16 +44,19 @@ public:
     // The length of the kept part up to its tenth tab (the ten fields a list shows), or its
     // whole length when it holds fewer tabs.
     qsizetype tenFieldsLength() const { return m_fieldsLength; }
-    // Bytes held in the chunk buffer; never more than kChunkBytes.
+    // Bytes held in the chunk buffer; never more than kChunkBytes, no more than a small file
+    // needs.
     qsizetype bufferCapacity() const { return m_buffer.capacity(); }
 
 private:
+    bool openFile(const QString& path);
     bool refill();
     // The line gathered in m_line is the line read.
     void keepGathered();
 
     QFile m_file;
     QByteArray m_buffer;
+    qsizetype m_chunkBytes = kChunkBytes;
     qsizetype m_pos = 0;
     // A line that spans chunks, or is cut, is gathered here; others are viewed in the chunk.
     QByteArray m_line;

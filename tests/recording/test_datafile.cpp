@@ -320,6 +320,30 @@ private Q_SLOTS:
         QCOMPARE(reader.next(), DataFileReader::Result::End);
     }
 
+    // A small file is read through a buffer its size, not a chunk's; a file that grows after it
+    // was opened (a recording going on) is still read to its end, piece by piece.
+    void smallFileGrowingWhileRead()
+    {
+        const QString file = path("growing.nblg");
+        QVERIFY(WriteBytes(file, "1\ta\r\n"));
+        DataFileReader reader;
+        QVERIFY(reader.open(file));
+        QByteArray more;
+        for (int i = 2; i <= 3000; ++i)
+            more += QByteArray::number(i) + "\tb\r\n";
+        QFile appended(file);
+        QVERIFY(appended.open(QIODevice::Append));
+        QCOMPARE(appended.write(more), more.size());
+        appended.close();
+        int lines = 0;
+        while (reader.next() == DataFileReader::Result::Line) {
+            ++lines;
+            QCOMPARE(reader.line(), QByteArray::number(lines) + (lines == 1 ? "\ta" : "\tb"));
+        }
+        QCOMPARE(lines, 3000);
+        QVERIFY(reader.bufferCapacity() < 2 * DataFileReader::kMinChunkBytes);
+    }
+
     // A lone CR as the last byte of a chunk ends the line; the next chunk starts the next one.
     void loneCrAtTheEndOfAChunk()
     {
