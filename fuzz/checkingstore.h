@@ -55,7 +55,10 @@ public:
     {
         FUZZ_CHECK(m_running && set == m_set && set > m_added);
         FUZZ_CHECK(!bytes.isEmpty());
-        data[set] += bytes;
+        QByteArray& d = data[set];
+        if (d.size() <= 8)
+            d.reserve(8 + RecordBytesOf(set)); // room for the whole set with its first piece
+        d += bytes;
         FUZZ_CHECK(data[set].size() <= 8 + RecordBytesOf(set));
         m_store.AppendSetBytes(set, bytes);
         FUZZ_CHECK(m_store.progressPercent() >= 0 && m_store.progressPercent() <= 100);

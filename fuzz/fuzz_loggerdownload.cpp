@@ -19,15 +19,39 @@
 namespace
 {
 
-// A meter with a few sets in its memory, its replies and how it gives them.
+// Record byte i (from 0) of set s (from 0): it changes from piece to piece, so a piece filed
+// twice or in another's place shows.
+FUZZ_HELPER char RecordByte(int s, int i)
+{
+    return char((s * 37 + i * 13 + (i >> 8) * 101) & 0xFF);
+}
+
+// A meter with a few sets in its memory, its replies and how it gives them. A reply's bytes are
+// made when the space that asks for it comes, so a download that ends early costs no more than
+// what it asked for.
 struct FuzzMeter {
+    struct Set {
+        QByteArray header;
+        int records = 0;
+        int replies() const { return 1 + (kRecordBytes * records + 255) / 256; }
+    };
+
+    FuzzMeter(FuzzedDataProvider& input, FakeSerialLink& serialLink)
+        : in(input)
+        , link(serialLink)
+    {
+    }
+
     FuzzedDataProvider& in;
     FakeSerialLink& link;
-    QList<QByteArray> sets; // header + record bytes of each set
-    QList<QByteArray> replies;
+    QList<Set> sets;
+    int replyCount = 1; // one for each set's header and piece, and the final space
     int spaces = 0;
     QByteArray late; // bytes of a reply the meter has yet to send
     bool clean = true; // every reply so far came whole and at once, and nothing else came
+    // The set the last reply came from and the space that asked for its header.
+    int replySet = 0;
+    int replySetFirst = 0;
 
     static constexpr int kMaxRecords = 70000;
 
@@ -45,23 +69,60 @@ struct FuzzMeter {
             totalRecords += records;
             header[0] = char(records >> 8);
             header[1] = char(records & 0xFF);
-            // Filled through the pointer: a checked index per byte cost more than the download.
-            QByteArray records8(8 * records, Qt::Uninitialized);
-            char* bytes = records8.data();
-            for (int i = 0; i < records8.size(); ++i)
-                bytes[i] = char((s * 37 + i * 13) & 0xFF);
-            sets.append(header + records8);
-            replies.append(header);
-            for (int at = 0; at < records8.size(); at += 256)
-                replies.append(records8.mid(at, 256));
+            sets.append(Set { header, records });
+            replyCount += sets.last().replies();
         }
-        replies.append(QByteArray()); // nothing to the final space
+    }
+
+    // The bytes of all sets as the memory holds them.
+    qint64 usedBytes() const
+    {
+        qint64 used = 0;
+        for (const Set& set : sets)
+            used += kSetHeaderBytes + qint64(kRecordBytes) * set.records;
+        return used;
+    }
+
+    // What space k (from 0) brings: a set's header, the next piece of its record bytes, nothing
+    // to the final space and after it. Spaces come in order, so the set is found walking on.
+    FUZZ_HELPER QByteArray replyBytes(int k)
+    {
+        while (replySet < sets.size() && k >= replySetFirst + sets.at(replySet).replies()) {
+            replySetFirst += sets.at(replySet).replies();
+            ++replySet;
+        }
+        if (replySet == sets.size())
+            return {};
+        const Set& set = sets.at(replySet);
+        if (k == replySetFirst)
+            return set.header;
+        const int from = 256 * (k - replySetFirst - 1);
+        QByteArray bytes(std::min(256, kRecordBytes * set.records - from), Qt::Uninitialized);
+        char* to = bytes.data();
+        for (int i = 0; i < bytes.size(); ++i)
+            to[i] = RecordByte(replySet, from + i);
+        return bytes;
+    }
+
+    // Set s (from 0) exactly as the meter holds it: its header and every record byte.
+    FUZZ_HELPER bool holds(const QByteArray& data, int s) const
+    {
+        const Set& set = sets.at(s);
+        const int recordBytes = kRecordBytes * set.records;
+        if (data.size() != kSetHeaderBytes + recordBytes || !data.startsWith(set.header))
+            return false;
+        const char* bytes = data.constData() + kSetHeaderBytes;
+        for (int i = 0; i < recordBytes; ++i) {
+            if (bytes[i] != RecordByte(s, i))
+                return false;
+        }
+        return true;
     }
 
     void onSpace(const QByteArray& written)
     {
         FUZZ_CHECK(written == QByteArray(1, ' '));
-        const QByteArray reply = spaces < replies.size() ? replies.at(spaces) : QByteArray();
+        const QByteArray reply = replyBytes(spaces);
         ++spaces;
         // Once the input is used up the meter behaves.
         switch (in.ConsumeIntegralInRange<int>(0, 9)) {
@@ -123,13 +184,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int setCount = in.ConsumeProbability<float>() < 0.9f
         ? in.ConsumeIntegralInRange<int>(1, 5)
         : in.ConsumeIntegralInRange<int>(0, 300);
-    FuzzMeter meter { in, link, {}, {}, 0, {}, true };
+    FuzzMeter meter(in, link);
     meter.build(std::min(setCount, 255));
     // The write address the signature reports: mostly just past the sets, as a meter's is;
     // sometimes any 24-bit address, or any value at all.
-    qint64 used = 0;
-    for (const QByteArray& set : meter.sets)
-        used += set.size();
+    const qint64 used = meter.usedBytes();
     quint32 address = static_cast<quint32>(kLoggerFirstAddress + used);
     switch (in.ConsumeIntegralInRange<int>(0, 9)) {
     case 8:
@@ -151,8 +210,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool verbose = qEnvironmentVariableIsSet("NIMBREL_FUZZ_VERBOSE");
     if (verbose) {
         std::fprintf(stderr, "sets %d, address %u, records:", setCount, address);
-        for (const QByteArray& set : meter.sets)
-            std::fprintf(stderr, " %d", (quint8(set.at(0)) << 8) | quint8(set.at(1)));
+        for (const FuzzMeter::Set& set : meter.sets)
+            std::fprintf(stderr, " %d", set.records);
         std::fprintf(stderr, "\n");
     }
     download.begin(setCount, address);
@@ -201,7 +260,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::fprintf(stderr,
             "at %lld ms: %d spaces of %lld replies, state %d, clean %d, sets added %d, broken in "
             "%d\n",
-            clock.monotonicMs(), meter.spaces, static_cast<long long>(meter.replies.size()),
+            clock.monotonicMs(), meter.spaces, static_cast<long long>(meter.replyCount),
             int(download.state()), int(meter.clean), store.added(), store.broken);
     FUZZ_CHECK(finishedCount == 1);
     FUZZ_CHECK(download.state() == LoggerDownload::State::Idle);
@@ -211,8 +270,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (meter.clean && meter.late.isEmpty() && roomForAll) {
         FUZZ_CHECK(store.broken == 0 && store.added() == std::min(setCount, 255));
         for (int s = 1; s <= store.added(); ++s)
-            FUZZ_CHECK(store.data.value(s) == meter.sets.at(s - 1));
-        FUZZ_CHECK(meter.spaces == meter.replies.size());
+            FUZZ_CHECK(meter.holds(store.data.value(s), s - 1));
+        FUZZ_CHECK(meter.spaces == meter.replyCount);
     }
     // Nothing more is sent once it has ended.
     const qsizetype sent = link.written.size();
