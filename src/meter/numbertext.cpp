@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -21,24 +22,18 @@ QString PlainText(double value)
     char scientific[32];
     const auto written = std::to_chars(
         scientific, scientific + sizeof scientific, value, std::chars_format::scientific, 14);
-    const char* p = scientific;
-    const char* const stop = written.ptr;
-    const bool negative = *p == '-';
-    if (negative)
-        ++p;
-    char digits[16];
-    int count = 0;
-    for (; p < stop && *p != 'e'; ++p) {
-        if (*p != '.' && count < 16)
-            digits[count++] = *p;
-    }
-    // The exponent: "e", a sign, two or three digits.
+    const bool negative = scientific[0] == '-';
+    const char* p = scientific + (negative ? 1 : 0);
+    // The digits: one before the point, fourteen after it; then "e", a sign and the exponent.
+    char digits[15];
+    digits[0] = p[0];
+    std::memcpy(digits + 1, p + 2, 14);
     int exponent = 0;
-    const bool negativeExponent = p + 1 < stop && p[1] == '-';
-    for (p += 2; p < stop; ++p)
-        exponent = exponent * 10 + (*p - '0');
-    if (negativeExponent)
+    for (const char* e = p + 18; e < written.ptr; ++e)
+        exponent = exponent * 10 + (*e - '0');
+    if (p[17] == '-')
         exponent = -exponent;
+    int count = 15;
     while (count > 1 && digits[count - 1] == '0')
         --count;
 
@@ -48,23 +43,21 @@ QString PlainText(double value)
     if (negative)
         text[n++] = '-';
     if (exponent < 0) {
-        text[n++] = '0';
-        text[n++] = '.';
-        for (int k = 0; k < -exponent - 1; ++k)
-            text[n++] = '0';
-        for (int k = 0; k < count; ++k)
-            text[n++] = digits[k];
+        std::memcpy(text + n, "0.", 2);
+        std::memset(text + n + 2, '0', static_cast<size_t>(-exponent - 1));
+        n += 1 - exponent;
+        std::memcpy(text + n, digits, static_cast<size_t>(count));
+        n += count;
     } else if (exponent + 1 >= count) {
-        for (int k = 0; k < count; ++k)
-            text[n++] = digits[k];
-        for (int k = count; k < exponent + 1; ++k)
-            text[n++] = '0';
+        std::memcpy(text + n, digits, static_cast<size_t>(count));
+        std::memset(text + n + count, '0', static_cast<size_t>(exponent + 1 - count));
+        n += exponent + 1;
     } else {
-        for (int k = 0; k < count; ++k) {
-            if (k == exponent + 1)
-                text[n++] = '.';
-            text[n++] = digits[k];
-        }
+        std::memcpy(text + n, digits, static_cast<size_t>(exponent + 1));
+        text[n + exponent + 1] = '.';
+        std::memcpy(text + n + exponent + 2, digits + exponent + 1,
+            static_cast<size_t>(count - exponent - 1));
+        n += count + 1;
     }
     return QString::fromLatin1(text, n);
 }
