@@ -84,7 +84,7 @@ FUZZ_HELPER bool IsExpectedRow(QByteArrayView row, QByteArrayView line)
 {
     QByteArrayView fields = line.first(std::min(line.size(), DataFileReader::kMaxKeptLineBytes));
     qsizetype tab = -1;
-    for (int tabs = 0; tabs < GridRows::kColumns && tab < fields.size(); ++tabs)
+    for (int tabs = 0; tabs < kGridColumns && tab < fields.size(); ++tabs)
         tab = NextByte(fields, '\t', tab + 1);
     fields = fields.first(std::min(tab, fields.size()));
     while (!fields.isEmpty() && fields.front() == ' ')
@@ -176,7 +176,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // As cells: ten at most, none with a tab.
     for (const int row : { 0, grid.rowCount() - 1 }) {
         const QStringList cells = grid.row(row);
-        FUZZ_CHECK(cells.size() <= GridRows::kColumns);
+        FUZZ_CHECK(cells.size() <= kGridColumns);
         for (const QString& cell : cells)
             FUZZ_CHECK(!cell.contains(QLatin1Char('\t')));
     }

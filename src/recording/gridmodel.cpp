@@ -22,7 +22,7 @@ int GridModel::rowCount(const QModelIndex& parent) const
 
 int GridModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : GridRows::kColumns;
+    return parent.isValid() ? 0 : kGridColumns;
 }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const
@@ -39,7 +39,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0
-        && section < GridRows::kColumns)
+        && section < kGridColumns)
         return ColumnCaptions().at(section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }

@@ -16,7 +16,7 @@ const char* FindByte(const char* p, qsizetype length, char byte)
 void GridRows::append(const QStringList& cells)
 {
     QString joined;
-    const int n = std::min<int>(cells.size(), kColumns);
+    const int n = std::min<int>(cells.size(), kGridColumns);
     for (int i = 0; i < n; ++i) {
         if (i > 0)
             joined += QLatin1Char('\t');
@@ -43,11 +43,11 @@ void GridRows::appendTabbed(QByteArrayView utf8)
     qsizetype length = utf8.size();
     const char* field = p;
     const char* const end = p + length;
-    for (int tabs = 0; tabs < kColumns; ++tabs) {
+    for (int tabs = 0; tabs < kGridColumns; ++tabs) {
         const char* tab = FindByte(field, end - field, '\t');
         if (!tab)
             break;
-        if (tabs + 1 == kColumns)
+        if (tabs + 1 == kGridColumns)
             length = tab - p;
         field = tab + 1;
     }
@@ -113,7 +113,7 @@ QByteArrayView GridRows::rowBytes(qsizetype row) const
 
 QString GridRows::cell(qsizetype row, int column) const
 {
-    if (column < 0 || column >= kColumns)
+    if (column < 0 || column >= kGridColumns)
         return {};
     const QByteArrayView bytes = rowBytes(row);
     const char* p = bytes.data();
@@ -132,12 +132,12 @@ QString GridRows::cell(qsizetype row, int column) const
 QStringList GridRows::row(qsizetype row) const
 {
     QStringList cells;
-    cells.reserve(kColumns);
+    cells.reserve(kGridColumns);
     const QByteArrayView bytes = rowBytes(row);
     const char* p = bytes.data();
     qsizetype length = bytes.size();
     bool more = row >= 0 && row < count();
-    for (int c = 0; c < kColumns; ++c) {
+    for (int c = 0; c < kGridColumns; ++c) {
         if (!more) {
             cells.append(QString());
             continue;

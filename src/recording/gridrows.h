@@ -1,5 +1,7 @@
 #pragma once
 
+#include "datafileformat.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -13,8 +15,6 @@
 class GridRows
 {
 public:
-    static constexpr int kColumns = 10;
-
     qsizetype count() const { return static_cast<qsizetype>(m_starts.size()); }
     bool isEmpty() const { return m_starts.empty(); }
 

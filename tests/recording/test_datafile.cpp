@@ -509,9 +509,9 @@ private Q_SLOTS:
         for (const QString& row : tabbedRows)
             model.appendRowText(row);
         for (int r = 0; r < model.rowCount(); ++r) {
-            std::array<QByteArrayView, GridRows::kColumns> cells;
-            TextCells::split(model.rowBytes(r), cells.data(), GridRows::kColumns);
-            for (int c = 0; c < GridRows::kColumns; ++c)
+            std::array<QByteArrayView, kGridColumns> cells;
+            TextCells::split(model.rowBytes(r), cells.data(), kGridColumns);
+            for (int c = 0; c < kGridColumns; ++c)
                 QCOMPARE(QString::fromUtf8(cells[c]), model.cell(r, c));
         }
         QVERIFY(model.rowBytes(model.rowCount()).isEmpty());
