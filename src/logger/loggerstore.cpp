@@ -57,7 +57,7 @@ void LoggerStore::AddLoggerSet(int set)
     Q_EMIT setAdded(SetRowCells(m_tables, set));
 }
 
-void LoggerStore::downloadBroken(int set)
+void LoggerStore::downloadBroken(int)
 {
-    Q_EMIT downloadStopped(set);
+    // Nothing is kept of a set the meter stopped sending; the download itself reports the stop.
 }

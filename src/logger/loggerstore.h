@@ -31,8 +31,6 @@ Q_SIGNALS:
     void progressChanged(int percent);
     // A set arrived whole: its GridSet row.
     void setAdded(const QStringList& cells);
-    // The meter stopped sending during this set; it is not offered.
-    void downloadStopped(int set);
 
 private:
     static bool holdsSet(int set) { return set >= 1 && set < LoggerTables::kEntries; }
