@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 
 #ifdef Q_OS_UNIX
@@ -127,9 +128,12 @@ bool DataFileReader::openFile(const QString& path)
     m_failed = false;
     m_notRegular = false;
     m_afterCr = false;
+    m_lineNumber = 0;
+    m_error.clear();
     // Look before opening, so that no device is opened at all.
     if (NotRegularFile(path)) {
         m_notRegular = true;
+        m_error = QStringLiteral("not a regular file");
         return false;
     }
 #ifdef Q_OS_UNIX
@@ -139,10 +143,13 @@ bool DataFileReader::openFile(const QString& path)
     struct stat info {
     };
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        m_error = qt_error_string(errno);
         return false;
+    }
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         m_notRegular = true;
+        m_error = QStringLiteral("not a regular file");
         ::close(fd);
         return false;
     }
@@ -152,13 +159,17 @@ bool DataFileReader::openFile(const QString& path)
     // The reader keeps its own chunks: no second buffer in the file object.
     if (!m_file.open(
             fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        m_error = m_file.errorString();
         ::close(fd);
         return false;
     }
     return true;
 #else
     m_file.setFileName(path);
-    return m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    if (m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return true;
+    m_error = m_file.errorString();
+    return false;
 #endif
 }
 
@@ -169,6 +180,7 @@ bool DataFileReader::refill()
     const qint64 got = m_file.read(m_buffer.data(), m_chunkBytes);
     if (got < 0) {
         m_failed = true;
+        m_error = m_file.errorString();
         m_buffer.resize(0);
         m_pos = 0;
         return false;
@@ -186,6 +198,7 @@ DataFileReader::Result DataFileReader::next()
     m_cut = false;
     m_ascii = true;
     m_fieldsLength = 0;
+    m_ended = false;
     bool started = false;
     bool gathering = false;
     for (;;) {
@@ -194,7 +207,10 @@ DataFileReader::Result DataFileReader::next()
                 if (m_failed)
                     return Result::Error;
                 keepGathered();
-                return started ? Result::Line : Result::End;
+                if (!started)
+                    return Result::End;
+                ++m_lineNumber;
+                return Result::Line;
             }
         }
         if (m_afterCr) {
@@ -227,6 +243,8 @@ DataFileReader::Result DataFileReader::next()
         if (scan.ended) {
             m_afterCr = m_buffer.at(m_pos) == '\r';
             ++m_pos;
+            m_ended = true;
+            ++m_lineNumber;
             return Result::Line;
         }
     }

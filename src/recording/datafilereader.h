@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QFile>
+#include <QString>
 
 // Reads a data file line by line, each line whole (a comma or a double quote is ordinary text).
 // A line ends at CR LF, at LF or at a lone CR; the last line needs none. Memory stays bounded
@@ -27,14 +28,21 @@ public:
     bool open(const QString& path);
     void close() { m_file.close(); }
     bool notRegular() const { return m_notRegular; }
-    // The size of the open file in bytes.
+    // Why the file could not be opened or read, in the system's words.
+    const QString& errorString() const { return m_error; }
+    // The size of the open file in bytes, and how far it has been read (a chunk at a time).
     qint64 size() const { return m_file.size(); }
+    qint64 position() const { return m_file.pos(); }
 
     // Reads the next line. On Line, lineView() holds it without its line end until the next call.
     Result next();
     QByteArrayView lineView() const { return m_view; }
     // The same line as a byte array of its own.
     QByteArray line() const { return m_view.toByteArray(); }
+    // The number of the line read, counting from 1 at the start of the file.
+    qint64 lineNumber() const { return m_lineNumber; }
+    // The line had a line end; only the last line of a file may have none.
+    bool lineEnded() const { return m_ended; }
     // The line held an upper-case "N" somewhere, also in a part that was not kept.
     bool lineHasUpperN() const { return m_hasN; }
     // The line was longer than what was kept.
@@ -65,7 +73,10 @@ private:
     bool m_cut = false;
     bool m_ascii = true;
     qsizetype m_fieldsLength = 0;
+    bool m_ended = false;
+    qint64 m_lineNumber = 0;
     bool m_failed = false;
+    QString m_error;
     bool m_notRegular = false;
     // The last line ended at a CR: an LF right after it belongs to the same line end.
     bool m_afterCr = false;

@@ -1,10 +1,63 @@
 #include "reportsources.h"
 
-#include "recordfile.h"
+#include "recording/datafilereader.h"
 #include "recording/gridrows.h"
 #include "reportbuilder.h"
+#include "reportrecord.h"
 
 #include <QFileInfo>
+
+namespace
+{
+
+// Reads the records of an open data file with the reading rules of "Open": a line holding an
+// upper-case "N" anywhere (the header, a caption row) is skipped; leading blanks do not count,
+// and blank lines are skipped too. Any other line must be a record, else error names the line
+// and what is wrong with it. A short last line without a line end after records, that is no
+// record (a recording cut off while a line was written), is left out with a warning.
+bool ReadRecords(DataFileReader& file, bool fahrenheit, ReportBuilder& builder, const QString& name,
+    QString* error, const std::function<void()>& progress)
+{
+    ReportRecord record;
+    qint64 records = 0;
+    for (;;) {
+        const DataFileReader::Result result = file.next();
+        if (result == DataFileReader::Result::End)
+            return true;
+        if (result == DataFileReader::Result::Error) {
+            *error = file.errorString();
+            return false;
+        }
+        if (file.lineHasUpperN())
+            continue;
+        QByteArrayView text = file.lineView();
+        while (!text.isEmpty() && text.front() == ' ')
+            text = text.sliced(1);
+        const bool cut = file.lineCut();
+        if (text.isEmpty() && !cut)
+            continue;
+        QString reason;
+        if (cut) {
+            reason = QStringLiteral("the line is too long for a record");
+        } else if (ReadRecordFields(text, fahrenheit, &record, &reason)) {
+            builder.add(record);
+            if ((++records & 0xFFFF) == 0 && progress)
+                progress();
+            continue;
+        }
+        if (!file.lineEnded() && records > 0 && !cut) {
+            builder.warn(QStringLiteral("%1: line %2, the last, is unfinished and left out (%3)")
+                             .arg(name)
+                             .arg(file.lineNumber())
+                             .arg(reason));
+            return true;
+        }
+        *error = QStringLiteral("line %1: %2").arg(file.lineNumber()).arg(reason);
+        return false;
+    }
+}
+
+} // namespace
 
 bool ReadDataFiles(const QStringList& paths, bool fahrenheit, ReportBuilder& builder,
     QString* error, const std::function<void(qint64, qint64)>& progress)
@@ -13,28 +66,23 @@ bool ReadDataFiles(const QStringList& paths, bool fahrenheit, ReportBuilder& bui
     for (const QString& path : paths)
         total += QFileInfo(path).size();
     qint64 before = 0;
-    RecordFile file(fahrenheit);
-    ReportRecord record;
+    DataFileReader file;
+    const std::function<void()> partly = [&] { progress(before + file.position(), total); };
     for (const QString& path : paths) {
-        const QString name = QFileInfo(path).fileName();
         if (!file.open(path)) {
-            *error = QStringLiteral("%1: %2").arg(path, file.error());
+            const QString reason
+                = QFileInfo::exists(path) ? file.errorString() : QStringLiteral("no such file");
+            *error = QStringLiteral("%1: %2").arg(path, reason);
             return false;
         }
+        const QString name = QFileInfo(path).fileName();
         builder.beginSource(name);
-        RecordFile::Result result;
-        qint64 count = 0;
-        while ((result = file.next(&record)) == RecordFile::Result::Record) {
-            builder.add(record);
-            if (progress && (++count & 0xFFFF) == 0)
-                progress(before + file.position(), total);
-        }
-        if (result == RecordFile::Result::Error) {
-            *error = QStringLiteral("%1: %2").arg(path, file.error());
+        QString reason;
+        if (!ReadRecords(file, fahrenheit, builder, name, &reason,
+                progress ? partly : std::function<void()>())) {
+            *error = QStringLiteral("%1: %2").arg(path, reason);
             return false;
         }
-        if (!file.warning().isEmpty())
-            builder.warn(QStringLiteral("%1: %2").arg(name, file.warning()));
         before += file.size();
         if (progress)
             progress(before, total);
