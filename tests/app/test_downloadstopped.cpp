@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "app/panel.h"
 #include "meter/loggerdownload.h"
+#include "support/applicationrig.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"
 
@@ -29,17 +30,11 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         auto* clock = new FakeClock;
-        auto* prompts = new FakePrompts;
-        FakeSerialLink* link = nullptr;
-        Application app(std::unique_ptr<Clock>(clock), std::make_unique<FakeBeeper>(),
-            std::unique_ptr<Prompts>(prompts),
-            std::make_unique<FakePrinterProvider>(dir.filePath("print.pdf")));
-        app.setLinkFactory([&link](int, Clock&) {
-            auto made = std::make_unique<FakeSerialLink>();
-            link = made.get();
-            return made;
-        });
-        app.state().PortNumber = 1;
+        ApplicationRig rig(std::unique_ptr<Clock>(clock), dir.path());
+        rig.useFakeLink();
+        Application& app = rig.app;
+        FakePrompts* prompts = rig.prompts;
+        FakeSerialLink*& link = rig.link;
         QVERIFY(app.openPanel());
         AcquisitionCycle& cycle = app.panel()->acquisition();
         QSignalSpy decoded(&cycle, &AcquisitionCycle::readingDecoded);

@@ -9,6 +9,7 @@
 #include "app/toolbarcommands.h"
 #include "platform/systemclock.h"
 #include "recording/recorder.h"
+#include "support/applicationrig.h"
 #include "support/fakes.h"
 #include "support/virtualmeterprocess.h"
 
@@ -56,11 +57,9 @@ private Q_SLOTS:
     // recording goes on, and the file holds exactly the records counted.
     void unplugAndPlugDuringRecording()
     {
-        auto* prompts = new FakePrompts;
-        Application app(std::make_unique<SystemClock>(), std::make_unique<FakeBeeper>(),
-            std::unique_ptr<Prompts>(prompts),
-            std::make_unique<FakePrinterProvider>(m_data.filePath("print.pdf")));
-        app.state().PortNumber = 1;
+        ApplicationRig rig(std::make_unique<SystemClock>(), m_data.path());
+        Application& app = rig.app;
+        FakePrompts* prompts = rig.prompts;
         QVERIFY(app.openPanel());
         Panel& panel = *app.panel();
         QLabel* com = panel.label("LblCOM");

@@ -13,6 +13,7 @@
 #include "recording/datalist.h"
 #include "recording/gridmodel.h"
 #include "recording/listwindows.h"
+#include "support/applicationrig.h"
 #include "support/fakes.h"
 #include "support/virtualmeterprocess.h"
 
@@ -40,11 +41,9 @@ private Q_SLOTS:
 
     void dumpListAndSilence()
     {
-        auto* prompts = new FakePrompts;
-        Application app(std::make_unique<SystemClock>(), std::make_unique<FakeBeeper>(),
-            std::unique_ptr<Prompts>(prompts),
-            std::make_unique<FakePrinterProvider>(m_meter.runtimePath() + "/print.pdf"));
-        app.state().PortNumber = 1;
+        ApplicationRig rig(std::make_unique<SystemClock>(), m_meter.runtimePath());
+        Application& app = rig.app;
+        FakePrompts* prompts = rig.prompts;
         QVERIFY(app.openPanel());
         Panel& panel = *app.panel();
         QSignalSpy decoded(&panel.acquisition(), &AcquisitionCycle::readingDecoded);

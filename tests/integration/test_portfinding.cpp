@@ -10,6 +10,7 @@
 #include "platform/portdevice.h"
 #include "platform/systemclock.h"
 #include "platform/systemports.h"
+#include "support/applicationrig.h"
 #include "support/fakes.h"
 #include "support/virtualmeterprocess.h"
 
@@ -89,10 +90,8 @@ private Q_SLOTS:
 
     void followsTheMeterToAnotherComNumber()
     {
-        Application app(std::make_unique<SystemClock>(), std::make_unique<FakeBeeper>(),
-            std::make_unique<FakePrompts>(),
-            std::make_unique<FakePrinterProvider>(m_meter.runtimePath() + "/print.pdf"));
-        app.state().PortNumber = 1;
+        ApplicationRig rig(std::make_unique<SystemClock>(), m_meter.runtimePath());
+        Application& app = rig.app;
         QVERIFY(app.openPanel());
         Panel& panel = *app.panel();
         QSignalSpy decoded(&panel.acquisition(), &AcquisitionCycle::readingDecoded);

@@ -16,6 +16,7 @@
 #include "recording/list.h"
 #include "recording/listwindows.h"
 #include "recording/recorder.h"
+#include "support/applicationrig.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"
 
@@ -251,18 +252,12 @@ private Q_SLOTS:
         QVERIFY2(image.build(LoggerImage::defaultLayout(), 5, &error), qPrintable(error));
 
         auto* clock = new FakeClock(QDateTime(QDate(2026, 12, 7), QTime(9, 0, 0)));
-        auto* prompts = new FakePrompts;
-        FakeSerialLink* link = nullptr;
         {
-            Application app(std::unique_ptr<Clock>(clock), std::make_unique<FakeBeeper>(),
-                std::unique_ptr<Prompts>(prompts),
-                std::make_unique<FakePrinterProvider>(dir.filePath("print.pdf")));
-            app.setLinkFactory([&link](int, Clock&) {
-                auto made = std::make_unique<FakeSerialLink>();
-                link = made.get();
-                return made;
-            });
-            app.state().PortNumber = 1;
+            ApplicationRig rig(std::unique_ptr<Clock>(clock), dir.path());
+            rig.useFakeLink();
+            Application& app = rig.app;
+            FakePrompts* prompts = rig.prompts;
+            FakeSerialLink*& link = rig.link;
             QVERIFY(app.openPanel());
             QVERIFY(link);
             ScriptedMeter meter(*clock, *link, image);

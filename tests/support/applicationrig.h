@@ -1,0 +1,38 @@
+#pragma once
+
+// The whole program on fakes for the beeper, the prompts and the printer (its pages go to
+// print.pdf in folder), its port set to COM1, for the tests that open its panel (they link
+// nimbrel_app).
+
+#include "app/application.h"
+#include "platform/clock.h"
+#include "support/fakes.h"
+
+#include <memory>
+
+struct ApplicationRig {
+    ApplicationRig(
+        std::unique_ptr<Clock> clock, const QString& folder, FakePrompts* prompts = new FakePrompts)
+        : prompts(prompts)
+        , app(std::move(clock), std::make_unique<FakeBeeper>(), std::unique_ptr<Prompts>(prompts),
+              std::make_unique<FakePrinterProvider>(folder + QStringLiteral("/print.pdf")))
+    {
+        app.state().PortNumber = 1;
+    }
+    ApplicationRig(const ApplicationRig&) = delete;
+    ApplicationRig& operator=(const ApplicationRig&) = delete;
+
+    // The panel talks over a fake serial line that the test feeds: link, once the panel is open.
+    void useFakeLink()
+    {
+        app.setLinkFactory([this](int, Clock&) {
+            auto made = std::make_unique<FakeSerialLink>();
+            link = made.get();
+            return made;
+        });
+    }
+
+    FakePrompts* prompts; // owned by app
+    FakeSerialLink* link = nullptr; // owned by app's panel
+    Application app;
+};
