@@ -30,8 +30,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         auto* clock = new FakeClock;
-        ApplicationRig rig(std::unique_ptr<Clock>(clock), dir.path());
-        rig.useFakeLink();
+        ApplicationRig rig(clock, dir.path());
         Application& app = rig.app;
         FakePrompts* prompts = rig.prompts;
         FakeSerialLink*& link = rig.link;

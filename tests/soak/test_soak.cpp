@@ -253,8 +253,7 @@ private Q_SLOTS:
 
         auto* clock = new FakeClock(QDateTime(QDate(2026, 12, 7), QTime(9, 0, 0)));
         {
-            ApplicationRig rig(std::unique_ptr<Clock>(clock), dir.path());
-            rig.useFakeLink();
+            ApplicationRig rig(clock, dir.path());
             Application& app = rig.app;
             FakePrompts* prompts = rig.prompts;
             FakeSerialLink*& link = rig.link;

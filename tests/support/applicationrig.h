@@ -6,24 +6,23 @@
 
 #include "app/application.h"
 #include "platform/clock.h"
+#include "support/fakeclock.h"
 #include "support/fakes.h"
 
 #include <memory>
 
 struct ApplicationRig {
-    ApplicationRig(
-        std::unique_ptr<Clock> clock, const QString& folder, FakePrompts* prompts = new FakePrompts)
-        : prompts(prompts)
+    ApplicationRig(std::unique_ptr<Clock> clock, const QString& folder)
+        : prompts(new FakePrompts)
         , app(std::move(clock), std::make_unique<FakeBeeper>(), std::unique_ptr<Prompts>(prompts),
               std::make_unique<FakePrinterProvider>(folder + QStringLiteral("/print.pdf")))
     {
         app.state().PortNumber = 1;
     }
-    ApplicationRig(const ApplicationRig&) = delete;
-    ApplicationRig& operator=(const ApplicationRig&) = delete;
-
-    // The panel talks over a fake serial line that the test feeds: link, once the panel is open.
-    void useFakeLink()
+    // On the test's clock the panel talks over a fake serial line that the test feeds: link,
+    // once the panel is open.
+    ApplicationRig(FakeClock* clock, const QString& folder)
+        : ApplicationRig(std::unique_ptr<Clock>(clock), folder)
     {
         app.setLinkFactory([this](int, Clock&) {
             auto made = std::make_unique<FakeSerialLink>();
@@ -31,6 +30,8 @@ struct ApplicationRig {
             return made;
         });
     }
+    ApplicationRig(const ApplicationRig&) = delete;
+    ApplicationRig& operator=(const ApplicationRig&) = delete;
 
     FakePrompts* prompts; // owned by app
     FakeSerialLink* link = nullptr; // owned by app's panel
