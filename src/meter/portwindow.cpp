@@ -33,6 +33,8 @@ Port::Port(int& portNumber, QWidget* parent)
     m_ports->setCurrentText(PortText(1));
     // The text is taken exactly as typed: no completion to an entry of another case.
     m_ports->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    // A key typed into the window reaches the box itself; one sent to the text goes to the text.
+    m_ports->installEventFilter(this);
     m_ports->lineEdit()->installEventFilter(this);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
@@ -111,7 +113,8 @@ bool Port::eventFilter(QObject* watched, QEvent* event)
 {
     // Return in the port box confirms, as the OK button would, with the text as typed: the box
     // would otherwise complete it to an entry first.
-    if (watched == m_ports->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == m_ports || watched == m_ports->lineEdit())
+        && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             confirmText(m_ports->lineEdit()->text());

@@ -102,23 +102,29 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("after");
-        QTest::newRow("COM5") << "COM5" << 5;
-        QTest::newRow("com5 other case") << "com5" << 3;
-        QTest::newRow("com") << "com" << 3;
-        QTest::newRow("COM9") << "COM9" << 3;
+        QTest::addColumn<bool>("toTheBox"); // where a key typed into the window arrives
+        for (bool toTheBox : { false, true }) {
+            const char* to = toTheBox ? " to the box" : "";
+            QTest::addRow("COM5%s", to) << "COM5" << 5 << toTheBox;
+            QTest::addRow("com5 other case%s", to) << "com5" << 3 << toTheBox;
+            QTest::addRow("com%s", to) << "com" << 3 << toTheBox;
+            QTest::addRow("COM9%s", to) << "COM9" << 3 << toTheBox;
+        }
     }
     void returnTakesTheTextAsTyped()
     {
         QFETCH(QString, typed);
         QFETCH(int, after);
+        QFETCH(bool, toTheBox);
         int portNumber = 3;
         auto* port = new Port(portNumber);
         QSignalSpy chosen(port, &Port::chosen);
         port->show();
-        QLineEdit* edit = port->findChild<QComboBox*>(QStringLiteral("Ports"))->lineEdit();
+        auto* box = port->findChild<QComboBox*>(QStringLiteral("Ports"));
+        QLineEdit* edit = box->lineEdit();
         edit->selectAll();
         QTest::keyClicks(edit, typed);
-        QTest::keyClick(edit, Qt::Key_Return);
+        QTest::keyClick(toTheBox ? static_cast<QWidget*>(box) : edit, Qt::Key_Return);
         QCOMPARE(portNumber, after);
         QCOMPARE(chosen.count(), 1);
     }
