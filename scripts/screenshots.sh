@@ -21,70 +21,22 @@ if [ -z "${NIMBREL_SHOTS_INNER:-}" ]; then
   NIMBREL_SHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" "$build"
 fi
 
-meter_bin="$build/tools/meter/nimbrel-meter"
-nimbrel_bin="$build/src/app/nimbrel"
-work=$(mktemp -d)
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
 export QT_SCALE_FACTOR=$scale
-export ASAN_OPTIONS=detect_leaks=0
 prefix=""
 [ "$scale" != 1 ] && prefix="hidpi-"
+name=screenshots
+# shellcheck source=scripts/xsession.sh
+. "$root/scripts/xsession.sh"
 
-meter_pid=""; nimbrel_pid=""; feeder_pid=""
-cleanup() {
-  [ -n "$nimbrel_pid" ] && kill "$nimbrel_pid" 2>/dev/null || true
-  [ -n "$meter_pid" ] && kill "$meter_pid" 2>/dev/null || true
-  [ -n "$feeder_pid" ] && kill "$feeder_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# The meter reads commands ("dump") from a pipe that stays open.
-mkfifo "$work/meter.in"
-sleep 100000 > "$work/meter.in" &
-feeder_pid=$!
-"$meter_bin" --port COM1 --seed 7 \
+start_meter --seed 7 \
   --set 40,START=09:00:00,INTERVAL=60 \
   --set 120,START=13:30:00,INTERVAL=30,KIND=mixed \
-  --set 300,START=08:15:00,INTERVAL=10 \
-  < "$work/meter.in" > "$work/meter.out" 2> "$work/meter.err" &
-meter_pid=$!
-for _ in $(seq 50); do [ -s "$work/meter.out" ] && break; sleep 0.1; done
-
-say() { echo "screenshots: $*" >&2; }
-
-# The window whose title starts with $1 (waits up to 10 s for it).
-window() {
-  local id=""
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "^$1" 2>/dev/null | tail -1 || true)
-    [ -n "$id" ] && { echo "$id"; return; }
-    sleep 0.1
-  done
-  say "no window '$1'"; return 1
-}
-
-# Clicks at logical pixel x,y of a window (scaled to device pixels).
-click() { xdotool mousemove --window "$1" $(($2 * scale)) $(($3 * scale)) click 1; }
+  --set 300,START=08:15:00,INTERVAL=10
 
 # Moves a window to logical x,y of the screen; "away" puts it out of sight.
 place() {
   if [ "$2" = away ]; then xdotool windowmove --sync "$1" 20000 0
   else xdotool windowmove --sync "$1" $(($2 * scale)) $(($3 * scale)); fi
-}
-
-# Saves the window as docs/images/<prefix>$2.png, cut out of a screenshot of the whole screen.
-shot() {
-  local geometry x y w h
-  sleep 0.4
-  geometry=$(xdotool getwindowgeometry --shell "$1")
-  x=$(sed -n 's/^X=//p' <<<"$geometry"); y=$(sed -n 's/^Y=//p' <<<"$geometry")
-  w=$(sed -n 's/^WIDTH=//p' <<<"$geometry"); h=$(sed -n 's/^HEIGHT=//p' <<<"$geometry")
-  import -window root "$work/screen.png"
-  convert "$work/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$images/$prefix$2.png"
-  say "$prefix$2.png ${w}x${h}"
 }
 
 # The share of pure red pixels in a window's shot: how the blinking OVER and UNDER show.
@@ -93,9 +45,7 @@ redness() {
     -colorspace Gray -format "%[fx:mean]" info:
 }
 
-cd "$work"
-"$nimbrel_bin" > "$work/nimbrel.log" 2>&1 &
-nimbrel_pid=$!
+start_nimbrel
 
 # Port window: COM1 is already in the box; Return confirms it.
 port=$(window "COM Port")
