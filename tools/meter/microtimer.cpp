@@ -6,6 +6,9 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
+// The system's time setting of a timerfd: when it runs out, and no repeat.
+using TimerSetting = struct itimerspec;
+
 MicroTimer::MicroTimer(QObject* parent)
     : QObject(parent)
     , m_fd(::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC))
@@ -29,18 +32,18 @@ void MicroTimer::start(qint64 delayUs)
         return;
     // A zero time disarms a timerfd: the soonest is one nanosecond.
     const qint64 ns = delayUs > 0 ? delayUs * 1000 : 1;
-    itimerspec spec {};
-    spec.it_value.tv_sec = time_t(ns / 1000000000);
-    spec.it_value.tv_nsec = long(ns % 1000000000);
-    m_active = ::timerfd_settime(m_fd, 0, &spec, nullptr) == 0;
+    TimerSetting due {};
+    due.it_value.tv_sec = time_t(ns / 1000000000);
+    due.it_value.tv_nsec = long(ns % 1000000000);
+    m_active = ::timerfd_settime(m_fd, 0, &due, nullptr) == 0;
 }
 
 void MicroTimer::stop()
 {
     if (m_fd < 0)
         return;
-    const itimerspec spec {};
-    ::timerfd_settime(m_fd, 0, &spec, nullptr);
+    const TimerSetting disarmed {};
+    ::timerfd_settime(m_fd, 0, &disarmed, nullptr);
     m_active = false;
 }
 
