@@ -69,10 +69,10 @@ PixelLines::PixelLines(QPainter& painter)
     m_height = image->height();
 }
 
-void PixelLines::drawThroughPainter(const QLineF& line, QRgb colour)
+void DrawThroughPainter(QPainter& painter, const QLineF& line, QRgb colour)
 {
-    m_painter.setPen(QPen(QColor::fromRgb(colour), 1, Qt::SolidLine, Qt::FlatCap));
-    m_painter.drawLine(line);
+    painter.setPen(QPen(QColor::fromRgb(colour), 1, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(line);
 }
 
 void PixelLines::draw(const QLineF& line, QRgb colour)
@@ -86,7 +86,7 @@ void PixelLines::draw(const QLineF& line, QRgb colour)
         return x >= 0 && x <= m_width - 1 && y >= 0 && y <= m_height - 1;
     };
     if (!direct() || !inside(x1, y1) || !inside(x2, y2)) {
-        drawThroughPainter(line, colour);
+        DrawThroughPainter(m_painter, line, colour);
         return;
     }
     const QRgb ink = 0xff000000u | colour;

@@ -12,6 +12,10 @@ class QTransform;
 // source-over at full opacity. Null anywhere else.
 QImage* PlainImageOf(QPainter& painter);
 
+// The line from p1 to p2 in colour, one logical pixel wide with flat ends, drawn by the painter:
+// what the lines written straight into the image do wherever their rule does not hold.
+void DrawThroughPainter(QPainter& painter, const QLineF& line, QRgb colour);
+
 // One-pixel lines written straight into the image a painter paints on, pixel for pixel as the
 // painter draws a line one pixel wide without smoothing, on its own (not as part of a polyline):
 // the line is taken to 1/64 pixel (cut towards zero) and walked along its longer axis, one pixel
@@ -35,8 +39,6 @@ public:
     void draw(const QLineF& line, QRgb colour);
 
 private:
-    void drawThroughPainter(const QLineF& line, QRgb colour);
-
     QPainter& m_painter;
     uchar* m_bits = nullptr;
     qsizetype m_bytesPerLine = 0;

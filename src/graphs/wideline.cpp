@@ -63,16 +63,10 @@ WideLines::WideLines(QPainter& painter)
     m_height = image->height();
 }
 
-void WideLines::drawThroughPainter(const QLineF& line, QRgb colour)
-{
-    m_painter.setPen(QPen(QColor::fromRgb(colour), 1, Qt::SolidLine, Qt::FlatCap));
-    m_painter.drawLine(line);
-}
-
 void WideLines::draw(const QLineF& line, QRgb colour)
 {
     if (!direct()) {
-        drawThroughPainter(line, colour);
+        DrawThroughPainter(m_painter, line, colour);
         return;
     }
     // The painter's own test: ends this close paint nothing with flat ends.
@@ -112,7 +106,7 @@ void WideLines::draw(const QLineF& line, QRgb colour)
         }
     }
     if (!certain) {
-        drawThroughPainter(line, colour);
+        DrawThroughPainter(m_painter, line, colour);
         return;
     }
     ++m_writtenStraight;

@@ -45,7 +45,6 @@ private:
     // when they are not certain.
     bool spansOfSlantedLine(double ax, double ay, double bx, double by, double length);
     bool spansOfUprightBox(double left, double right, double top, double bottom);
-    void drawThroughPainter(const QLineF& line, QRgb colour);
 
     QPainter& m_painter;
     uchar* m_bits = nullptr;
