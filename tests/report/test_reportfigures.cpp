@@ -1,11 +1,14 @@
 // The report's figures from records with known answers.
 #include "report/reportbuilder.h"
+#include "report/reportjson.h"
 #include "report/reportrecord.h"
 #include "report/reportsources.h"
 #include "report/reporttexts.h"
 #include "report/valuecounts.h"
 #include "reportlines.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 namespace
@@ -13,6 +16,8 @@ namespace
 // Records "time co2" pairs, e.g. { "08:00:00 700", "08:01:00 1000" }; temperature and RH fixed.
 ReportFigures Figures(const QStringList& records, ReportSettings settings = {})
 {
+    if (!settings.firstDate.isValid())
+        settings.firstDate = QDate(2026, 12, 7);
     ReportBuilder builder(settings);
     builder.beginSource(QStringLiteral("run.nblg"));
     int number = 0;
@@ -29,6 +34,16 @@ ReportFigures Figures(const QStringList& records, ReportSettings settings = {})
         builder.add(record);
     }
     return builder.finish();
+}
+
+// count records "hh:mm:ss co2" every `every` seconds from the time of day `from` (in seconds).
+QStringList Run(int from, int count, int every = 60, const QString& co2 = QStringLiteral("600"))
+{
+    QStringList records;
+    for (int i = 0; i < count; ++i)
+        records << QTime(0, 0).addSecs(from + i * every).toString(QStringLiteral("HH:mm:ss")) + ' '
+                + co2;
+    return records;
 }
 } // namespace
 
@@ -219,6 +234,78 @@ private Q_SLOTS:
         QCOMPARE(f.bands[0].share, 1.0);
     }
 
+    // A mean is rounded to the last place of its readings, halves away from zero, the same in
+    // the PDF's text and the JSON.
+    void roundedMeans_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<int>("quantity");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("json");
+        QStringList mostly22 = Run(8 * 3600, 1000);
+        for (int i = 0; i < 1000; ++i)
+            mostly22[i] += i < 900 ? " 22.0" : " 21.9";
+        QTest::newRow("21.99") << mostly22 << 1 << "22.0" << 22.0;
+        QTest::newRow("21.95, a half")
+            << QStringList { "08:00:00 600 21.9", "08:01:00 600 22.0" } << 1 << "22.0" << 22.0;
+        QTest::newRow("-21.95") << QStringList { "08:00:00 600 -21.9", "08:01:00 600 -22.0" } << 1
+                                << "-22.0" << -22.0;
+        QTest::newRow("700.5 ppm")
+            << QStringList { "08:00:00 700", "08:01:00 701" } << 0 << "701" << 701.0;
+    }
+    void roundedMeans()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(int, quantity);
+        QFETCH(QString, text);
+        QFETCH(double, json);
+        const ReportFigures f = Figures(records);
+        QCOMPARE(ValueText(Quantity(quantity), f.quantities[quantity].mean), text);
+        const QJsonObject statistics
+            = QJsonDocument::fromJson(ReportJson(f)).object()["statistics"].toObject();
+        QCOMPARE(
+            statistics[quantity == 0 ? "co2" : "temperature"].toObject()["mean"].toDouble(), json);
+    }
+
+    // The clock set back by 12 hours or less: the times it repeats count again, once each; the
+    // record before the step stands for one interval. The bands add up to the duration and the
+    // last record's interval, less the gaps.
+    void clockSetBack_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<qint64>("duration");
+        QTest::addColumn<qint64>("bands");
+        QTest::addColumn<QString>("steps"); // from>to of each
+        const int two = 2 * 3600;
+        QTest::newRow("02:00 to 03:59 twice") << Run(two, 120) + Run(two, 120) << qint64(14340)
+                                              << qint64(14400) << "03:59:00>02:00:00";
+        QTest::newRow("twice, with a gap")
+            << Run(two, 60) + Run(two, 30) + Run(two + 3600, 30) + Run(two, 10) << qint64(9540)
+            << qint64(7860) << "02:59:00>02:00:00 03:29:00>02:00:00";
+        QTest::newRow("midnight is no step")
+            << Run(86400 - 120, 4) << qint64(180) << qint64(240) << QString();
+    }
+    void clockSetBack()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(qint64, duration);
+        QFETCH(qint64, bands);
+        QFETCH(QString, steps);
+        const ReportFigures f = Figures(records);
+        QCOMPARE(f.duration(), duration);
+        qint64 weighed = 0;
+        for (const TimeShare& band : f.bands)
+            weighed += band.seconds;
+        QCOMPARE(weighed, bands);
+        const QJsonObject period
+            = QJsonDocument::fromJson(ReportJson(f)).object()["period"].toObject();
+        QCOMPARE(period["seconds"].toInteger(), duration);
+        QStringList named;
+        for (const QJsonValue& step : period["stepsBack"].toArray())
+            named << step["from"].toString().mid(11) + '>' + step["to"].toString().mid(11);
+        QCOMPARE(named.join(' '), steps);
+    }
+
     void singleRecordAndNoReadings()
     {
         const ReportFigures one = Figures({ "08:00:00 1200" });
@@ -251,7 +338,7 @@ private Q_SLOTS:
         QCOMPARE(t.min, 199);
         QCOMPARE(t.max, 261);
         QCOMPARE(t.maxAt, 8 * 3600 + 180);
-        QCOMPARE(MeanText(Quantity::Temperature, t.mean), QStringLiteral("23.0"));
+        QCOMPARE(ValueText(Quantity::Temperature, t.mean), QStringLiteral("23.0"));
         QCOMPARE(t.median, 200);
     }
 
