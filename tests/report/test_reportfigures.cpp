@@ -1,5 +1,6 @@
 // The report's figures from records with known answers.
 #include "report/reportbuilder.h"
+#include "report/reportchart.h"
 #include "report/reportjson.h"
 #include "report/reportrecord.h"
 #include "report/reportsources.h"
@@ -304,6 +305,113 @@ private Q_SLOTS:
         for (const QJsonValue& step : period["stepsBack"].toArray())
             named << step["from"].toString().mid(11) + '>' + step["to"].toString().mid(11);
         QCOMPARE(named.join(' '), steps);
+    }
+
+    // The scales hold every reading off the frame's top and bottom lines, humidity within 0 to
+    // 100 %RH.
+    void scales_data()
+    {
+        QTest::addColumn<double>("low");
+        QTest::addColumn<double>("high");
+        QTest::addColumn<double>("minSpan");
+        QTest::addColumn<double>("floor");
+        QTest::addColumn<double>("ceiling");
+        const double none = std::numeric_limits<double>::infinity();
+        QTest::newRow("constant 21.0 degrees") << 21.0 << 21.0 << 5.0 << -none << none;
+        QTest::newRow("CO2 up to 1500 ppm") << 0.0 << 1500.0 << 0.0 << 0.0 << none;
+        QTest::newRow("humidity 5 to 95") << 5.0 << 95.0 << 10.0 << 0.0 << 100.0;
+        QTest::newRow("humidity constant 99.5") << 99.5 << 99.5 << 10.0 << 0.0 << 100.0;
+        QTest::newRow("humidity at 100") << 41.0 << 100.0 << 10.0 << 0.0 << 100.0;
+    }
+    void scales()
+    {
+        QFETCH(double, low);
+        QFETCH(double, high);
+        QFETCH(double, minSpan);
+        QFETCH(double, floor);
+        QFETCH(double, ceiling);
+        const ChartScale scale = FittedScale(low, high, minSpan, 6, floor, ceiling);
+        const double inside = 0.005 * (scale.high() - scale.low);
+        QVERIFY(scale.low >= floor && scale.high() <= ceiling + 1e-9);
+        QVERIFY(low == floor || low - scale.low >= inside);
+        QVERIFY(high == ceiling || scale.high() - high >= inside);
+        QVERIFY(scale.high() - scale.low >= minSpan);
+    }
+
+    // Records in a row are joined unless one has no reading or their spacing is a gap; one
+    // joined to none is a dot. Per column: "." empty, "o" a dot, "|" a line starts, "-" joined.
+    void chartColumns_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<QString>("columns");
+        QTest::newRow("5 at 60 s") << Run(8 * 3600, 5) << "|.-.-.-.-";
+        QTest::newRow("a gap") << Run(0, 3) + Run(600, 2) << "|--.......|-";
+        QTest::newRow("alone between gaps")
+            << Run(0, 2) + Run(360, 1) + Run(660, 2) << "|-....o....|-";
+        QTest::newRow("no reading") << Run(0, 2) + Run(120, 1, 60, "----") + Run(180, 2) << "|-.|-";
+        QTest::newRow("clock set back") << Run(7200, 3) + Run(7200, 2) << "|----";
+    }
+    void chartColumns()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(QString, columns);
+        const ReportFigures f = Figures(records);
+        QString drawn;
+        for (const ChartColumn& c : ChartColumns(f, ChartTimelineOf(f), 0, columns.size()))
+            drawn += c.empty ? '.' : c.alone ? 'o' : c.joinsPrevious ? '-' : '|';
+        QCOMPARE(drawn, columns);
+    }
+
+    // Every label of the time axis keeps clear of its neighbours and inside its row; the first
+    // and the last time stay, and the first day's date gives way to the next date.
+    void timeAxis_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<double>("width"); // of the plot; a character is 6 wide
+        QTest::addColumn<QString>("times");
+        QTest::addColumn<QString>("dates"); // the first day's at the left end first
+        QTest::newRow("across midnight")
+            << Run(86400 - 60, 21) << 1000.0 << "00:00 00:05 00:10 00:15"
+            << "2026-12-10";
+        QTest::newRow("across midnight, room")
+            << Run(86400 - 780, 81) << 1000.0 << "00:00 00:15 00:30 00:45 01:00"
+            << "2026-12-09 2026-12-10";
+        QTest::newRow("56 at 1 s") << Run(8 * 3600 + 5, 56, 1) << 1000.0
+                                   << "08:00:10 08:00:20 08:00:30 08:00:40 08:00:50 08:01:00"
+                                   << "2026-12-09";
+        QTest::newRow("crowded") << Run(8 * 3600, 8) << 150.0 << "08:00 08:02 08:04 08:07"
+                                 << "2026-12-09";
+        QTest::newRow("clock set back") << Run(0, 240) + Run(7200, 240) << 1000.0
+                                        << "00:00 01:00 02:00 03:00 02:00 03:00 04:00 05:00"
+                                        << "2026-12-09";
+    }
+    void timeAxis()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(double, width);
+        QFETCH(QString, times);
+        QFETCH(QString, dates);
+        ReportSettings settings;
+        settings.firstDate = QDate(2026, 12, 9);
+        const ReportFigures f = Figures(records, settings);
+        const ChartTimeAxis axis = TimeAxisOf(f, ChartTimelineOf(f), 100, width, 0, width + 200, 5,
+            [](const QString& text) { return 6.0 * text.size(); });
+        std::vector<ChartLabel> dateRow { axis.firstDate };
+        dateRow.insert(dateRow.end(), axis.dates.begin(), axis.dates.end());
+        QStringList shown;
+        for (const auto& row : { axis.times, dateRow }) {
+            QStringList texts;
+            double clearFrom = 0;
+            for (const ChartLabel& label : row) {
+                if (label.shown) {
+                    QVERIFY(label.left >= clearFrom && label.left + label.width <= width + 200);
+                    clearFrom = label.left + label.width + 5;
+                    texts << label.text;
+                }
+            }
+            shown << texts.join(' ');
+        }
+        QCOMPARE(shown, QStringList({ times, dates }));
     }
 
     void singleRecordAndNoReadings()
