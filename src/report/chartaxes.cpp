@@ -96,9 +96,8 @@ ChartTimeline ChartTimelineOf(const ReportFigures& figures)
     qint64 shift = 0;
     size_t start = 0;
     for (size_t k = 0; k <= figures.steps.size(); ++k) {
-        const size_t end = k < figures.steps.size()
-            ? static_cast<size_t>(figures.steps[k].record)
-            : samples.size();
+        const size_t end = k < figures.steps.size() ? static_cast<size_t>(figures.steps[k].record)
+                                                    : samples.size();
         timeline.stretches.push_back({ samples[start].seconds, samples[end - 1].seconds, shift });
         if (k < figures.steps.size())
             shift += figures.steps[k].seconds;
@@ -139,8 +138,8 @@ void FitLabelRow(std::vector<ChartLabel>& row, double from, double to, double ga
     }
 }
 
-ChartTimeAxis TimeAxisOf(const ReportFigures& figures, const ChartTimeline& timeline,
-    double left, double width, double rowLeft, double rowRight, double gap,
+ChartTimeAxis TimeAxisOf(const ReportFigures& figures, const ChartTimeline& timeline, double left,
+    double width, double rowLeft, double rowRight, double gap,
     const std::function<double(const QString&)>& widthOf)
 {
     ChartTimeAxis axis;

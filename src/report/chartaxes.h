@@ -72,6 +72,6 @@ struct ChartTimeAxis {
     std::vector<ChartLabel> dates;
     ChartLabel firstDate;
 };
-ChartTimeAxis TimeAxisOf(const ReportFigures& figures, const ChartTimeline& timeline,
-    double left, double width, double rowLeft, double rowRight, double gap,
+ChartTimeAxis TimeAxisOf(const ReportFigures& figures, const ChartTimeline& timeline, double left,
+    double width, double rowLeft, double rowRight, double gap,
     const std::function<double(const QString&)>& widthOf);

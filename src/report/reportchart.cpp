@@ -170,8 +170,13 @@ void DrawChart(QPainter& painter, const QRectF& area, double mm, const ReportFig
     stepPen.setWidthF(0.2 * mm);
     stepPen.setStyle(Qt::DashLine);
     painter.setPen(stepPen);
-    for (const double x : axis.clockSteps)
-        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+    // A file whose clock goes back and forth all the time would be a wall of lines: its steps
+    // are only named in the text.
+    constexpr size_t kMostStepLines = 60;
+    if (axis.clockSteps.size() <= kMostStepLines) {
+        for (const double x : axis.clockSteps)
+            painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+    }
     painter.setPen(Qt::black);
     const double firstRow = plot.bottom() + 1.2 * mm;
     const auto drawLabel = [&painter, line](const ChartLabel& label, double top) {
