@@ -32,6 +32,14 @@ TimeShare ShareOf(qint64 part, qint64 whole)
 {
     return { part, whole > 0 ? double(part) / double(whole) : -1.0 };
 }
+
+// sum / count rounded to a whole number, halves away from zero, in whole numbers so that a mean
+// of 219.5 tenths is 220 and never 219 by a binary fraction.
+qint32 RoundedMean(qint64 sum, qint64 count)
+{
+    const qint64 magnitude = (2 * (sum < 0 ? -sum : sum) + count) / (2 * count);
+    return static_cast<qint32>(sum < 0 ? -magnitude : magnitude);
+}
 } // namespace
 
 ReportBuilder::ReportBuilder(const ReportSettings& settings)
@@ -65,8 +73,13 @@ void ReportBuilder::add(const ReportRecord& record)
     if (m_previousTime >= 0 && record.secondsOfDay < m_previousTime - kHalfDay)
         ++m_day;
     const qint64 at = m_day * 86400 + record.secondsOfDay;
-    if (m_previousTime >= 0)
-        ++m_spacings[at - f.samples.back().seconds];
+    if (m_previousTime >= 0) {
+        const qint64 spacing = at - f.samples.back().seconds;
+        if (spacing < 0)
+            m_stepsBack.push_back(static_cast<qint64>(f.samples.size()));
+        else
+            ++m_spacings[spacing];
+    }
     m_previousTime = record.secondsOfDay;
 
     for (int q = 0; q < kQuantities; ++q) {
@@ -106,7 +119,7 @@ ReportFigures ReportBuilder::finish()
         QuantityFigures& figures = f.quantities[q];
         if (figures.readings == 0)
             continue;
-        figures.mean = double(m_running[q].sum) / double(figures.readings);
+        figures.mean = RoundedMean(m_running[q].sum, figures.readings);
         figures.median = m_running[q].counts.percentile(50);
         figures.percentile95 = m_running[q].counts.percentile(95);
     }
@@ -115,8 +128,9 @@ ReportFigures ReportBuilder::finish()
     f.first = samples.front().seconds;
     f.last = samples.back().seconds;
 
-    // The sampling interval is the median spacing (the lower one of an even count).
-    qint64 spacings = n - 1;
+    // The sampling interval is the median spacing (the lower one of an even count); a step back
+    // of the clock is no spacing.
+    const qint64 spacings = n - 1 - static_cast<qint64>(m_stepsBack.size());
     if (spacings > 0) {
         const qint64 rank = (spacings + 1) / 2;
         qint64 seen = 0;
@@ -130,20 +144,29 @@ ReportFigures ReportBuilder::finish()
     }
     const qint64 cap = 2 * f.interval;
     for (const auto& [spacing, count] : m_spacings) {
-        if (f.interval > 0 && spacing > cap) {
+        if (IsGap(spacing, f.interval)) {
             f.gapCount += count;
             f.gapSeconds += spacing * count;
         }
     }
+    // The clock set back: the times it repeats are lived again, and count again.
+    for (const qint64 record : m_stepsBack) {
+        const qint64 from = samples[static_cast<size_t>(record - 1)].seconds;
+        const qint64 to = samples[static_cast<size_t>(record)].seconds;
+        f.steps.push_back({ record, from, to, from - to + f.interval });
+        f.steppedBack += f.steps.back().seconds;
+    }
 
     // A record weighs its spacing to the next one, at most twice the interval, so that a gap
-    // is no time in any band; the last record weighs one interval.
+    // is no time in any band; the last record, and the one before a step back of the clock,
+    // weigh one interval. So no time counts twice, and the weights add up to the duration and
+    // one interval at most.
     std::vector<qint64> weights(static_cast<size_t>(n));
     qint64 total = 0;
     for (qint64 i = 0; i < n; ++i) {
         const qint64 spacing
             = i + 1 < n ? qint64(samples[i + 1].seconds) - samples[i].seconds : f.interval;
-        weights[i] = std::clamp<qint64>(spacing, 0, cap);
+        weights[i] = std::clamp<qint64>(spacing < 0 ? f.interval : spacing, 0, cap);
         total += weights[i];
     }
     if (total == 0) {
@@ -163,7 +186,7 @@ ReportFigures ReportBuilder::finish()
     for (qint64 i = 0; i < n; ++i) {
         const ChartSample& s = samples[i];
         const qint64 w = weights[i];
-        const bool afterGap = i > 0 && f.interval > 0 && s.seconds - samples[i - 1].seconds > cap;
+        const bool afterGap = i > 0 && IsGap(s.seconds - samples[i - 1].seconds, f.interval);
         if (HasCo2(s.co2)) {
             co2Time += w;
             const int band = BandOf(s.co2, limits);

@@ -30,6 +30,7 @@ private:
     ReportFigures m_figures;
     std::array<Running, kQuantities> m_running;
     std::map<qint64, qint64> m_spacings;
+    std::vector<qint64> m_stepsBack; // the records that come after a step back of the clock
     qint64 m_day = 0;
     int m_previousTime = -1;
     qint64 m_previousNumber = -1;

@@ -17,9 +17,6 @@ const QColor kHumidityColour(0, 0, 230);
 const QColor kBandColours[3]
     = { QColor(255, 251, 226), QColor(255, 241, 222), QColor(255, 230, 230) };
 
-constexpr qint64 kTimeSteps[] = { 60, 300, 600, 900, 1800, 3600, 7200, 10800, 21600, 43200, 86400,
-    2 * 86400, 7 * 86400, 14 * 86400, 28 * 86400 };
-
 struct Range {
     bool any = false;
     double low = 0;
@@ -44,41 +41,45 @@ Range ValueRange(const ReportFigures& figures, Quantity q)
 }
 } // namespace
 
-ChartScale NiceScale(double low, double high, int divisions)
-{
-    if (!(high > low))
-        high = low + 1;
-    const double raw = (high - low) / divisions;
-    double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (;;) {
-        for (const double factor : { 1.0, 2.0, 2.5, 5.0 }) {
-            const double step = factor * power;
-            const double start = std::floor(low / step + 1e-9) * step;
-            if (start + step * divisions >= high - 1e-9)
-                return { start, step, divisions };
-        }
-        power *= 10;
-    }
-}
-
-std::vector<ChartColumn> ChartColumns(const ReportFigures& figures, int quantity, int columns)
+std::vector<ChartColumn> ChartColumns(
+    const ReportFigures& figures, const ChartTimeline& timeline, int quantity, int columns)
 {
     std::vector<ChartColumn> result(static_cast<size_t>(std::max(columns, 1)));
-    const double span = double(std::max<qint64>(figures.last - figures.first, 1));
+    const double span = double(std::max<qint64>(timeline.to - timeline.from, 1));
     const int lastColumn = static_cast<int>(result.size()) - 1;
-    for (const ChartSample& s : figures.samples) {
+    const auto& steps = figures.steps;
+    size_t nextStep = 0;
+    qint64 shift = 0;
+    qint64 previousAt = 0;
+    int previousColumn = -1; // -1: the record before has no reading
+    for (size_t i = 0; i < figures.samples.size(); ++i) {
+        if (nextStep < steps.size() && steps[nextStep].record == static_cast<qint64>(i))
+            shift += steps[nextStep++].seconds;
+        const ChartSample& s = figures.samples[i];
+        const qint64 at = s.seconds + shift;
         const qint32 value = quantity == 0 ? s.co2 : quantity == 1 ? s.temperature : s.humidity;
-        if (!IsReading(value))
+        if (!IsReading(value)) {
+            previousColumn = -1;
             continue;
+        }
         const int c = std::clamp(
-            static_cast<int>((s.seconds - figures.first) * lastColumn / span), 0, lastColumn);
+            static_cast<int>(double(at - timeline.from) * lastColumn / span), 0, lastColumn);
         ChartColumn& column = result[static_cast<size_t>(c)];
         if (column.empty) {
-            column = { false, double(value), double(value) };
+            column.empty = false;
+            column.low = column.high = value;
         } else {
             column.low = std::min(column.low, double(value));
             column.high = std::max(column.high, double(value));
         }
+        if (previousColumn >= 0 && previousColumn != c
+            && !IsGap(at - previousAt, figures.interval)) {
+            column.joinsPrevious = true;
+            column.alone = false;
+            result[static_cast<size_t>(previousColumn)].alone = false;
+        }
+        previousColumn = c;
+        previousAt = at;
     }
     return result;
 }
@@ -96,20 +97,22 @@ void DrawChart(QPainter& painter, const QRectF& area, double mm, const ReportFig
     const QRectF plot = area.adjusted(16 * mm, 3 * line, -26 * mm, -2.6 * line);
     constexpr int kDivisions = 6;
 
+    // CO2 from 0 to above the last limit; temperature over at least 5 degrees and humidity over
+    // at least 10 %RH about their readings, humidity within 0 to 100 %RH.
     const auto& limits = figures.settings.co2Limits;
     Range co2 = ValueRange(figures, Quantity::Co2);
     co2.take(0);
     co2.take(limits[2] * 1.02);
-    const ChartScale co2Scale = NiceScale(co2.low, co2.high, kDivisions);
+    const ChartScale co2Scale = FittedScale(co2.low, co2.high, 0, kDivisions, co2.low);
     Range temp = ValueRange(figures, Quantity::Temperature);
     if (!temp.any)
         temp.take(fahrenheit ? 680 : 200);
-    temp.take(temp.low + 50); // at least 5 degrees
-    const ChartScale tempScale = NiceScale(temp.low / 10, temp.high / 10, kDivisions);
+    const ChartScale tempScale = FittedScale(temp.low / 10, temp.high / 10, 5, kDivisions);
     Range rh = ValueRange(figures, Quantity::Humidity);
-    rh.take(0);
-    rh.take(1000);
-    const ChartScale rhScale = NiceScale(rh.low / 10, rh.high / 10, kDivisions);
+    if (!rh.any)
+        rh.take(450);
+    const ChartScale rhScale = FittedScale(rh.low / 10, rh.high / 10, 10, kDivisions,
+        std::min(0.0, rh.low / 10), std::max(100.0, rh.high / 10));
 
     const auto yOf = [&plot](const ChartScale& scale, double value) {
         return plot.bottom() - (value - scale.low) / (scale.high() - scale.low) * plot.height();
@@ -134,8 +137,7 @@ void DrawChart(QPainter& painter, const QRectF& area, double mm, const ReportFig
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         const auto label
             = [&](const ChartScale& scale, double x, const QColor& colour, bool alignRight) {
-                  const double value = scale.low + i * scale.step;
-                  const QString text = QString::number(value, 'g', 6);
+                  const QString text = ScaleText(scale.low + i * scale.step, scale.step);
                   painter.setPen(colour);
                   const QRectF box(alignRight ? x - 20 * mm : x, y - line / 2, 20 * mm, line);
                   painter.drawText(
@@ -155,76 +157,84 @@ void DrawChart(QPainter& painter, const QRectF& area, double mm, const ReportFig
     painter.drawText(QRectF(plot.right() + 13 * mm, plot.top() - 1.3 * line, 12 * mm, line),
         Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("%RH"));
 
-    // Time axis: clock time at whole steps, the date under the first label of each day.
-    const qint64 first = figures.first;
-    const qint64 span = std::max<qint64>(figures.last - first, 1);
-    qint64 step = kTimeSteps[std::size(kTimeSteps) - 1];
-    for (const qint64 candidate : kTimeSteps) {
-        if (span / candidate <= 7) {
-            step = candidate;
-            break;
-        }
-    }
-    const auto xOf
-        = [&](qint64 t) { return plot.left() + double(t - first) / span * plot.width(); };
-    qint64 previousDay = -1;
-    const double labelWidth = metrics.horizontalAdvance(QStringLiteral("0000-00-00")) + mm;
-    for (qint64 t = (first + step - 1) / step * step; t <= figures.last; t += step) {
-        const double x = xOf(t);
-        painter.setPen(gridPen);
+    // Time axis: clock time at whole steps, the date under the first label of each day, each
+    // label clear of its neighbours; a dashed line where the clock was set back.
+    const ChartTimeline timeline = ChartTimelineOf(figures);
+    const ChartTimeAxis axis
+        = TimeAxisOf(figures, timeline, plot.left(), plot.width(), area.left(), area.right(), mm,
+            [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
+    painter.setPen(gridPen);
+    for (const double x : axis.ticks)
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom() + mm));
-        painter.setPen(Qt::black);
-        const QRectF box(x - labelWidth / 2, plot.bottom() + 1.2 * mm, labelWidth, line);
-        if (step < 86400)
-            painter.drawText(box, Qt::AlignCenter, ClockText(t));
-        const qint64 day = t / 86400;
-        if (day != previousDay || step >= 86400)
-            painter.drawText(box.translated(0, step < 86400 ? line : 0), Qt::AlignCenter,
-                DateText(figures.settings.firstDate, t));
-        previousDay = day;
+    QPen stepPen(QColor(90, 90, 90));
+    stepPen.setWidthF(0.2 * mm);
+    stepPen.setStyle(Qt::DashLine);
+    painter.setPen(stepPen);
+    // A file whose clock goes back and forth all the time would be a wall of lines: its steps
+    // are only named in the text.
+    constexpr size_t kMostStepLines = 60;
+    if (axis.clockSteps.size() <= kMostStepLines) {
+        for (const double x : axis.clockSteps)
+            painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
     }
-    if (first % step != 0 && (first / 86400 != (first + step - 1) / step * step / 86400)) {
-        // The first day has no label of its own: its date stands at the left end.
-        painter.drawText(QRectF(plot.left(), plot.bottom() + 1.2 * mm + line, labelWidth, line),
-            Qt::AlignLeft | Qt::AlignVCenter, DateText(figures.settings.firstDate, first));
-    }
+    painter.setPen(Qt::black);
+    const double firstRow = plot.bottom() + 1.2 * mm;
+    const auto drawLabel = [&painter, line](const ChartLabel& label, double top) {
+        if (label.shown)
+            painter.drawText(QRectF(label.left, top, label.width, line),
+                Qt::AlignHCenter | Qt::AlignVCenter, label.text);
+    };
+    for (const ChartLabel& label : axis.times)
+        drawLabel(label, firstRow);
+    for (const ChartLabel& label : axis.dates)
+        drawLabel(label, firstRow + line);
+    drawLabel(axis.firstDate, firstRow + line);
+
+    // The frame, under the traces, so that a value at 0 or 100 %RH still shows.
+    QPen framePen(Qt::black);
+    framePen.setWidthF(0.25 * mm);
+    painter.setPen(framePen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(plot);
 
     // The traces: in each column a stroke from its lowest to its highest value, and a line
-    // along the lows and one along the highs of neighbouring columns, so that a steady value is
-    // a whole line and a short peak in a long period still shows.
+    // along the lows and one along the highs of columns whose records are joined, so that a
+    // steady value is a whole line and a short peak in a long period still shows; a column
+    // joined to no other is a dot.
     const int columns = std::max(1, static_cast<int>(plot.width() / (mm / 6)));
     const ChartScale* scales[3] = { &co2Scale, &tempScale, &rhScale };
     const QColor colours[3] = { kCo2Colour, kTempColour, kHumidityColour };
-    painter.setClipRect(plot.adjusted(0, -mm, 0, mm));
+    const double dot = 0.45 * mm;
+    painter.setClipRect(plot.adjusted(-dot, -mm, dot, mm));
     for (const int q : { 1, 2, 0 }) {
-        const std::vector<ChartColumn> data = ChartColumns(figures, q, columns);
+        const std::vector<ChartColumn> data = ChartColumns(figures, timeline, q, columns);
         const double divide = q == 0 ? 1.0 : 10.0;
         std::vector<QLineF> strokes;
+        std::vector<QPointF> dots;
         strokes.reserve(3 * data.size());
         QPointF previousLow;
         QPointF previousHigh;
-        bool joined = false;
         for (size_t c = 0; c < data.size(); ++c) {
             const ChartColumn& column = data[c];
-            if (column.empty) {
-                joined = false;
+            if (column.empty)
                 continue;
-            }
             const double x = plot.left() + (c + 0.5) * plot.width() / data.size();
             const QPointF low(x, yOf(*scales[q], column.low / divide));
             const QPointF high(x, yOf(*scales[q], column.high / divide));
             if (column.high > column.low)
                 strokes.emplace_back(low, high);
-            if (joined) {
+            if (column.joinsPrevious) {
                 strokes.emplace_back(previousLow, low);
                 if (column.high > column.low || previousHigh != previousLow)
                     strokes.emplace_back(previousHigh, high);
-            } else if (column.high == column.low) {
-                strokes.emplace_back(low - QPointF(mm / 12, 0), low + QPointF(mm / 12, 0));
+            }
+            if (column.alone) {
+                dots.push_back(low);
+                if (column.high > column.low)
+                    dots.push_back(high);
             }
             previousLow = low;
             previousHigh = high;
-            joined = true;
         }
         QPen pen(colours[q]);
         pen.setWidthF(0.3 * mm);
@@ -232,14 +242,13 @@ void DrawChart(QPainter& painter, const QRectF& area, double mm, const ReportFig
         pen.setJoinStyle(Qt::RoundJoin);
         painter.setPen(pen);
         painter.drawLines(strokes.data(), static_cast<int>(strokes.size()));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colours[q]);
+        for (const QPointF& centre : dots)
+            painter.drawEllipse(centre, dot, dot);
+        painter.setBrush(Qt::NoBrush);
     }
     painter.setClipping(false);
-
-    QPen framePen(Qt::black);
-    framePen.setWidthF(0.25 * mm);
-    painter.setPen(framePen);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(plot);
 
     // Legend above the plot.
     double x = plot.left();

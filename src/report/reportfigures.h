@@ -28,7 +28,7 @@ struct QuantityFigures {
     qint64 minAt = 0;
     qint32 max = 0;
     qint64 maxAt = 0;
-    double mean = 0; // in ppm or tenths
+    qint32 mean = 0; // in ppm or tenths, rounded (halves away from zero)
     qint32 median = 0;
     qint32 percentile95 = 0;
 };
@@ -39,6 +39,23 @@ struct TimeShare {
     qint64 seconds = 0;
     double share = -1;
 };
+
+// The clock set back between two records (by 12 hours or less; a longer fall is the next day):
+// the record after it is record `record` (from 0), from and to are the two records' times, and
+// seconds is the time the clock repeats: from - to plus one interval, which the record before
+// the step stands for.
+struct ClockStep {
+    qint64 record = 0;
+    qint64 from = 0;
+    qint64 to = 0;
+    qint64 seconds = 0;
+};
+
+// A spacing between two records in a row that is a gap: more than twice the interval.
+inline bool IsGap(qint64 spacing, qint64 interval)
+{
+    return interval > 0 && spacing > 2 * interval;
+}
 
 // Everything a report states, worked out from the records.
 struct ReportFigures {
@@ -53,6 +70,9 @@ struct ReportFigures {
     qint64 interval = 0; // the median spacing; 0 with a single record
     qint64 gapCount = 0;
     qint64 gapSeconds = 0;
+    // Each step back of the clock, in order; the time they repeat in all.
+    std::vector<ClockStep> steps;
+    qint64 steppedBack = 0;
     // With no spacing to weigh by (a single record, or all at one time) every record counts
     // once, and the shares are shares of records.
     bool sharesOfRecords = false;
@@ -76,6 +96,10 @@ struct ReportFigures {
     TimeShare comfortBoth;
 
     std::vector<ChartSample> samples;
+
+    // The time the records cover, from the first to the last: with the clock set back, the
+    // times it repeats count again, so this is longer than last - first.
+    qint64 duration() const { return last - first + steppedBack; }
 
     const QuantityFigures& operator[](Quantity q) const { return quantities[static_cast<int>(q)]; }
 };

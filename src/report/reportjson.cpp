@@ -12,7 +12,8 @@ namespace
 QJsonValue Stamp(const ReportFigures& f, qint64 seconds)
 {
     QString text = StampText(f.settings.firstDate, seconds);
-    text[10] = QLatin1Char('T');
+    if (text.size() > 10 && text[10] == QLatin1Char(' ')) // not without a date
+        text[10] = QLatin1Char('T');
     return text;
 }
 
@@ -48,10 +49,17 @@ QByteArray ReportJson(const ReportFigures& f)
     if (f.records > 0) {
         period[QStringLiteral("first")] = Stamp(f, f.first);
         period[QStringLiteral("last")] = Stamp(f, f.last);
-        period[QStringLiteral("seconds")] = std::max<qint64>(f.last - f.first, 0);
+        period[QStringLiteral("seconds")] = std::max<qint64>(f.duration(), 0);
         period[QStringLiteral("intervalSeconds")] = f.interval;
         period[QStringLiteral("gaps")] = f.gapCount;
         period[QStringLiteral("gapSeconds")] = f.gapSeconds;
+        QJsonArray steps;
+        for (const ClockStep& step : f.steps)
+            steps.append(QJsonObject { { QStringLiteral("from"), Stamp(f, step.from) },
+                { QStringLiteral("to"), Stamp(f, step.to) },
+                { QStringLiteral("seconds"), step.seconds } });
+        period[QStringLiteral("stepsBack")] = steps;
+        period[QStringLiteral("steppedBackSeconds")] = f.steppedBack;
         period[QStringLiteral("sharesOfRecords")] = f.sharesOfRecords;
     }
     root[QStringLiteral("period")] = period;

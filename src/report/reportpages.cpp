@@ -139,6 +139,24 @@ QString WithoutReadingText(const ReportFigures& f)
     return parts.join(QStringLiteral(", "));
 }
 
+// "2026-10-25 03:59:00 to 02:00:00; the clock repeats 2 h 00 min": the first few steps named.
+QString StepsText(const ReportFigures& f)
+{
+    constexpr size_t kNamed = 3;
+    QStringList parts;
+    for (size_t i = 0; i < f.steps.size() && i < kNamed; ++i) {
+        // A step back stays on its day: the time it goes to is on the same date.
+        const ClockStep& step = f.steps[i];
+        parts << QStringLiteral("%1 to %2")
+                     .arg(StampText(f.settings.firstDate, step.from),
+                         StampText(f.settings.firstDate, step.to).mid(11));
+    }
+    if (f.steps.size() > kNamed)
+        parts << QStringLiteral("%1 more").arg(f.steps.size() - kNamed);
+    return QStringLiteral("%1; the clock repeats %2")
+        .arg(parts.join(QStringLiteral(", ")), DurationText(f.steppedBack));
+}
+
 QString TimeAndShare(const TimeShare& t, bool sharesOfRecords)
 {
     if (sharesOfRecords)
@@ -162,7 +180,7 @@ void PaintFirstPage(PageText& text, QPainter& painter, const QRectF& page, const
     }
     text.row({ QStringLiteral("First record"), StampText(date, f.first) }, columns, true);
     text.row({ QStringLiteral("Last record"), StampText(date, f.last) }, columns, true);
-    text.row({ QStringLiteral("Duration"), DurationText(f.last - f.first) }, columns, true);
+    text.row({ QStringLiteral("Duration"), DurationText(f.duration()) }, columns, true);
     text.row({ QStringLiteral("Sampling interval"),
                  f.interval > 0 ? DurationText(f.interval) + QStringLiteral(" (median spacing)")
                                 : QStringLiteral("-") },
@@ -174,6 +192,8 @@ void PaintFirstPage(PageText& text, QPainter& painter, const QRectF& page, const
                                   .arg(f.gapCount)
                                   .arg(DurationText(f.gapSeconds)) },
         columns, true);
+    if (!f.steps.empty())
+        text.row({ QStringLiteral("Clock set back"), StepsText(f) }, columns, true);
     text.row({ QStringLiteral("Without a reading"), WithoutReadingText(f) }, columns, true);
     for (const QString& warning : f.warnings.mid(0, 3))
         text.paragraph(QStringLiteral("Note: ") + warning, 8, QColor(150, 0, 0));
@@ -239,7 +259,7 @@ void PaintSecondPage(PageText& text, const ReportFigures& f)
         text.row(
             { QuantityName(quantity), UnitText(quantity, fahrenheit), ValueText(quantity, v.min),
                 StampText(date, v.minAt), ValueText(quantity, v.max), StampText(date, v.maxAt),
-                MeanText(quantity, v.mean), ValueText(quantity, v.median),
+                ValueText(quantity, v.mean), ValueText(quantity, v.median),
                 ValueText(quantity, v.percentile95) },
             columns, false, kTablePoints);
     }
@@ -274,7 +294,10 @@ void PaintSecondPage(PageText& text, const ReportFigures& f)
                                   "twice the sampling interval, so that a gap counts as no time "
                                   "in any band; the last record stands for one interval. A value "
                                   "at a limit belongs to the band above it. A fall of the time of "
-                                  "day by more than 12 hours is taken as the next day."),
+                                  "day by more than 12 hours is taken as the next day; a shorter "
+                                  "fall is the clock set back: the record before it stands for "
+                                  "one interval and the duration adds the time the clock repeats, "
+                                  "so every stretch of time counts once."),
         8);
     text.skip(1.5);
     text.paragraph(MethodsNote(), 8);

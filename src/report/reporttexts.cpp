@@ -20,13 +20,6 @@ QString ValueText(Quantity quantity, qint32 value)
     return quantity == Quantity::Co2 ? QString::number(value) : TenthsText(value);
 }
 
-QString MeanText(Quantity quantity, double mean)
-{
-    if (quantity == Quantity::Co2)
-        return QString::number(static_cast<qint64>(std::nearbyint(mean)));
-    return TenthsText(static_cast<qint64>(std::trunc(mean)));
-}
-
 QString UnitText(Quantity quantity, bool fahrenheit)
 {
     switch (quantity) {

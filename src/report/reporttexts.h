@@ -5,14 +5,13 @@
 #include <QString>
 
 // The texts of a report's figures, in the program's forms: CO2 in whole ppm, the other values
-// with one decimal cut (not rounded), "." as the separator whatever the locale.
+// with one decimal, "." as the separator whatever the locale. Readings keep the decimal they
+// were read with; the figures worked out from them (mean, median, percentile) come rounded.
 
 // A tenths value: 234 -> "23.4", -5 -> "-0.5", 0 -> "0.0".
 QString TenthsText(qint64 tenths);
 // A value of a quantity, with no unit: ppm for CO2, tenths for the others.
 QString ValueText(Quantity quantity, qint32 value);
-// A mean (in ppm or tenths): CO2 rounded to whole ppm (halves to even), the others cut.
-QString MeanText(Quantity quantity, double mean);
 // The unit of a quantity: "ppm", "°C"/"°F", "%RH".
 QString UnitText(Quantity quantity, bool fahrenheit);
 // The name of a quantity: "CO2", "Temperature", "Relative humidity", "Dew point", "Wet bulb".

@@ -1,11 +1,15 @@
 // The report's figures from records with known answers.
 #include "report/reportbuilder.h"
+#include "report/reportchart.h"
+#include "report/reportjson.h"
 #include "report/reportrecord.h"
 #include "report/reportsources.h"
 #include "report/reporttexts.h"
 #include "report/valuecounts.h"
 #include "reportlines.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 namespace
@@ -13,6 +17,8 @@ namespace
 // Records "time co2" pairs, e.g. { "08:00:00 700", "08:01:00 1000" }; temperature and RH fixed.
 ReportFigures Figures(const QStringList& records, ReportSettings settings = {})
 {
+    if (!settings.firstDate.isValid())
+        settings.firstDate = QDate(2026, 12, 7);
     ReportBuilder builder(settings);
     builder.beginSource(QStringLiteral("run.nblg"));
     int number = 0;
@@ -29,6 +35,16 @@ ReportFigures Figures(const QStringList& records, ReportSettings settings = {})
         builder.add(record);
     }
     return builder.finish();
+}
+
+// count records "hh:mm:ss co2" every `every` seconds from the time of day `from` (in seconds).
+QStringList Run(int from, int count, int every = 60, const QString& co2 = QStringLiteral("600"))
+{
+    QStringList records;
+    for (int i = 0; i < count; ++i)
+        records << QTime(0, 0).addSecs(from + i * every).toString(QStringLiteral("HH:mm:ss")) + ' '
+                + co2;
+    return records;
 }
 } // namespace
 
@@ -219,6 +235,185 @@ private Q_SLOTS:
         QCOMPARE(f.bands[0].share, 1.0);
     }
 
+    // A mean is rounded to the last place of its readings, halves away from zero, the same in
+    // the PDF's text and the JSON.
+    void roundedMeans_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<int>("quantity");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("json");
+        QStringList mostly22 = Run(8 * 3600, 1000);
+        for (int i = 0; i < 1000; ++i)
+            mostly22[i] += i < 900 ? " 22.0" : " 21.9";
+        QTest::newRow("21.99") << mostly22 << 1 << "22.0" << 22.0;
+        QTest::newRow("21.95, a half")
+            << QStringList { "08:00:00 600 21.9", "08:01:00 600 22.0" } << 1 << "22.0" << 22.0;
+        QTest::newRow("-21.95") << QStringList { "08:00:00 600 -21.9", "08:01:00 600 -22.0" } << 1
+                                << "-22.0" << -22.0;
+        QTest::newRow("700.5 ppm")
+            << QStringList { "08:00:00 700", "08:01:00 701" } << 0 << "701" << 701.0;
+    }
+    void roundedMeans()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(int, quantity);
+        QFETCH(QString, text);
+        QFETCH(double, json);
+        const ReportFigures f = Figures(records);
+        QCOMPARE(ValueText(Quantity(quantity), f.quantities[quantity].mean), text);
+        const QJsonObject statistics
+            = QJsonDocument::fromJson(ReportJson(f)).object()["statistics"].toObject();
+        QCOMPARE(
+            statistics[quantity == 0 ? "co2" : "temperature"].toObject()["mean"].toDouble(), json);
+    }
+
+    // The clock set back by 12 hours or less: the times it repeats count again, once each; the
+    // record before the step stands for one interval. The bands add up to the duration and the
+    // last record's interval, less the gaps.
+    void clockSetBack_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<qint64>("duration");
+        QTest::addColumn<qint64>("bands");
+        QTest::addColumn<QString>("steps"); // from>to of each
+        const int two = 2 * 3600;
+        QTest::newRow("02:00 to 03:59 twice") << Run(two, 120) + Run(two, 120) << qint64(14340)
+                                              << qint64(14400) << "03:59:00>02:00:00";
+        QTest::newRow("twice, with a gap")
+            << Run(two, 60) + Run(two, 30) + Run(two + 3600, 30) + Run(two, 10) << qint64(9540)
+            << qint64(7860) << "02:59:00>02:00:00 03:29:00>02:00:00";
+        QTest::newRow("midnight is no step")
+            << Run(86400 - 120, 4) << qint64(180) << qint64(240) << QString();
+    }
+    void clockSetBack()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(qint64, duration);
+        QFETCH(qint64, bands);
+        QFETCH(QString, steps);
+        const ReportFigures f = Figures(records);
+        QCOMPARE(f.duration(), duration);
+        qint64 weighed = 0;
+        for (const TimeShare& band : f.bands)
+            weighed += band.seconds;
+        QCOMPARE(weighed, bands);
+        const QJsonObject period
+            = QJsonDocument::fromJson(ReportJson(f)).object()["period"].toObject();
+        QCOMPARE(period["seconds"].toInteger(), duration);
+        QStringList named;
+        for (const QJsonValue& step : period["stepsBack"].toArray())
+            named << step["from"].toString().mid(11) + '>' + step["to"].toString().mid(11);
+        QCOMPARE(named.join(' '), steps);
+    }
+
+    // The scales hold every reading off the frame's top and bottom lines, humidity within 0 to
+    // 100 %RH.
+    void scales_data()
+    {
+        QTest::addColumn<double>("low");
+        QTest::addColumn<double>("high");
+        QTest::addColumn<double>("minSpan");
+        QTest::addColumn<double>("floor");
+        QTest::addColumn<double>("ceiling");
+        const double none = std::numeric_limits<double>::infinity();
+        QTest::newRow("constant 21.0 degrees") << 21.0 << 21.0 << 5.0 << -none << none;
+        QTest::newRow("CO2 up to 1500 ppm") << 0.0 << 1500.0 << 0.0 << 0.0 << none;
+        QTest::newRow("humidity 5 to 95") << 5.0 << 95.0 << 10.0 << 0.0 << 100.0;
+        QTest::newRow("humidity constant 99.5") << 99.5 << 99.5 << 10.0 << 0.0 << 100.0;
+        QTest::newRow("humidity at 100") << 41.0 << 100.0 << 10.0 << 0.0 << 100.0;
+    }
+    void scales()
+    {
+        QFETCH(double, low);
+        QFETCH(double, high);
+        QFETCH(double, minSpan);
+        QFETCH(double, floor);
+        QFETCH(double, ceiling);
+        const ChartScale scale = FittedScale(low, high, minSpan, 6, floor, ceiling);
+        const double inside = 0.005 * (scale.high() - scale.low);
+        QVERIFY(scale.low >= floor && scale.high() <= ceiling + 1e-9);
+        QVERIFY(low == floor || low - scale.low >= inside);
+        QVERIFY(high == ceiling || scale.high() - high >= inside);
+        QVERIFY(scale.high() - scale.low >= minSpan);
+    }
+
+    // Records in a row are joined unless one has no reading or their spacing is a gap; one
+    // joined to none is a dot. Per column: "." empty, "o" a dot, "|" a line starts, "-" joined.
+    void chartColumns_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<QString>("columns");
+        QTest::newRow("5 at 60 s") << Run(8 * 3600, 5) << "|.-.-.-.-";
+        QTest::newRow("a gap") << Run(0, 3) + Run(600, 2) << "|--.......|-";
+        QTest::newRow("alone between gaps")
+            << Run(0, 2) + Run(360, 1) + Run(660, 2) << "|-....o....|-";
+        QTest::newRow("no reading") << Run(0, 2) + Run(120, 1, 60, "----") + Run(180, 2) << "|-.|-";
+        QTest::newRow("clock set back") << Run(7200, 3) + Run(7200, 2) << "|----";
+    }
+    void chartColumns()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(QString, columns);
+        const ReportFigures f = Figures(records);
+        QString drawn;
+        for (const ChartColumn& c : ChartColumns(f, ChartTimelineOf(f), 0, columns.size()))
+            drawn += c.empty ? '.' : c.alone ? 'o' : c.joinsPrevious ? '-' : '|';
+        QCOMPARE(drawn, columns);
+    }
+
+    // Every label of the time axis keeps clear of its neighbours and inside its row; the first
+    // and the last time stay, and the first day's date gives way to the next date.
+    void timeAxis_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<double>("width"); // of the plot; a character is 6 wide
+        QTest::addColumn<QString>("times");
+        QTest::addColumn<QString>("dates"); // the first day's at the left end first
+        QTest::newRow("across midnight")
+            << Run(86400 - 60, 21) << 1000.0 << "00:00 00:05 00:10 00:15"
+            << "2026-12-10";
+        QTest::newRow("across midnight, room")
+            << Run(86400 - 780, 81) << 1000.0 << "00:00 00:15 00:30 00:45 01:00"
+            << "2026-12-09 2026-12-10";
+        QTest::newRow("56 at 1 s") << Run(8 * 3600 + 5, 56, 1) << 1000.0
+                                   << "08:00:10 08:00:20 08:00:30 08:00:40 08:00:50 08:01:00"
+                                   << "2026-12-09";
+        QTest::newRow("crowded") << Run(8 * 3600, 8) << 150.0 << "08:00 08:02 08:04 08:07"
+                                 << "2026-12-09";
+        QTest::newRow("clock set back") << Run(0, 240) + Run(7200, 240) << 1000.0
+                                        << "00:00 01:00 02:00 03:00 02:00 03:00 04:00 05:00"
+                                        << "2026-12-09";
+    }
+    void timeAxis()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(double, width);
+        QFETCH(QString, times);
+        QFETCH(QString, dates);
+        ReportSettings settings;
+        settings.firstDate = QDate(2026, 12, 9);
+        const ReportFigures f = Figures(records, settings);
+        const ChartTimeAxis axis = TimeAxisOf(f, ChartTimelineOf(f), 100, width, 0, width + 200, 5,
+            [](const QString& text) { return 6.0 * text.size(); });
+        std::vector<ChartLabel> dateRow { axis.firstDate };
+        dateRow.insert(dateRow.end(), axis.dates.begin(), axis.dates.end());
+        QStringList shown;
+        for (const auto& row : { axis.times, dateRow }) {
+            QStringList texts;
+            double clearFrom = 0;
+            for (const ChartLabel& label : row) {
+                if (label.shown) {
+                    QVERIFY(label.left >= clearFrom && label.left + label.width <= width + 200);
+                    clearFrom = label.left + label.width + 5;
+                    texts << label.text;
+                }
+            }
+            shown << texts.join(' ');
+        }
+        QCOMPARE(shown, QStringList({ times, dates }));
+    }
+
     void singleRecordAndNoReadings()
     {
         const ReportFigures one = Figures({ "08:00:00 1200" });
@@ -251,7 +446,7 @@ private Q_SLOTS:
         QCOMPARE(t.min, 199);
         QCOMPARE(t.max, 261);
         QCOMPARE(t.maxAt, 8 * 3600 + 180);
-        QCOMPARE(MeanText(Quantity::Temperature, t.mean), QStringLiteral("23.0"));
+        QCOMPARE(ValueText(Quantity::Temperature, t.mean), QStringLiteral("23.0"));
         QCOMPARE(t.median, 200);
     }
 
