@@ -99,7 +99,8 @@ QString WithFilterSuffix(const QString& path, const QString& filter)
     const QString suffix = FilterSuffix(filter);
     const QFileInfo info(path);
     if (path.isEmpty() || suffix.isEmpty() || info.fileName().isEmpty()
-        || info.fileName().contains(QLatin1Char('.')) || info.isDir())
+        || info.fileName().contains(QLatin1Char('.')) || info.isDir()
+        || (info.exists() && !info.isFile()))
         return path;
     return path + QLatin1Char('.') + suffix;
 }

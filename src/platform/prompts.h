@@ -50,6 +50,6 @@ public:
 // The extension a file filter names first, without its dot: "nblg" for "Data Files (*.nblg)",
 // nothing for "All Files (*)".
 QString FilterSuffix(const QString& filter);
-// path with the extension of filter added when its name has none (no '.' in it) and it is no
-// folder, as the file dialog decides.
+// path with the extension of filter added when its name has none (no '.' in it), as the file
+// dialog decides; a folder, and a device or pipe that exists under that name, keep it.
 QString WithFilterSuffix(const QString& path, const QString& filter);

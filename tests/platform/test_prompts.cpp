@@ -39,6 +39,9 @@ private Q_SLOTS:
         QTest::newRow("no name") << "/d/"
                                  << "Data Files (*.nblg)"
                                  << "/d/";
+        QTest::newRow("a device") << "/dev/null"
+                                  << "Data Files (*.nblg)"
+                                  << "/dev/null";
         QTest::newRow("cancelled") << ""
                                    << "Data Files (*.nblg)"
                                    << "";
