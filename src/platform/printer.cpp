@@ -19,7 +19,7 @@ QString FallbackPdfName(const QString& windowTitle, const QDateTime& when)
 
 QString FallbackPdfMessage(const QString& path)
 {
-    return QStringLiteral("There is no printer: the printout was saved as %1")
+    return QStringLiteral("There is no printer: the printout was saved as\n%1")
         .arg(QDir::toNativeSeparators(path));
 }
 
