@@ -48,11 +48,14 @@ void GraphCanvas::paintEvent(QPaintEvent* event)
     painter.drawImage(QPointF(0, 0), m_image);
 }
 
-bool GraphCanvas::print(PrinterProvider& printers, const QString& windowTitle) const
+bool GraphCanvas::print(
+    PrinterProvider& printers, const QString& windowTitle, QString* fallbackPdf) const
 {
     const std::unique_ptr<QPrinter> printer = printers.createPrinter(windowTitle);
     if (!printer)
         return false;
+    if (fallbackPdf)
+        *fallbackPdf = printers.fallbackPdf(*printer);
     QPainter painter;
     if (!painter.begin(printer.get()))
         return false;

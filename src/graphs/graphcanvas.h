@@ -28,8 +28,10 @@ public:
     // A white buffer of the current size.
     void clear();
     // One page: the buffer scaled to fit the printable area with its proportions kept. False
-    // when there is nowhere to print or the printer would not start.
-    bool print(PrinterProvider& printers, const QString& windowTitle) const;
+    // when there is nowhere to print or the printer would not start. The PDF written instead
+    // of printing, where there is no printer, goes to fallbackPdf.
+    bool print(PrinterProvider& printers, const QString& windowTitle,
+        QString* fallbackPdf = nullptr) const;
 
 Q_SIGNALS:
     // The area changed size and the buffer is blank.

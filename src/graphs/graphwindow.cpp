@@ -3,6 +3,7 @@
 #include "graphcanvas.h"
 
 #include <QAction>
+#include <QPainter>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -44,7 +45,17 @@ void GraphWindow::onToolbar(const QString& key)
         Q_EMIT saveRequested();
 }
 
-void GraphWindow::print()
+void GraphWindow::paintGraph(QPainter& painter) const
 {
-    m_canvas->print(m_printers, windowTitle());
+    painter.drawImage(
+        QRectF(QPointF(0, 0), m_canvas->image().deviceIndependentSize()), m_canvas->image());
+}
+
+bool GraphWindow::print()
+{
+    QString pdf;
+    const bool printed = m_canvas->print(m_printers, windowTitle(), &pdf);
+    if (printed && !pdf.isEmpty())
+        Q_EMIT printedToPdf(pdf);
+    return printed;
 }

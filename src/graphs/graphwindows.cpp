@@ -5,12 +5,14 @@
 #include "graphsstate.h"
 #include "listplot1.h"
 #include "platform/clock.h"
+#include "platform/printer.h"
 #include "platform/prompts.h"
 #include "plotrange.h"
 #include "realtime24.h"
 #include "realtimerange.h"
 
 #include <QAbstractItemModel>
+#include <QPainter>
 
 namespace
 {
@@ -94,6 +96,7 @@ void GraphWindows::showRealTimeGraph()
     m_realTime = new RealTime24(m_reading, m_state, m_clock, m_printers);
     connect(m_realTime, &RealTime24::limitRequested, this, &GraphWindows::showRealTimeRange);
     connect(m_realTime, &RealTime24::saveRequested, this, [this] { saveGraph(m_realTime); });
+    tellWherePrintsGo(m_realTime);
     place(m_realTime);
     m_realTime->show();
     m_realTime->timer1()->start(m_intervalMs);
@@ -114,6 +117,7 @@ void GraphWindows::showFileGraph()
     m_filePlot = new ListPlot1(m_grid, m_state, m_clock, m_printers);
     connect(m_filePlot, &ListPlot1::limitRequested, this, &GraphWindows::showPlotRange);
     connect(m_filePlot, &ListPlot1::saveRequested, this, [this] { saveGraph(m_filePlot); });
+    tellWherePrintsGo(m_filePlot);
     place(m_filePlot);
     m_filePlot->show();
 }
@@ -146,14 +150,32 @@ void GraphWindows::showPlotRange()
     m_plotRange->raise();
 }
 
+void GraphWindows::tellWherePrintsGo(GraphWindow* window)
+{
+    connect(window, &GraphWindow::printedToPdf, this, [this, window](const QString& path) {
+        m_prompts.message(window, Prompts::Icon::Information, FallbackPdfMessage(path));
+    });
+}
+
 void GraphWindows::saveGraph(GraphWindow* window)
 {
     if (!window)
         return;
-    const QString path = m_prompts.saveFileName(window, GraphFileFilter());
+    QString chosenFilter;
+    QString path = m_prompts.saveFileName(window, GraphFileFilter(), &chosenFilter);
     if (path.isEmpty())
         return;
+    // A name without an extension is saved as the type chosen.
+    path = WithFilterSuffix(path, chosenFilter);
     QString error;
-    if (!SaveGraphImage(window->canvas()->image(), path, &error))
+    const QPointer<GraphWindow> graph(window);
+    const bool saved = SaveGraph(
+        window->canvas()->image(),
+        [graph](QPainter& painter) {
+            if (graph)
+                graph->paintGraph(painter);
+        },
+        path, &error);
+    if (!saved)
         m_prompts.message(window, Prompts::Icon::Critical, error);
 }

@@ -56,6 +56,8 @@ private:
     void showRealTimeRange();
     void showPlotRange();
     void saveGraph(class GraphWindow* window);
+    // Without a printer, a print's PDF is named to the user.
+    void tellWherePrintsGo(class GraphWindow* window);
     void place(QWidget* window) const;
 
     GraphsState& m_state;

@@ -54,6 +54,8 @@ void ListPlot1::layoutFrame()
     // An empty list plots nothing; its step stays 0 rather than a division by zero.
     range.PointStep = range.PointCount > 0 ? m_geometry.PlotWidth / range.PointCount : 0;
     m_sweep.restart(range.PointStep);
+    m_range = range;
+    m_drawn = false;
     canvas()->update();
     m_timer1->start();
 }
@@ -66,6 +68,7 @@ bool ListPlot1::DrawFileGraph()
         [this](const QString& text) { setWindowTitle(text); }, CountingCaption::Pointer::Unchanged);
     qint64 current = 0;
     bool drawn = false;
+    m_range = m_state.PlotRange;
     {
         QPainter painter(&canvas()->image());
         painter.setFont(font());
@@ -75,6 +78,7 @@ bool ListPlot1::DrawFileGraph()
                 progress.count(record);
             });
     }
+    m_drawn = true;
     canvas()->update();
     if (!drawn) {
         progress.showCount(current);
@@ -84,4 +88,20 @@ bool ListPlot1::DrawFileGraph()
     }
     progress.finish(kept);
     return true;
+}
+
+void ListPlot1::paintGraph(QPainter& painter) const
+{
+    if (m_drawn && !m_grid) {
+        GraphWindow::paintGraph(painter);
+        return;
+    }
+    painter.fillRect(QRectF(QPointF(0, 0), QSizeF(canvas()->size())), Qt::white);
+    painter.setFont(font());
+    DrawFrame(painter, m_geometry, m_range, false);
+    if (!m_drawn)
+        return;
+    TraceSweep sweep;
+    sweep.restart(m_range.PointStep);
+    ::DrawFileGraph(painter, m_geometry, sweep, m_range, m_state.GridColour, m_grid.data(), {});
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphsstate.h"
 #include "graphwindow.h"
 #include "plotgeometry.h"
 #include "tracesweep.h"
@@ -10,7 +11,6 @@ class Clock;
 class PrinterProvider;
 class QAbstractItemModel;
 class Timer;
-struct GraphsState;
 
 // The file graph: the records FromRecord to ToRecord of a list, drawn in one pass 2 s after
 // the window is laid out (Timer1), evenly spaced across the plot, with the time texts of five
@@ -33,6 +33,10 @@ public:
     // keeps that record's progress caption and hides the window. False on such a failure.
     bool DrawFileGraph();
 
+    // The frame and, once they are drawn, the records read again from the list; the image when
+    // the list has gone meanwhile.
+    void paintGraph(QPainter& painter) const override;
+
 private:
     void layoutFrame();
 
@@ -42,4 +46,7 @@ private:
     Timer* m_timer1 = nullptr;
     PlotGeometry m_geometry;
     TraceSweep m_sweep;
+    // The ranges of the frame and of the records drawn on it.
+    PlotRangeSettings m_range;
+    bool m_drawn = false;
 };

@@ -217,18 +217,52 @@ void FitTimeLabels(std::vector<LabelSpan>& labels, double clientWidth)
     if (labels.size() < 2)
         return;
     const LabelSpan& first = labels.front();
-    LabelSpan& last = labels.back();
-    if (last.left < first.left + first.width + kLabelGap) {
+    const LabelSpan& last = labels.back();
+    const double firstClear = first.left + first.width + kLabelGap;
+    if (last.left < firstClear) {
         for (size_t i = 1; i < labels.size(); ++i)
             labels[i].shown = false;
         return;
     }
-    double clearFrom = first.left + first.width + kLabelGap;
+    // A label between them may slide along the axis by a third of its width, so that it still
+    // stands over its line.
+    const auto slide = [](const LabelSpan& label) { return label.width / 3; };
+    // Whether the chosen labels fit between the first and the last, each placed as far left as
+    // it may go.
+    const auto fit = [&](const std::vector<size_t>& chosen) {
+        double from = firstClear;
+        for (size_t i : chosen) {
+            const LabelSpan& label = labels[i];
+            const double left = std::max(from, label.left - slide(label));
+            if (left > label.left + slide(label))
+                return false;
+            from = left + label.width + kLabelGap;
+        }
+        return from <= last.left;
+    };
+    // Left to right, a label is shown where it fits with those already shown.
+    std::vector<size_t> shown;
     for (size_t i = 1; i + 1 < labels.size(); ++i) {
-        LabelSpan& label = labels[i];
-        label.shown = label.left >= clearFrom && label.left + label.width + kLabelGap <= last.left;
-        if (label.shown)
-            clearFrom = label.left + label.width + kLabelGap;
+        shown.push_back(i);
+        if (!fit(shown)) {
+            shown.pop_back();
+            labels[i].shown = false;
+        }
+    }
+    // Each then as near its own place as its neighbours let it: no further right than the labels
+    // after it leave room for, no further left than the one before it.
+    std::vector<double> latest(shown.size());
+    double to = last.left - kLabelGap;
+    for (size_t j = shown.size(); j-- > 0;) {
+        const LabelSpan& label = labels[shown[j]];
+        latest[j] = std::min(label.left + slide(label), to - label.width);
+        to = latest[j] - kLabelGap;
+    }
+    double from = firstClear;
+    for (size_t j = 0; j < shown.size(); ++j) {
+        LabelSpan& label = labels[shown[j]];
+        label.left = std::min(std::max(label.left, from), latest[j]);
+        from = label.left + label.width + kLabelGap;
     }
 }
 

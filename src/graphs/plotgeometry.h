@@ -90,8 +90,8 @@ constexpr double kLabelGap = 3;
 
 // The file graph's time labels, left to right: each is moved inside 0..clientWidth where it
 // sticks out. The first and the last are always shown (the last given way to the first only if
-// the two would overlap); one between them is shown only where it keeps clear of the label shown
-// before it and of the last.
+// the two would overlap). One between them may slide by up to a third of its width to keep
+// clear of its neighbours, and is left out only where even that would not keep it clear.
 void FitTimeLabels(std::vector<LabelSpan>& labels, double clientWidth);
 // One row of scale labels, left to right, against the tick marks at rightBound: a label keeps its
 // place where there is room, else moves left to keep clear of the ticks and of its right

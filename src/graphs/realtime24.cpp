@@ -42,6 +42,7 @@ void RealTime24::layoutFrame()
     painter.setFont(m_font);
     DrawFrame(painter, m_geometry, m_state.RealTimeRange, true);
     m_sweep.restart(m_state.RealTimeRange.SampleStep);
+    m_trail.clear();
     canvas()->update();
 }
 
@@ -50,11 +51,26 @@ void RealTime24::tick()
     QPainter painter(&canvas()->image());
     painter.setFont(m_font);
     const QTime now = m_clock.timeOfDay();
-    const TimeMark mark = DrawRealTimeTick(
-        painter, m_geometry, m_sweep, m_reading, m_state.RealTimeRange, m_state.GridColour, now);
+    const RealTimePoint point = RealTimePointOf(m_geometry, m_reading, m_state.RealTimeRange, now);
+    TimeLabelSpan label;
+    const TimeMark mark = DrawRealTimePoint(painter, m_geometry, m_sweep, point,
+        m_state.RealTimeRange.SampleStep, m_state.GridColour, &label);
+    m_trail.add(point, m_sweep.SweepX, mark, label);
     if (mark == TimeMark::Label)
         m_timeLabel = now.toString(QStringLiteral("HH:mm:ss"));
     canvas()->update();
+}
+
+void RealTime24::paintGraph(QPainter& painter) const
+{
+    if (!m_trail.complete()) {
+        GraphWindow::paintGraph(painter);
+        return;
+    }
+    painter.fillRect(QRectF(QPointF(0, 0), QSizeF(canvas()->size())), Qt::white);
+    painter.setFont(m_font);
+    DrawFrame(painter, m_geometry, m_state.RealTimeRange, true);
+    m_trail.paint(painter, m_geometry, m_state.RealTimeRange.SampleStep, m_state.GridColour);
 }
 
 void RealTime24::closeEvent(QCloseEvent* event)

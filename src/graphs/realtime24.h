@@ -2,6 +2,7 @@
 
 #include "graphwindow.h"
 #include "plotgeometry.h"
+#include "realtimetrail.h"
 #include "tracesweep.h"
 
 class Clock;
@@ -30,6 +31,8 @@ public:
 
     // One Timer1 tick: a point on every trace.
     void tick();
+    const RealTimeTrail& trail() const { return m_trail; }
+    void paintGraph(QPainter& painter) const override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -45,5 +48,6 @@ private:
     QFont m_font;
     PlotGeometry m_geometry;
     TraceSweep m_sweep;
+    RealTimeTrail m_trail;
     QString m_timeLabel;
 };

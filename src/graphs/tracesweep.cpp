@@ -7,7 +7,9 @@
 #include "tracebatches.h"
 
 #include <QAbstractItemModel>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <array>
@@ -138,6 +140,77 @@ private:
     size_t m_next = 0;
 };
 
+// The segments of the traces on a device that keeps lines as lines (a drawing, a document):
+// each run of a trace becomes one path, drawn where the image's segments would be drawn.
+class TracePaths
+{
+public:
+    explicit TracePaths(QPainter& painter)
+        : m_painter(painter)
+    {
+    }
+    void add(Trace trace, const QLineF& segment)
+    {
+        QPolygonF& run = m_runs[static_cast<size_t>(trace)];
+        if (!run.isEmpty() && run.constLast() != segment.p1())
+            draw(trace);
+        if (run.isEmpty())
+            run << segment.p1();
+        run << segment.p2();
+    }
+    void flush()
+    {
+        for (int t = 0; t < kTraceCount; ++t)
+            draw(static_cast<Trace>(t));
+    }
+
+private:
+    void draw(Trace trace)
+    {
+        QPolygonF& run = m_runs[static_cast<size_t>(trace)];
+        if (run.size() > 1) {
+            m_painter.setPen(TracePen(trace));
+            m_painter.drawPolyline(run);
+        }
+        run.clear();
+    }
+
+    QPainter& m_painter;
+    std::array<QPolygonF, kTraceCount> m_runs;
+};
+
+// Where the file graph's segments go: straight into an image, or as paths onto any other device.
+class FileSegments
+{
+public:
+    FileSegments(QPainter& painter, double clientWidth)
+    {
+        const QPaintEngine* engine = painter.paintEngine();
+        if (engine && engine->type() != QPaintEngine::Raster)
+            m_paths.emplace(painter);
+        else
+            m_batches.emplace(painter, clientWidth);
+    }
+    void add(Trace trace, const QLineF& segment)
+    {
+        if (m_paths)
+            m_paths->add(trace, segment);
+        else
+            m_batches->add(trace, segment);
+    }
+    void flush()
+    {
+        if (m_paths)
+            m_paths->flush();
+        else
+            m_batches->flush();
+    }
+
+private:
+    std::optional<TraceBatches> m_batches;
+    std::optional<TracePaths> m_paths;
+};
+
 struct TimeLabel {
     float x;
     QString text;
@@ -181,11 +254,25 @@ int FileColumnOf(Trace trace)
     return 2;
 }
 
-TimeMark DrawRealTimeTick(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
-    const CurrentReading& reading, const RealTimeRangeSettings& settings, int gridColour,
-    const QTime& now)
+RealTimePoint RealTimePointOf(const PlotGeometry& g, const CurrentReading& reading,
+    const RealTimeRangeSettings& settings, const QTime& now)
 {
-    sweep.SweepX = AdvanceSweep(sweep.SweepX, settings.SampleStep, g.PlotWidth);
+    RealTimePoint point;
+    point.time = now;
+    for (Trace trace : kRealTimeTraceOrder) {
+        const std::optional<double> h = PlotValue(trace, reading, settings, g.PlotHeight);
+        const auto t = static_cast<size_t>(trace);
+        point.has[t] = h.has_value();
+        if (h)
+            point.y[t] = static_cast<float>(g.PlotBottom - *h);
+    }
+    return point;
+}
+
+TimeMark DrawRealTimePoint(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
+    const RealTimePoint& point, float sampleStep, int gridColour, TimeLabelSpan* labelSpan)
+{
+    sweep.SweepX = AdvanceSweep(sweep.SweepX, sampleStep, g.PlotWidth);
     if (sweep.SweepX == 0) {
         FillBox(painter, g.PlotLeft, g.PlotBottom + 3, g.PlotLeft + g.PlotWidth,
             g.PlotBottom - g.PlotHeight - 5, PaletteColour(15));
@@ -194,28 +281,38 @@ TimeMark DrawRealTimeTick(QPainter& painter, const PlotGeometry& g, TraceSweep& 
 
     const float x = g.PlotLeft + sweep.SweepX;
     for (Trace trace : kRealTimeTraceOrder) {
-        const std::optional<double> h = PlotValue(trace, reading, settings, g.PlotHeight);
-        if (!h) {
-            sweep.HasPrevY[static_cast<int>(trace)] = false;
+        const auto t = static_cast<size_t>(trace);
+        if (!point.has[t]) {
+            sweep.HasPrevY[t] = false;
             continue;
         }
-        AddPoint(painter, sweep, trace, x, static_cast<float>(g.PlotBottom - *h));
+        AddPoint(painter, sweep, trace, x, point.y[t]);
     }
     sweep.PrevX = x;
 
     const TimeMark mark = RealTimeMarkAt(sweep.SweepX);
     if (mark == TimeMark::Label) {
         DrawTimeLine(painter, g, x, gridColour);
-        const QString label = now.toString(QStringLiteral("HH:mm:ss"));
+        const QString label = point.time.toString(QStringLiteral("HH:mm:ss"));
         const double w = TextWidth(painter, label) / 2;
         const float top = TimeLabelTop(g);
         FillBox(painter, static_cast<float>(x - w), top, static_cast<float>(x + w), top + 10,
             PaletteColour(15));
         DrawTextAt(painter, label, x - w, top, Qt::black);
+        if (labelSpan)
+            *labelSpan = { x - w, x + w };
     } else if (mark == TimeMark::MidMark) {
         DrawMidMark(painter, g, x, gridColour);
     }
     return mark;
+}
+
+TimeMark DrawRealTimeTick(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
+    const CurrentReading& reading, const RealTimeRangeSettings& settings, int gridColour,
+    const QTime& now)
+{
+    return DrawRealTimePoint(painter, g, sweep, RealTimePointOf(g, reading, settings, now),
+        settings.SampleStep, gridColour);
 }
 
 bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
@@ -224,7 +321,7 @@ bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
 {
     DrawGrid(painter, g, gridColour);
     const QPaintDevice* device = painter.device();
-    TraceBatches batches(painter, device->width() / device->devicePixelRatioF());
+    FileSegments batches(painter, device->width() / device->devicePixelRatioF());
     std::vector<TimeLabel> labels;
     const auto finish = [&](bool drawn) {
         batches.flush();

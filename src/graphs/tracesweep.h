@@ -40,16 +40,37 @@ inline constexpr Trace kFileTraceOrder[]
 int FileColumnOf(Trace trace);
 constexpr int kFileTimeColumn = 1;
 
+// What one tick of the real-time graph adds: each trace's y (none where the reading has no
+// value for it) and the time of day.
+struct RealTimePoint {
+    std::array<float, kTraceCount> y {};
+    std::array<bool, kTraceCount> has {};
+    QTime time;
+};
+RealTimePoint RealTimePointOf(const PlotGeometry& geometry, const CurrentReading& reading,
+    const RealTimeRangeSettings& settings, const QTime& now);
+
+// Where a tick's time label went on the axis, when it got one.
+struct TimeLabelSpan {
+    double left = 0;
+    double right = 0;
+};
+
 // One tick of the real-time graph: advance the sweep (blanking the plot area and drawing the
-// grid at the start of a new one), add a point to every trace, and draw a time label (the time
-// of day now) or a mid-line mark where the sweep has got to. Returns what the time axis got.
+// grid at the start of a new one), add the point to every trace, and draw a time label (the
+// point's time) or a mid-line mark where the sweep has got to. Returns what the time axis got;
+// a label's place goes to label when given.
+TimeMark DrawRealTimePoint(QPainter& painter, const PlotGeometry& geometry, TraceSweep& sweep,
+    const RealTimePoint& point, float sampleStep, int gridColour, TimeLabelSpan* label = nullptr);
+// The same for the reading now.
 TimeMark DrawRealTimeTick(QPainter& painter, const PlotGeometry& geometry, TraceSweep& sweep,
     const CurrentReading& reading, const RealTimeRangeSettings& settings, int gridColour,
     const QTime& now);
 
 // The records FromRecord to ToRecord of a list (record r is model row r - 1), drawn in one pass
-// over the grid, the traces as polylines (with the pixels of one segment per record drawn in
-// record order) and the time labels last, those that would overlap left out. progress(r) is told
+// over the grid, the traces as polylines (on an image with the pixels of one segment per record
+// drawn in record order; on any other device, such as a drawing or a document, as one path per
+// run of a trace) and the time labels last, those that would overlap left out. progress(r) is told
 // each record before it is read. Returns false, having drawn the records before it, when a
 // record or a column is missing from the model.
 bool DrawFileGraph(QPainter& painter, const PlotGeometry& geometry, TraceSweep& sweep,

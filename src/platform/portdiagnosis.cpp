@@ -1,5 +1,7 @@
 #include "portdiagnosis.h"
 
+#include "portlock.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,24 +27,6 @@ bool BrailleServiceRuns()
             return true;
     }
     return false;
-}
-
-// The program named in the port's lock file (/var/lock/LCK..ttyUSB0 holds its process id).
-QString LockHolder(const QString& canonicalPath)
-{
-    QString name = canonicalPath.mid(canonicalPath.startsWith(QStringLiteral("/dev/")) ? 5 : 0);
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    for (const char* folder : { "/var/lock", "/run/lock" }) {
-        QFile lock(QString::fromLatin1(folder) + QStringLiteral("/LCK..") + name);
-        if (!lock.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray pid = lock.read(64).trimmed();
-        QFile comm(QStringLiteral("/proc/%1/comm").arg(QString::fromLatin1(pid)));
-        if (!pid.isEmpty() && comm.open(QIODevice::ReadOnly))
-            return QStringLiteral("%1, process %2")
-                .arg(QString::fromLocal8Bit(comm.readAll().trimmed()), QString::fromLatin1(pid));
-    }
-    return QString();
 }
 #endif
 } // namespace
@@ -70,8 +54,10 @@ PortProblem DiagnoseOpenFailure(
     if (problem.kind == PortProblem::Kind::Permission)
         problem.group = QFileInfo(canonical).group();
 #ifdef Q_OS_LINUX
-    if (problem.kind == PortProblem::Kind::Busy)
-        problem.holder = LockHolder(canonical);
+    if (problem.kind == PortProblem::Kind::Busy) {
+        if (const std::optional<PortLock> lock = FindPortLock(devicePath))
+            problem.holder = PortLockHolderText(*lock);
+    }
 #endif
 #else
     // Windows reports a port that another program holds as access denied.

@@ -17,6 +17,18 @@ QString FallbackPdfName(const QString& windowTitle, const QDateTime& when)
         + QStringLiteral(".pdf");
 }
 
+QString FallbackPdfMessage(const QString& path)
+{
+    return QStringLiteral("There is no printer: the printout was saved as\n%1")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString SystemPrinterProvider::fallbackPdf(const QPrinter& printer) const
+{
+    // A printer of the system prints in its own format; only the stand-in writes a PDF.
+    return printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+}
+
 std::unique_ptr<QPrinter> SystemPrinterProvider::createPrinter(const QString& windowTitle)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();

@@ -26,8 +26,12 @@ public:
     // File dialogs; filter is in Qt's form ("Data Files (*.nblg);;All Files (*)").
     // Each returns the full path chosen, or an empty text on cancel.
     virtual QString openFileName(QWidget* parent, const QString& filter) = 0;
-    // Asks before overwriting an existing file.
-    virtual QString saveFileName(QWidget* parent, const QString& filter) = 0;
+    // Asks before overwriting an existing file. A name typed without an extension gets the one
+    // of the chosen filter (WithFilterSuffix), and the question is asked about that name. The
+    // filter chosen goes to chosenFilter, when given, in the form it has in filter.
+    virtual QString saveFileName(
+        QWidget* parent, const QString& filter, QString* chosenFilter = nullptr)
+        = 0;
 };
 
 // Qt's own dialogs.
@@ -39,5 +43,13 @@ public:
     QString inputBox(QWidget* parent, const QString& prompt, const QString& title,
         const QString& defaultAnswer) override;
     QString openFileName(QWidget* parent, const QString& filter) override;
-    QString saveFileName(QWidget* parent, const QString& filter) override;
+    QString saveFileName(
+        QWidget* parent, const QString& filter, QString* chosenFilter = nullptr) override;
 };
+
+// The extension a file filter names first, without its dot: "nblg" for "Data Files (*.nblg)",
+// nothing for "All Files (*)".
+QString FilterSuffix(const QString& filter);
+// path with the extension of filter added when its name has none (no '.' in it), as the file
+// dialog decides; a folder, and a device or pipe that exists under that name, keep it.
+QString WithFilterSuffix(const QString& path, const QString& filter);

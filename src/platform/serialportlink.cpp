@@ -2,6 +2,7 @@
 
 #include "clock.h"
 #include "portdiagnosis.h"
+#include "portlock.h"
 
 #include <QTimer>
 
@@ -35,6 +36,13 @@ bool SerialPortLink::openPort()
         m_port.close();
     m_problem = {};
     m_port.setPortName(m_portName);
+    // Qt locks only the name it opens: another program that holds the same device under
+    // another name (its COMn link, its device path) would share the bytes with us.
+    if (const std::optional<PortLock> lock = FindPortLock(m_portName)) {
+        m_problem.kind = PortProblem::Kind::Busy;
+        m_problem.holder = PortLockHolderText(*lock);
+        return false;
+    }
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_problem = DiagnoseOpenFailure(m_portName, m_port.error(), m_port.errorString());
         return false;

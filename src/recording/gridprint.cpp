@@ -70,6 +70,7 @@ bool GridPrintJob::begin(PrinterProvider& printers)
     m_printer = printers.createPrinter(m_caption);
     if (!m_printer)
         return false;
+    m_fallbackPdf = printers.fallbackPdf(*m_printer);
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(m_printer.get()))
         return false;

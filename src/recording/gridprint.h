@@ -45,8 +45,11 @@ public:
 
     ~GridPrintJob() override;
     bool isFinished() const { return m_finished; }
+    // The PDF the pages go to because there is no printer; empty on a printer.
+    const QString& fallbackPdf() const { return m_fallbackPdf; }
 
 Q_SIGNALS:
+    // The job is over: the caption is back and the timers run again.
     void finished(bool printed);
 
 private:
@@ -63,6 +66,7 @@ private:
     QPointer<QWidget> m_window;
     GridRows m_rows; // a copy: the list may change or go while it prints
     QString m_caption;
+    QString m_fallbackPdf;
     QList<QPointer<Timer>> m_paused;
     std::unique_ptr<CountingCaption> m_progress;
     std::unique_ptr<QPrinter> m_printer;

@@ -22,7 +22,10 @@ QString DataFileFilter()
 
 void ShowSaveDialog(QWidget* parent, Prompts& prompts, RecordingState& state)
 {
-    const QString path = prompts.saveFileName(parent, DataFileFilter());
+    QString chosenFilter;
+    // "rec1" with the data-file filter is "rec1.nblg", which "Open" lists.
+    QString path = prompts.saveFileName(parent, DataFileFilter(), &chosenFilter);
+    path = WithFilterSuffix(path, chosenFilter);
     if (path.isEmpty()) {
         state.FileChosen = false;
         return;

@@ -13,8 +13,9 @@ struct RecordingState;
 // The filter of the data-file dialogs.
 QString DataFileFilter();
 
-// Asks for a data file to write. A chosen name sets DataFileName, and FileChosen when the name
-// has a title; a cancel leaves FileChosen False, so no caller goes on with an older name.
+// Asks for a data file to write. A chosen name (with ".nblg" added when it has no extension and
+// the data-file filter was chosen) sets DataFileName, and FileChosen when the name has a title; a
+// cancel leaves FileChosen False, so no caller goes on with an older name.
 void ShowSaveDialog(QWidget* parent, Prompts& prompts, RecordingState& state);
 
 // Writes rows as grid-row lines (every cell followed by a tab, CR LF), after the caption row when

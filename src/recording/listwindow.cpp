@@ -4,6 +4,7 @@
 #include "gridprint.h"
 #include "gridsave.h"
 #include "listcontext.h"
+#include "platform/printer.h"
 #include "platform/prompts.h"
 #include "recordingstate.h"
 
@@ -161,7 +162,18 @@ bool ListWindow::print()
         return false;
     m_printJob = PrintGrid(
         *this, m_model->rows(), m_context.printers, m_context.clock, m_context.printPausedTimers);
-    return m_printJob != nullptr;
+    if (!m_printJob)
+        return false;
+    // Without a printer the user is told where the pages went, once they are all there.
+    const QString pdf = m_printJob->fallbackPdf();
+    if (!pdf.isEmpty()) {
+        connect(m_printJob, &GridPrintJob::finished, this, [this, pdf](bool printed) {
+            if (printed)
+                m_context.prompts.message(
+                    this, Prompts::Icon::Information, FallbackPdfMessage(pdf));
+        });
+    }
+    return true;
 }
 
 GridPrintJob* ListWindow::printJob() const

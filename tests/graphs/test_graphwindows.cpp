@@ -1,3 +1,4 @@
+#include "graphs/graphcanvas.h"
 #include "graphs/graphsstate.h"
 #include "graphs/graphwindows.h"
 #include "graphs/listplot1.h"
@@ -10,9 +11,12 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardItemModel>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -31,6 +35,26 @@ void Type(QLineEdit* box, const QString& keys)
     box->selectAll();
     QTest::keyClick(box, Qt::Key_Backspace);
     QTest::keyClicks(box, keys);
+}
+
+// Draws a graph as it would be drawn for a save, onto an image like its canvas's.
+QImage Redrawn(const GraphWindow& graph)
+{
+    const QImage& shown = graph.canvas()->image();
+    QImage image(shown.size(), shown.format());
+    image.setDevicePixelRatio(shown.devicePixelRatio());
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    graph.paintGraph(painter);
+    return image;
+}
+
+QString PdfText(const QString& path)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), { path, QStringLiteral("-") });
+    return pdftotext.waitForFinished(30000) ? QString::fromUtf8(pdftotext.readAllStandardOutput())
+                                            : QString();
 }
 
 } // namespace
@@ -65,6 +89,35 @@ class TestGraphWindows : public QObject
         {
             windows.fileGraph()->toolbarButton("Limit")->trigger();
             return windows.plotRange();
+        }
+        // The real-time graph with a steady reading after ticks ticks, or the file graph of the
+        // list's 500 records, drawn.
+        GraphWindow* drawn(bool realTime, int ticks = 0)
+        {
+            if (realTime) {
+                reading.TempC = TaggedValue::number(21.5);
+                reading.HumidityPct = TaggedValue::number(45);
+                reading.Co2Ppm = TaggedValue::number(800);
+                reading.DewC = QStringLiteral("9.2");
+                reading.WetC = QStringLiteral("14.6");
+                windows.openRealTimeGraph();
+                for (int i = 0; i < ticks; ++i)
+                    clock.advance(GraphWindows::kAcquisitionIntervalMs);
+                return windows.realTimeGraph();
+            }
+            for (int r = 0; r < list.rowCount(); ++r) {
+                list.setItem(r, 1,
+                    new QStandardItem(
+                        QTime(10, 0).addSecs(r).toString(QStringLiteral("HH:mm:ss"))));
+                list.setItem(r, 2, new QStandardItem(QString::number(600 + r)));
+                list.setItem(r, 3, new QStandardItem(QStringLiteral("22.5")));
+                list.setItem(r, 4, new QStandardItem(QStringLiteral("10.1")));
+                list.setItem(r, 5, new QStandardItem(QStringLiteral("15.3")));
+                list.setItem(r, 6, new QStandardItem(QString::number(40 + r % 20)));
+            }
+            windows.openFileGraph(&list, true);
+            clock.advance(ListPlot1::kDrawDelayMs);
+            return windows.fileGraph();
         }
     };
 
@@ -308,6 +361,139 @@ private Q_SLOTS:
         rig.clock.advance(2000);
         QVERIFY(rig.windows.fileGraph()->isVisible());
         QCOMPARE(rig.windows.fileGraph()->windowTitle(), QStringLiteral("Plot Data/File "));
+    }
+
+    // What a save draws anew is what the window shows, pixel for pixel: the frame, the grid,
+    // the traces and every time label, also those of earlier sweeps still under the axis; and
+    // the real-time graph keeps no more than a sweep of points to do it.
+    void redrawnGraphIsTheImage_data()
+    {
+        QTest::addColumn<bool>("realTime");
+        QTest::addColumn<int>("ticks");
+        QTest::newRow("real-time, before the first tick") << true << 0;
+        QTest::newRow("real-time, first sweep") << true << 150;
+        QTest::newRow("real-time, fifth sweep") << true << 4 * 210 + 130;
+        QTest::newRow("file graph") << false << 0;
+    }
+    void redrawnGraphIsTheImage()
+    {
+        QFETCH(bool, realTime);
+        QFETCH(int, ticks);
+        Rig rig;
+        GraphWindow* graph = rig.drawn(realTime, ticks);
+        QVERIFY(graph);
+        QVERIFY(Redrawn(*graph) == graph->canvas()->image());
+        if (auto* live = qobject_cast<RealTime24*>(graph)) {
+            const int perSweep = static_cast<int>(live->geometry().PlotWidth);
+            QVERIFY(live->trail().pointCount() <= static_cast<size_t>(perSweep));
+            QVERIFY(live->trail().labelCount() <= static_cast<size_t>(perSweep / 60 + 1));
+            QVERIFY(live->trail().lineTopCount() <= static_cast<size_t>(perSweep / 60 + 1));
+        }
+    }
+
+    // "Save" with a type chosen and a name without an extension writes that type; SVG and PDF
+    // hold the graph's lines and texts, not a picture of them.
+    void savedGraphHoldsLinesAndTexts_data()
+    {
+        QTest::addColumn<bool>("realTime");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("timeLabel");
+        // 14:30:00 is the fake clock's start; the first tick comes 150 ms later.
+        QTest::newRow("real-time as SVG") << true << "SVG drawing (*.svg)"
+                                          << "graph.svg"
+                                          << "14:30:00";
+        QTest::newRow("real-time as PDF") << true << "PDF document (*.pdf)"
+                                          << "graph.pdf"
+                                          << "14:30:00";
+        QTest::newRow("file graph as SVG") << false << "SVG drawing (*.svg)"
+                                           << "graph.svg"
+                                           << "10:08:19";
+        QTest::newRow("file graph as PDF") << false << "PDF document (*.pdf)"
+                                           << "graph.pdf"
+                                           << "10:08:19";
+        QTest::newRow("file graph as PNG") << false << "PNG image (*.png)"
+                                           << "graph.png"
+                                           << "";
+    }
+    void savedGraphHoldsLinesAndTexts()
+    {
+        QFETCH(bool, realTime);
+        QFETCH(QString, filter);
+        QFETCH(QString, written);
+        QFETCH(QString, timeLabel);
+        Rig rig;
+        GraphWindow* graph = rig.drawn(realTime, 100);
+        rig.prompts.saveAnswers.enqueue(rig.dir.filePath(QStringLiteral("graph")));
+        rig.prompts.chosenSaveFilter = filter;
+        graph->toolbarButton(QStringLiteral("Save"))->trigger();
+        QVERIFY2(rig.prompts.messages.isEmpty(), qPrintable(rig.prompts.messages.value(0).text));
+        const QString path = rig.dir.filePath(written);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(!QFile::exists(rig.dir.filePath(QStringLiteral("graph"))));
+        if (written.endsWith(".png")) {
+            QVERIFY(bytes.startsWith("\x89PNG"));
+            return;
+        }
+        QString text;
+        if (written.endsWith(".svg")) {
+            QVERIFY(!bytes.contains("<image"));
+            QVERIFY(bytes.contains("<polyline") || bytes.contains("<path"));
+            // Each text as an element of its own.
+            const QRegularExpression element(QStringLiteral("<text[^>]*>([^<]*)</text>"));
+            for (auto match = element.globalMatch(QString::fromUtf8(bytes)); match.hasNext();)
+                text += match.next().captured(1).trimmed() + QLatin1Char('\n');
+        } else {
+            QVERIFY(bytes.startsWith("%PDF-"));
+            if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+                QSKIP("pdftotext is not installed");
+            text = PdfText(path);
+        }
+        for (const QString& label : { QStringLiteral("ppm"), QStringLiteral("RH%"),
+                 QStringLiteral("Dew"), QStringLiteral("6000"), QStringLiteral("87.5"), timeLabel })
+            QVERIFY2(text.contains(label), qPrintable(label + " not in:\n" + text));
+    }
+
+    // A save that cannot be written says where and why.
+    void failedGraphSaveSaysWhy()
+    {
+        Rig rig;
+        GraphWindow* graph = rig.drawn(true, 10);
+        const QString path = rig.dir.filePath(QStringLiteral("missing/graph.svg"));
+        rig.prompts.saveAnswers.enqueue(path);
+        graph->toolbarButton(QStringLiteral("Save"))->trigger();
+        QCOMPARE(rig.prompts.messages.size(), 1);
+        const QString text = rig.prompts.messages.first().text;
+        QVERIFY2(text.startsWith(path + " could not be written: ") && !text.endsWith(": "),
+            qPrintable(text));
+    }
+
+    // Without a printer the user is told where the graph's page went, once per print.
+    void graphPrintWithoutPrinterSaysWhere_data()
+    {
+        QTest::addColumn<bool>("realTime");
+        QTest::addColumn<bool>("noPrinter");
+        QTest::newRow("real-time, no printer") << true << true;
+        QTest::newRow("file graph, no printer") << false << true;
+        QTest::newRow("file graph, printer") << false << false;
+    }
+    void graphPrintWithoutPrinterSaysWhere()
+    {
+        QFETCH(bool, realTime);
+        QFETCH(bool, noPrinter);
+        Rig rig;
+        rig.printers.noPrinter = noPrinter;
+        GraphWindow* graph = rig.drawn(realTime, 10);
+        graph->toolbarButton(QStringLiteral("Print"))->trigger();
+        graph->toolbarButton(QStringLiteral("Print"))->trigger();
+        QCOMPARE(rig.printers.jobs, 2);
+        QCOMPARE(rig.prompts.messages.size(), noPrinter ? 2 : 0);
+        for (const auto& shown : std::as_const(rig.prompts.messages)) {
+            QCOMPARE(shown.icon, Prompts::Icon::Information);
+            QVERIFY(shown.text.contains(rig.dir.filePath(QStringLiteral("g.pdf"))));
+        }
     }
 };
 

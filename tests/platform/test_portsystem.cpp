@@ -3,10 +3,12 @@
 #include "meter/protocol.h"
 #include "platform/portdiagnosis.h"
 #include "platform/portentry.h"
+#include "platform/portlock.h"
 #include "platform/portproblem.h"
 #include "platform/systemports.h"
 #include "support/fakeportsystem.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -109,6 +111,92 @@ private Q_SLOTS:
         QVERIFY(!IsPseudoTerminal(QStringLiteral("/dev/null")));
         QVERIFY(!IsPseudoTerminal(dir.path() + "/none"));
         ::close(master);
+    }
+
+    void lockFileNames_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("lock");
+        QTest::newRow("device") << "/dev/ttyUSB0"
+                                << "LCK..ttyUSB0";
+        QTest::newRow("pseudo-terminal") << "/dev/pts/4"
+                                         << "LCK..pts_4";
+        QTest::newRow("COMn link") << "/run/user/1000/nimbrel/COM2"
+                                   << "LCK.._run_user_1000_nimbrel_COM2";
+    }
+    void lockFileNames()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, lock);
+        QCOMPARE(PortLockFileName(path), lock);
+    }
+
+    // A device reached as "device", through the link COM2 and through a by-id link; a lock file
+    // under one of those names (or another device's) held by the process of the row.
+    void knowsWhoHoldsAPortUnderAnyName_data()
+    {
+        QTest::addColumn<QString>("lockedName");
+        QTest::addColumn<QString>("holder");
+        QTest::addColumn<bool>("held");
+        QTest::newRow("held through COM2") << "COM2"
+                                           << "running" << true;
+        QTest::newRow("held as the device") << "device"
+                                            << "running" << true;
+        QTest::newRow("held through by-id") << "by-id"
+                                            << "running" << true;
+        QTest::newRow("another device") << "other"
+                                        << "running" << false;
+        QTest::newRow("stale lock") << "COM2"
+                                    << "gone" << false;
+        QTest::newRow("this program's own") << "COM2"
+                                            << "self" << false;
+        QTest::newRow("no process id") << "COM2"
+                                       << "garbage" << false;
+    }
+    void knowsWhoHoldsAPortUnderAnyName()
+    {
+        QFETCH(QString, lockedName);
+        QFETCH(QString, holder);
+        QFETCH(bool, held);
+        QTemporaryDir dir;
+        const QString links = dir.path() + "/links";
+        const QString byId = dir.path() + "/by-id";
+        const QString locks = dir.path() + "/lock";
+        for (const QString& folder : { links, byId, locks })
+            QVERIFY(QDir().mkpath(folder));
+        const QString device = dir.path() + "/device";
+        const QString other = dir.path() + "/other";
+        for (const QString& path : { device, other }) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(QFile::link(device, links + "/COM2"));
+        QVERIFY(QFile::link(other, links + "/COM3"));
+        QVERIFY(QFile::link(device, byId + "/usb-meter-0001"));
+
+        const QHash<QString, QString> names { { "COM2", links + "/COM2" }, { "device", device },
+            { "by-id", byId + "/usb-meter-0001" }, { "other", other } };
+        // Process 1 always runs; no process has a number this large.
+        const QHash<QString, QByteArray> pids { { "running", "1" }, { "gone", "999999999" },
+            { "self", QByteArray::number(QCoreApplication::applicationPid()) },
+            { "garbage", "none" } };
+        QFile lock(locks + "/" + PortLockFileName(names.value(lockedName)));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(pids.value(holder) + "\nholder\nhost\n");
+        lock.close();
+
+        // Asked for by its COMn link, as the program opens it.
+        const std::optional<PortLock> found
+            = FindPortLock(links + "/COM2", { links, byId }, { dir.path() + "/nothing", locks });
+        QCOMPARE(found.has_value(), held);
+        if (!held)
+            return;
+        QCOMPARE(found->pid, 1);
+        QFile comm("/proc/1/comm");
+        const QString program = comm.open(QIODevice::ReadOnly)
+            ? QString::fromLocal8Bit(comm.readAll().trimmed())
+            : QStringLiteral("holder");
+        QCOMPARE(PortLockHolderText(*found), program + ", process 1");
     }
 
     // Binding COMn in the link folder: a stale link is free and replaced, a link to a device is

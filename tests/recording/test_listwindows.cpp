@@ -5,6 +5,7 @@
 #include "recording/filelist.h"
 #include "recording/gridmodel.h"
 #include "recording/gridprint.h"
+#include "recording/gridsave.h"
 #include "recording/list.h"
 #include "recording/listwindows.h"
 #include "recording/recorder.h"
@@ -57,6 +58,11 @@ public:
             return nullptr;
         return m_inner.createPrinter(windowTitle);
     }
+    QString fallbackPdf(const QPrinter& printer) const override
+    {
+        return m_inner.fallbackPdf(printer);
+    }
+    FakePrinterProvider& inner() { return m_inner; }
     bool available = true;
     bool timersRanDuringPrint = false;
     int jobs = 0;
@@ -296,6 +302,46 @@ private Q_SLOTS:
         QCOMPARE(ReadAll(target), QByteArray());
     }
 
+    // A name without an extension gets the one of the filter chosen, in the list's "Save" and in
+    // the recorder's dialog alike, so that "Open" lists the file; a name with one keeps it.
+    void saveNameGetsTheChosenExtension_data()
+    {
+        QTest::addColumn<bool>("listSave");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("filter"); // chosen; empty: the dialog's first
+        QTest::addColumn<QString>("written");
+        const QString data = QStringLiteral("Data Files (*.nblg)");
+        QTest::newRow("list, data files") << true << "rec1" << data << "rec1.nblg";
+        QTest::newRow("list, first filter") << true << "rec1" << QString() << "rec1.nblg";
+        QTest::newRow("list, all files") << true << "rec1"
+                                         << "All Files (*)"
+                                         << "rec1";
+        QTest::newRow("list, own extension") << true << "rec1.txt" << data << "rec1.txt";
+        QTest::newRow("recorder, data files") << false << "rec2" << data << "rec2.nblg";
+        QTest::newRow("recorder, all files") << false << "rec2"
+                                             << "All Files (*)"
+                                             << "rec2";
+    }
+    void saveNameGetsTheChosenExtension()
+    {
+        QFETCH(bool, listSave);
+        QFETCH(QString, name);
+        QFETCH(QString, filter);
+        QFETCH(QString, written);
+        ListWindow* window = open("FileList");
+        fill(window, { kRecord1 });
+        m_prompts.saveAnswers.enqueue(m_dir.filePath(name));
+        m_prompts.chosenSaveFilter = filter;
+        if (listSave) {
+            QVERIFY(window->save());
+            QCOMPARE(ReadAll(m_dir.filePath(written)), FileLineBytes(GridRowLine(kRecord1)));
+        } else {
+            ShowSaveDialog(window, m_prompts, m_state);
+            QVERIFY(m_state.FileChosen);
+        }
+        QCOMPARE(m_state.DataFileName, m_dir.filePath(written));
+    }
+
     // A cancelled dialog after an earlier failed save goes nowhere, not to the earlier name.
     void cancelAfterFailedSaveWritesNothing()
     {
@@ -381,6 +427,37 @@ private Q_SLOTS:
         QCOMPARE(PrintLine(kRecord1).size(), 27 + 9 * 10);
         QCOMPARE(PrintRuleLine(), QString(20, ' ') + QString(73, '-'));
         QCOMPARE(PrintLine({ "1", "12345678901" }), QString(26, ' ') + "1" + "12345678901");
+    }
+
+    // Without a printer the pages go to a PDF, and the user is told where, once, when the job
+    // is over and the timers run again; on a printer nothing is said.
+    void printWithoutPrinterSaysWhere_data()
+    {
+        QTest::addColumn<bool>("noPrinter");
+        QTest::newRow("printer") << false;
+        QTest::newRow("no printer") << true;
+    }
+    void printWithoutPrinterSaysWhere()
+    {
+        QFETCH(bool, noPrinter);
+        m_printers->inner().noPrinter = noPrinter;
+        ListWindow* window = open("List");
+        fill(window, { kRecord1 });
+        bool timersRan = false;
+        m_prompts.onMessage = [&] { timersRan = m_timer1->isActive() && m_timer2->isActive(); };
+        QVERIFY(window->print());
+        QVERIFY(m_prompts.messages.isEmpty()); // not while it prints
+        QVERIFY(finishPrint(window));
+        m_printers->inner().noPrinter = false;
+        if (!noPrinter) {
+            QVERIFY(m_prompts.messages.isEmpty());
+            return;
+        }
+        QCOMPARE(m_prompts.messages.size(), 1);
+        QCOMPARE(m_prompts.messages.first().icon, Prompts::Icon::Information);
+        QVERIFY2(m_prompts.messages.first().text.contains(pdfPath()),
+            qPrintable(m_prompts.messages.first().text));
+        QVERIFY(timersRan);
     }
 
     // With nowhere to print, the timers run again and the caption comes back.

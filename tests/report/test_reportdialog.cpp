@@ -174,7 +174,7 @@ private Q_SLOTS:
         image.fill(Qt::white);
         const QString path = name.startsWith('/') ? name : m_dir.filePath(name);
         QString error;
-        QCOMPARE(SaveGraphImage(image, path, &error), !start.isEmpty());
+        QCOMPARE(SaveGraph(image, {}, path, &error), !start.isEmpty());
         if (start.isEmpty()) {
             QVERIFY(!error.isEmpty());
             return;

@@ -62,10 +62,19 @@ QString FakePrompts::openFileName(QWidget*, const QString& filter)
     return openAnswers.isEmpty() ? QString() : openAnswers.dequeue();
 }
 
-QString FakePrompts::saveFileName(QWidget*, const QString& filter)
+QString FakePrompts::saveFileName(QWidget*, const QString& filter, QString* chosenFilter)
 {
     lastFilter = filter;
+    if (chosenFilter) {
+        *chosenFilter = chosenSaveFilter.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0)
+                                                   : chosenSaveFilter;
+    }
     return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
+}
+
+QString FakePrinterProvider::fallbackPdf(const QPrinter& printer) const
+{
+    return noPrinter ? printer.outputFileName() : QString();
 }
 
 std::unique_ptr<QPrinter> FakePrinterProvider::createPrinter(const QString& windowTitle)

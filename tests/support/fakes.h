@@ -77,7 +77,7 @@ public:
     QString inputBox(QWidget*, const QString& prompt, const QString& title,
         const QString& defaultAnswer) override;
     QString openFileName(QWidget*, const QString& filter) override;
-    QString saveFileName(QWidget*, const QString& filter) override;
+    QString saveFileName(QWidget*, const QString& filter, QString* chosenFilter = nullptr) override;
 
     QList<Shown> messages;
     // Called while a message is up, as the user would see it.
@@ -85,6 +85,9 @@ public:
     QQueue<QString> inputAnswers;
     QQueue<QString> openAnswers;
     QQueue<QString> saveAnswers;
+    // The filter the user picks in a save dialog; empty: the first of the list, as the dialog
+    // starts. Answers are handed out as queued, without an extension added.
+    QString chosenSaveFilter;
     QString lastPrompt, lastTitle, lastDefault, lastFilter;
 };
 
@@ -97,7 +100,10 @@ public:
     {
     }
     std::unique_ptr<QPrinter> createPrinter(const QString& windowTitle) override;
+    QString fallbackPdf(const QPrinter& printer) const override;
     bool available = true;
+    // The system has no printer: the PDF is the stand-in the user must be told about.
+    bool noPrinter = false;
     int jobs = 0;
     QString lastTitle;
 

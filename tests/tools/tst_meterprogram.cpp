@@ -128,6 +128,8 @@ private Q_SLOTS:
     void endOfInputKeepsRunningAndSigtermCleansUp();
     void dumpOverThePseudoTerminal();
     void unplugHangsUpAndPlugComesBack();
+    void linksToTheMeterGoWithIt_data();
+    void linksToTheMeterGoWithIt();
     void badOptionsEndWithAMessage();
 
 private:
@@ -312,6 +314,52 @@ void TestMeterProgram::unplugHangsUpAndPlugComesBack()
     QVERIFY(line.isOpen());
     QVERIFY(line.readUntil(hasLiveFrame, kBytesMs));
     quitAndCheckLinkGone(again.link);
+}
+
+// Plugged in again under COM3, the meter is followed by Nimbrel, which points COM2 at its
+// stable by-id name; whichever way the meter then goes, no link to it is left dangling, and a
+// link to something else stays.
+void TestMeterProgram::linksToTheMeterGoWithIt_data()
+{
+    QTest::addColumn<QByteArray>("ending");
+    QTest::newRow("quit") << QByteArray("quit\n");
+    QTest::newRow("unplug") << QByteArray("unplug\n");
+    QTest::newRow("SIGTERM") << QByteArray();
+}
+
+void TestMeterProgram::linksToTheMeterGoWithIt()
+{
+    QFETCH(QByteArray, ending);
+    Started s;
+    QVERIFY(start({ QStringLiteral("--port"), QStringLiteral("COM2") }, &s));
+    command("unplug\n");
+    QTRY_VERIFY_WITH_TIMEOUT(!linkExists(s.link), kStartMs);
+    command("plug COM3\n");
+    Started again;
+    QVERIFY(nextLine(&again));
+    const QString folder = m_runtime->path() + QStringLiteral("/nimbrel");
+    const QString byId
+        = folder + QStringLiteral("/by-id/nimbrel-meter-%1").arg(m_meter->processId());
+    QCOMPARE(linkTarget(byId), again.device);
+    const auto makeLink = [](const QString& target, const QString& path) {
+        return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData())
+            == 0;
+    };
+    QVERIFY(makeLink(byId, s.link)); // as Nimbrel binds COM2
+    QVERIFY(makeLink(again.device, folder + QStringLiteral("/COM6")));
+    QVERIFY(makeLink(QStringLiteral("/dev/null"), folder + QStringLiteral("/COM5")));
+
+    if (ending.isEmpty()) {
+        m_meter->terminate();
+        QVERIFY(m_meter->waitForFinished(kStartMs));
+    } else {
+        command(ending.constData());
+        QTRY_VERIFY_WITH_TIMEOUT(!linkExists(again.link), kStartMs);
+    }
+    for (const QString& gone :
+        QStringList { s.link, again.link, byId, folder + QStringLiteral("/COM6") })
+        QVERIFY2(!linkExists(gone), qPrintable(gone));
+    QVERIFY(linkExists(folder + QStringLiteral("/COM5")));
 }
 
 void TestMeterProgram::badOptionsEndWithAMessage()

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -114,15 +115,53 @@ bool PtyPort::publish(const QString& linkPath, QString* error)
     return true;
 }
 
+namespace
+{
+
+// Where the link at path points, as written in it; empty when path is no link.
+QString LinkTarget(const QString& path)
+{
+    char target[4096] = {};
+    const ssize_t length
+        = ::readlink(QFile::encodeName(path).constData(), target, sizeof target - 1);
+    return length > 0 ? QFile::decodeName(QByteArray(target, int(length))) : QString();
+}
+
+} // namespace
+
 void PtyPort::removeLinks()
 {
+    if (m_device.isEmpty()) {
+        m_links.clear();
+        return;
+    }
+    // Links that others made to this port beside its own (Nimbrel points COMn at the stable
+    // by-id name when the meter comes back under another COMn) would dangle once it is gone, or
+    // lead to whatever terminal gets the device next: they go first.
+    const QString device = QFileInfo(m_device).canonicalFilePath();
+    QStringList folders;
     for (const QString& path : std::as_const(m_links)) {
-        const QByteArray link = QFile::encodeName(path);
-        char target[4096] = {};
-        const ssize_t length = ::readlink(link.constData(), target, sizeof target - 1);
+        const QString folder = QFileInfo(path).absolutePath();
+        if (!folders.contains(folder))
+            folders.append(folder);
+    }
+    for (const QString& folder : std::as_const(folders)) {
+        const QFileInfoList entries = QDir(folder).entryInfoList(
+            QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+        for (const QFileInfo& entry : entries) {
+            const QString path = entry.absoluteFilePath();
+            if (!entry.isSymLink() || m_links.contains(path))
+                continue;
+            const QString target = LinkTarget(path);
+            if (target == m_device || m_links.contains(target)
+                || entry.canonicalFilePath() == device)
+                ::unlink(QFile::encodeName(path).constData());
+        }
+    }
+    for (const QString& path : std::as_const(m_links)) {
         // Another meter may have taken the name over since; its link stays.
-        if (length > 0 && QFile::decodeName(QByteArray(target, int(length))) == m_device)
-            ::unlink(link.constData());
+        if (LinkTarget(path) == m_device)
+            ::unlink(QFile::encodeName(path).constData());
     }
     m_links.clear();
 }
