@@ -38,3 +38,11 @@ QString WidgetPrompts::saveFileName(QWidget* parent, const QString& filter)
     return QFileDialog::getSaveFileName(
         parent, QString(), QString(), filter, nullptr, QFileDialog::DontUseNativeDialog);
 }
+
+bool WidgetPrompts::ask(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text,
+        QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}

@@ -28,6 +28,8 @@ public:
     virtual QString openFileName(QWidget* parent, const QString& filter) = 0;
     // Asks before overwriting an existing file.
     virtual QString saveFileName(QWidget* parent, const QString& filter) = 0;
+    // A question with the buttons Yes and No, No the default; true for Yes.
+    virtual bool ask(QWidget* parent, const QString& text) = 0;
 };
 
 // Qt's own dialogs.
@@ -40,4 +42,5 @@ public:
         const QString& defaultAnswer) override;
     QString openFileName(QWidget* parent, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& filter) override;
+    bool ask(QWidget* parent, const QString& text) override;
 };

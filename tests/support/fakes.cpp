@@ -68,6 +68,12 @@ QString FakePrompts::saveFileName(QWidget*, const QString& filter)
     return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
 }
 
+bool FakePrompts::ask(QWidget*, const QString& text)
+{
+    questions.append(text);
+    return !askAnswers.isEmpty() && askAnswers.dequeue();
+}
+
 std::unique_ptr<QPrinter> FakePrinterProvider::createPrinter(const QString& windowTitle)
 {
     lastTitle = windowTitle;

@@ -78,6 +78,8 @@ public:
         const QString& defaultAnswer) override;
     QString openFileName(QWidget*, const QString& filter) override;
     QString saveFileName(QWidget*, const QString& filter) override;
+    // Answers from askAnswers, No when it is empty.
+    bool ask(QWidget*, const QString& text) override;
 
     QList<Shown> messages;
     // Called while a message is up, as the user would see it.
@@ -85,6 +87,8 @@ public:
     QQueue<QString> inputAnswers;
     QQueue<QString> openAnswers;
     QQueue<QString> saveAnswers;
+    QQueue<bool> askAnswers;
+    QStringList questions; // every question asked
     QString lastPrompt, lastTitle, lastDefault, lastFilter;
 };
 
