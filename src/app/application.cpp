@@ -14,6 +14,7 @@
 #include "meter/protocol.h"
 #include "panel.h"
 #include "platform/beeper.h"
+#include "platform/busycursor.h"
 #include "platform/portdevice.h"
 #include "platform/portsystem.h"
 #include "platform/printer.h"
@@ -195,12 +196,15 @@ void Application::startGraphs()
 
 void Application::openReportDialog(ListWindow* source)
 {
-    const QString title
-        = source->reportTitle().isEmpty() ? source->windowTitle() : source->reportTitle();
-    const ReportSettings defaults = ListReportDefaults(source->model().rows(),
-        source->reportSourcePath(), title, !m_panel->celsiusDisplay(), m_clock->date());
+    ListReportOffer offer;
+    {
+        // A recording in parts is read to date its first record.
+        const BusyCursor busy;
+        offer = OfferListReport(source->model().rows(), source->reportSourcePath(),
+            source->reportTitle(), !m_panel->celsiusDisplay(), m_clock->date());
+    }
     auto* dialog = new ReportDialog(
-        source->model(), defaults, ReportPdfName(source->reportSourcePath(), title), *m_prompts,
+        source->model(), offer, *m_prompts,
         [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); },
         source);
     dialog->open();

@@ -2,18 +2,22 @@
 
 #include "platform/prompts.h"
 #include "recording/gridmodel.h"
-#include "report/listreport.h"
+#include "report/reportoutput.h"
 #include "report/reportpages.h"
 
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -44,21 +48,24 @@ QHBoxLayout* Row(std::initializer_list<QWidget*> widgets)
 }
 } // namespace
 
-ReportDialog::ReportDialog(const GridModel& rows, const ReportSettings& defaults,
-    const QString& pdfName, Prompts& prompts, Viewer viewer, QWidget* parent)
+ReportDialog::ReportDialog(const GridModel& rows, const ListReportOffer& offer, Prompts& prompts,
+    Viewer viewer, QWidget* parent)
     : QDialog(parent)
     , m_rows(&rows)
-    , m_fahrenheit(defaults.fahrenheit)
+    , m_offer(offer)
+    , m_fahrenheit(offer.defaults.fahrenheit)
     , m_prompts(prompts)
     , m_viewer(std::move(viewer))
 {
     setObjectName(QStringLiteral("Report"));
     setWindowTitle(QStringLiteral("Indoor-air report"));
     setAttribute(Qt::WA_DeleteOnClose);
+    const ReportSettings& defaults = offer.defaults;
+    const bool parts = !offer.parts.isEmpty();
 
-    m_title = new QLineEdit(defaults.title, this);
+    m_title = new QLineEdit(parts ? offer.partsTitle : defaults.title, this);
     m_title->setObjectName(QStringLiteral("TxtTitle"));
-    m_date = new QDateEdit(defaults.firstDate, this);
+    m_date = new QDateEdit(parts ? offer.partsFirstDate : defaults.firstDate, this);
     m_date->setObjectName(QStringLiteral("TxtDate"));
     m_date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     m_date->setCalendarPopup(true);
@@ -79,7 +86,7 @@ ReportDialog::ReportDialog(const GridModel& rows, const ReportSettings& defaults
     m_temp[1] = TenthsBox("TxtTempHigh", defaults.comfortTemp[1], tempLow, tempHigh, this);
     m_humidity[0] = TenthsBox("TxtRhLow", defaults.comfortHumidity[0], 0, 100, this);
     m_humidity[1] = TenthsBox("TxtRhHigh", defaults.comfortHumidity[1], 0, 100, this);
-    m_pdf = new QLineEdit(pdfName, this);
+    m_pdf = new QLineEdit(parts ? offer.partsPdfName : offer.pdfName, this);
     m_pdf->setObjectName(QStringLiteral("TxtPdf"));
     m_pdf->setMinimumWidth(320);
     auto* browse = new QPushButton(QStringLiteral("..."), this);
@@ -89,6 +96,27 @@ ReportDialog::ReportDialog(const GridModel& rows, const ReportSettings& defaults
 
     const QString unit = TemperatureUnit(m_fahrenheit);
     auto* form = new QFormLayout;
+    if (parts) {
+        m_allParts = new QCheckBox(
+            QStringLiteral("All parts of this recording (%1 files)").arg(offer.parts.size()), this);
+        m_allParts->setObjectName(QStringLiteral("ChkAllParts"));
+        m_allParts->setChecked(true);
+        m_parts = new QListWidget(this);
+        m_parts->setObjectName(QStringLiteral("LstParts"));
+        m_parts->setSelectionMode(QAbstractItemView::NoSelection);
+        m_parts->setFocusPolicy(Qt::NoFocus);
+        for (const QString& path : offer.parts) {
+            auto* item = new QListWidgetItem(QFileInfo(path).fileName(), m_parts);
+            item->setToolTip(path);
+        }
+        m_parts->setFixedHeight(m_parts->sizeHintForRow(0) * std::min<int>(4, offer.parts.size())
+            + 2 * m_parts->frameWidth());
+        connect(m_allParts, &QCheckBox::toggled, this, &ReportDialog::chooseParts);
+        auto* choice = new QVBoxLayout;
+        choice->addWidget(m_allParts);
+        choice->addWidget(m_parts);
+        form->addRow(QStringLiteral("Records"), choice);
+    }
     form->addRow(QStringLiteral("Title"), m_title);
     form->addRow(QStringLiteral("Date of the first record"), Row({ m_date }));
     form->addRow(
@@ -137,8 +165,30 @@ void ReportDialog::browse()
 {
     const QString path
         = m_prompts.saveFileName(this, QStringLiteral("PDF document (*.pdf);;All Files (*)"));
-    if (!path.isEmpty())
+    if (!path.isEmpty()) {
         m_pdf->setText(path);
+        m_browsed = path;
+    }
+}
+
+bool ReportDialog::allParts() const
+{
+    return m_allParts && m_allParts->isChecked();
+}
+
+void ReportDialog::chooseParts(bool all)
+{
+    m_parts->setEnabled(all);
+    // A field the user has changed keeps what was typed.
+    const QString titleWas = all ? m_offer.defaults.title : m_offer.partsTitle;
+    if (m_title->text() == titleWas)
+        m_title->setText(all ? m_offer.partsTitle : m_offer.defaults.title);
+    const QDate dateWas = all ? m_offer.defaults.firstDate : m_offer.partsFirstDate;
+    if (m_date->date() == dateWas)
+        m_date->setDate(all ? m_offer.partsFirstDate : m_offer.defaults.firstDate);
+    const QString pdfWas = all ? m_offer.pdfName : m_offer.partsPdfName;
+    if (pdfName() == pdfWas)
+        m_pdf->setText(all ? m_offer.partsPdfName : m_offer.pdfName);
 }
 
 bool ReportDialog::writeReport()
@@ -156,13 +206,29 @@ bool ReportDialog::writeReport()
     QString path = pdfName();
     if (path.isEmpty())
         return refuse(QStringLiteral("The report needs a file name."));
-    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        path += QStringLiteral(".pdf");
-    if (!m_rows)
-        return refuse(QStringLiteral("The list is closed: there is nothing to report."));
-    ReportFigures figures;
-    if (!ListReportFigures(m_rows->rows(), s, &figures, &problem))
+    const bool all = allParts();
+    QStringList inputs = all ? m_offer.parts : QStringList();
+    if (!all && !m_offer.sourcePath.isEmpty())
+        inputs.append(m_offer.sourcePath);
+    problem = CheckReportPdfName(&path, inputs);
+    if (!problem.isEmpty())
         return refuse(problem);
+    ReportFigures figures;
+    if (all) {
+        if (!FilesReportFigures(m_offer.parts, s, &figures, &problem))
+            return refuse(problem);
+    } else {
+        if (!m_rows)
+            return refuse(QStringLiteral("The list is closed: there is nothing to report."));
+        if (!ListReportFigures(m_rows->rows(), s, m_offer.sourceName, &figures, &problem))
+            return refuse(problem);
+    }
+    // The file dialog has asked about the name it gave; any other file is asked about here.
+    if (path != m_browsed && QFileInfo::exists(path)
+        && !m_prompts.ask(this,
+            QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                .arg(QFileInfo(path).fileName())))
+        return false;
     if (!WriteReportPdf(figures, path, &problem))
         return refuse(QStringLiteral("%1 could not be written: %2").arg(path, problem));
     // Without a viewer the report is saved all the same.

@@ -104,3 +104,11 @@ QString WithFilterSuffix(const QString& path, const QString& filter)
         return path;
     return path + QLatin1Char('.') + suffix;
 }
+
+bool WidgetPrompts::ask(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text,
+        QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}

@@ -32,6 +32,8 @@ public:
     virtual QString saveFileName(
         QWidget* parent, const QString& filter, QString* chosenFilter = nullptr)
         = 0;
+    // A question with the buttons Yes and No, No the default; true for Yes.
+    virtual bool ask(QWidget* parent, const QString& text) = 0;
 };
 
 // Qt's own dialogs.
@@ -45,6 +47,7 @@ public:
     QString openFileName(QWidget* parent, const QString& filter) override;
     QString saveFileName(
         QWidget* parent, const QString& filter, QString* chosenFilter = nullptr) override;
+    bool ask(QWidget* parent, const QString& text) override;
 };
 
 // The extension a file filter names first, without its dot: "nblg" for "Data Files (*.nblg)",

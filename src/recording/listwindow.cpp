@@ -27,6 +27,7 @@ ListWindow::ListWindow(const ListContext& context, const QString& name, const QS
     std::initializer_list<Button> buttons, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_context(context)
+    , m_reportTitle(caption)
 {
     setObjectName(name);
     setWindowTitle(caption);

@@ -40,7 +40,8 @@ public:
     static QString columnSample(int column);
 
     // Where the rows come from, for the report: the data file "Open" read (empty for the live
-    // list and a logger set) and the report's default title.
+    // list and a logger set) and the name of the source, which is also the report's default
+    // title ("run.nblg", "Logger set 2"; the window's caption until it is set).
     void setReportSource(const QString& path, const QString& title);
     QString reportSourcePath() const { return m_reportPath; }
     QString reportTitle() const { return m_reportTitle; }

@@ -1,5 +1,6 @@
 #include "listreport.h"
 
+#include "recordingfiles.h"
 #include "reportbuilder.h"
 #include "reportsources.h"
 
@@ -27,16 +28,36 @@ ReportSettings ListReportDefaults(const GridRows& rows, const QString& sourcePat
     return settings;
 }
 
-bool ListReportFigures(
-    const GridRows& rows, const ReportSettings& settings, ReportFigures* figures, QString* error)
+bool ListReportFigures(const GridRows& rows, const ReportSettings& settings,
+    const QString& sourceName, ReportFigures* figures, QString* error)
 {
     ReportBuilder builder(settings);
-    builder.beginSource(settings.title);
+    builder.beginSource(sourceName);
     if (!ReadGridRows(rows, settings.fahrenheit, builder, error))
         return false;
     *figures = builder.finish();
     if (figures->records == 0) {
         *error = QStringLiteral("The list holds no records: there is nothing to report.");
+        return false;
+    }
+    return true;
+}
+
+bool FilesReportFigures(const QStringList& paths, const ReportSettings& settings,
+    ReportFigures* figures, QString* error, QStringList* readOrder)
+{
+    ReportBuilder builder(settings);
+    QString note;
+    const QStringList files = RecordingOrder(paths, &note);
+    if (readOrder)
+        *readOrder = files;
+    if (!note.isEmpty())
+        builder.warn(note);
+    if (!ReadDataFiles(files, settings.fahrenheit, builder, error))
+        return false;
+    *figures = builder.finish();
+    if (figures->records == 0) {
+        *error = QStringLiteral("The files hold no records: there is nothing to report.");
         return false;
     }
     return true;
@@ -55,4 +76,32 @@ QString ReportPdfName(const QString& sourcePath, const QString& title)
     QString name = title;
     name.replace(QLatin1Char('/'), QLatin1Char('-'));
     return QDir::current().filePath(name + QStringLiteral(" report.pdf"));
+}
+
+ListReportOffer OfferListReport(const GridRows& rows, const QString& sourcePath,
+    const QString& sourceName, bool fahrenheit, const QDate& today)
+{
+    ListReportOffer offer;
+    offer.sourceName = sourceName;
+    offer.sourcePath = sourcePath;
+    offer.defaults = ListReportDefaults(rows, sourcePath, sourceName, fahrenheit, today);
+    offer.pdfName = ReportPdfName(sourcePath, sourceName);
+    if (sourcePath.isEmpty())
+        return offer;
+    const QStringList parts = RecordingParts(sourcePath);
+    if (parts.size() < 2)
+        return offer;
+    offer.parts = parts;
+    offer.partsTitle = QFileInfo(parts.first()).fileName();
+    offer.partsPdfName = ReportPdfName(parts.first(), sourceName);
+    offer.partsFirstDate = offer.defaults.firstDate;
+    ReportFigures figures;
+    QString error;
+    QStringList order;
+    // A part that cannot be read is told when the report is made; the date stays that of the
+    // rows meanwhile.
+    if (FilesReportFigures(parts, offer.defaults, &figures, &error, &order))
+        offer.partsFirstDate
+            = FirstDateFromLastWrite(QFileInfo(order.last()).lastModified(), figures.last);
+    return offer;
 }

@@ -5,6 +5,7 @@
 #include "graphs/graphwindows.h"
 #include "graphs/realtime24.h"
 #include "meter/currentreading.h"
+#include "recording/datafileopen.h"
 #include "recording/filelist.h"
 #include "recording/gridmodel.h"
 #include "recording/listwindows.h"
@@ -15,7 +16,12 @@
 #include "support/fakes.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -27,6 +33,27 @@ QByteArray Head(const QString& path, int bytes)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.read(bytes) : QByteArray();
+}
+
+// Writes a file (none when content is empty), last written at the moment given.
+void WriteAt(const QString& path, const QByteArray& content, const QDateTime& at = {})
+{
+    QFile file(path);
+    QVERIFY(!content.isEmpty() || !file.exists() || file.remove());
+    if (!content.isEmpty()) {
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size()
+            && file.flush());
+        QVERIFY(!at.isValid() || file.setFileTime(at, QFileDevice::FileModificationTime));
+    }
+}
+
+ListReportOffer RowsOffer(const QString& pdf)
+{
+    ListReportOffer offer;
+    offer.sourceName = offer.defaults.title = QStringLiteral("Logger set 3");
+    offer.defaults.firstDate = QDate(2026, 12, 8);
+    offer.pdfName = pdf;
+    return offer;
 }
 } // namespace
 
@@ -107,15 +134,12 @@ private Q_SLOTS:
         QFETCH(QString, message);
         GridModel model;
         fill(model, records);
-        ReportSettings defaults;
-        defaults.title = QStringLiteral("Logger set 3");
-        defaults.firstDate = QDate(2026, 12, 8);
         const QString pdf = m_dir.filePath(QStringLiteral("set 3 report.pdf"));
         QFile::remove(pdf);
         QStringList opened;
         m_prompts.messages.clear();
         auto* dialog = new ReportDialog(
-            model, defaults, pdf, m_prompts,
+            model, RowsOffer(pdf), m_prompts,
             [&opened](const QString& path) {
                 opened << path;
                 return false;
@@ -137,6 +161,120 @@ private Q_SLOTS:
             QVERIFY(dialog->isVisible());
         }
         delete dialog;
+    }
+
+    // A PDF is written over only when the user says so, and never a data file.
+    void replacing_data()
+    {
+        QTest::addColumn<QString>("name"); // typed, or given by the file dialog
+        QTest::addColumn<bool>("browsed");
+        QTest::addColumn<QByteArray>("before"); // in "set report.pdf"; empty: no such file
+        QTest::addColumn<bool>("answer"); // to "replace it?", when asked
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<QString>("message");
+        const QByteArray old = "%PDF-1.4 the report of a week";
+        const QString pdf = QStringLiteral("set report.pdf");
+        QTest::newRow("a new name") << pdf << false << QByteArray() << false << false << QString();
+        QTest::newRow("replaced") << pdf << false << old << true << true << QString();
+        QTest::newRow("kept") << pdf << false << old << false << true << QString();
+        QTest::newRow("asked by the file dialog") << pdf << true << old << false << false << "";
+        QTest::newRow("the file dialog's name and .pdf")
+            << "set report" << true << old << false << true << QString();
+        QTest::newRow("a recording named .pdf") << pdf << false << RecorderPart(1, 3, 0) << true
+                                                << false << "set report.pdf holds a data file";
+    }
+    void replacing()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, browsed);
+        QFETCH(QByteArray, before);
+        QFETCH(bool, answer);
+        QFETCH(bool, asked);
+        QFETCH(QString, message);
+        const QString pdf = m_dir.filePath(QStringLiteral("set report.pdf"));
+        WriteAt(pdf, before);
+        GridModel model;
+        fill(model, 30);
+        m_prompts.messages.clear();
+        m_prompts.questions.clear();
+        m_prompts.askAnswers.enqueue(answer);
+        ReportDialog dialog(model, RowsOffer(QString()), m_prompts, {}, nullptr);
+        m_prompts.saveAnswers.enqueue(m_dir.filePath(name));
+        if (browsed)
+            dialog.findChild<QPushButton*>(QStringLiteral("CmdBrowse"))->click();
+        else
+            dialog.findChild<QLineEdit*>(QStringLiteral("TxtPdf"))
+                ->setText(m_prompts.saveAnswers.dequeue());
+        const bool written = message.isEmpty() && (!asked || answer);
+        QCOMPARE(dialog.writeReport(), written);
+        QCOMPARE(m_prompts.questions.size(), asked ? 1 : 0);
+        QCOMPARE(m_prompts.messages.size() == 1 && m_prompts.messages[0].text.contains(message),
+            !message.isEmpty());
+        QCOMPARE(Head(pdf, 9), written ? QByteArray("%PDF-1.4\n") : before.left(9));
+        m_prompts.askAnswers.clear();
+    }
+
+    // A file list of a recording in parts offers the report of all of them; the report's
+    // "Source" names the files read, whatever the title.
+    void allParts_data()
+    {
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<bool>("all"); // the check box as left
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("page"); // in the PDF, typed title "Room 4"
+        const QString all = QStringLiteral("Source run.nblg, run-1.nblg, run-2.nblg Records 90 "
+                                           "First record 2026-03-03 23:00:00");
+        const QString alone = "Source %1 Records 30 First record 2026-03-04 00:00:00";
+        QTest::newRow("the first part") << "run" << true << "run.nblg" << QDate(2026, 3, 3) << all;
+        QTest::newRow("a later part") << "run-2" << true << "run.nblg" << QDate(2026, 3, 3) << all;
+        QTest::newRow("a later part alone")
+            << "run-2" << false << "run-2.nblg" << QDate(2026, 3, 4) << alone.arg("run-2.nblg");
+        QTest::newRow("a file without parts")
+            << "other" << false << "other.nblg" << QDate(2026, 3, 4) << alone.arg("other.nblg");
+    }
+    void allParts()
+    {
+        QFETCH(QString, opened);
+        QFETCH(bool, all);
+        QFETCH(QString, title);
+        QFETCH(QDate, date);
+        QFETCH(QString, page);
+        // Thirty records a minute apart in each part, over midnight, each written at its last.
+        QTemporaryDir dir;
+        const QDateTime day(QDate(2026, 3, 3), QTime(23, 29, 30));
+        WriteAt(dir.filePath("run.nblg"), RecorderPart(1, 30, 23 * 60), day);
+        WriteAt(dir.filePath("run-1.nblg"), RecorderPart(31, 30, 23 * 60 + 30), day.addSecs(1800));
+        WriteAt(dir.filePath("run-2.nblg"), RecorderPart(61, 30, 0), day.addSecs(3600));
+        WriteAt(dir.filePath("other.nblg"), RecorderPart(61, 30, 0), day.addSecs(3600));
+        ListWindows lists(ListContext { m_state, m_prompts, m_printers, m_clock, {}, {} });
+        OpenDataFileIntoList(dir.filePath(opened + ".nblg"), lists, m_prompts, m_clock, nullptr);
+        FileList* list = lists.fileList();
+        ReportDialog dialog(list->model(),
+            OfferListReport(list->model().rows(), list->reportSourcePath(), list->reportTitle(),
+                false, QDate(2026, 12, 8)),
+            m_prompts, {}, nullptr);
+        auto* check = dialog.findChild<QCheckBox*>(QStringLiteral("ChkAllParts"));
+        QCOMPARE(check != nullptr, opened != QLatin1String("other"));
+        if (check) {
+            QVERIFY(check->isChecked());
+            QCOMPARE(dialog.findChild<QListWidget*>(QStringLiteral("LstParts"))->count(), 3);
+            check->setChecked(all);
+        }
+        QCOMPARE(dialog.settings().title, title);
+        QCOMPARE(dialog.settings().firstDate, date);
+        const QString pdf = QFileInfo(title).completeBaseName() + QStringLiteral(" report.pdf");
+        QCOMPARE(dialog.pdfName(), dir.filePath(pdf));
+        dialog.findChild<QLineEdit*>(QStringLiteral("TxtTitle"))->setText("Room 4");
+        QVERIFY(dialog.writeReport());
+        QProcess text;
+        text.start(
+            QStringLiteral("pdftotext"), { QStringLiteral("-layout"), dir.filePath(pdf), "-" });
+        if (text.waitForFinished(30000)) // where poppler-utils are installed
+            QVERIFY(QString::fromUtf8(text.readAllStandardOutput())
+                        .simplified()
+                        .startsWith("Room 4 Indoor-air report " + page));
+        list->close();
     }
 
     // "Save" of a graph window asks for a name and saves what is drawn.

@@ -1,4 +1,5 @@
 // Reading data files for a report: the reading rules of "Open" and what a bad file gives.
+#include "report/recordingfiles.h"
 #include "report/reportbuilder.h"
 #include "report/reportsources.h"
 #include "reportlines.h"
@@ -15,6 +16,12 @@ const QByteArray kHeader = "No.s\tTime\tppm\t\xb0"
                            "F\tDew\xb0"
                            "F\tWet\xb0"
                            "F";
+
+bool Write(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
 } // namespace
 
 class TestReportFiles : public QObject
@@ -83,6 +90,89 @@ private Q_SLOTS:
             QCOMPARE(f[Quantity::Temperature].missing, 1);
             QCOMPARE(f.last - f.first, 60);
         }
+    }
+
+    void parts_data()
+    {
+        QTest::addColumn<QString>("files"); // in the folder, the one opened first
+        QTest::addColumn<QString>("parts");
+        const QString three = QStringLiteral("run.nblg run-1.nblg run-2.nblg");
+        QTest::newRow("the first part") << three << three;
+        QTest::newRow("a later part") << "run-2.nblg run.nblg run-1.nblg" << three;
+        QTest::newRow("number order, a part deleted") << "run.nblg run-10.nblg run-2.nblg"
+                                                      << "run.nblg run-2.nblg run-10.nblg";
+        QTest::newRow("the first part deleted") << "run-2.nblg run-1.nblg"
+                                                << "run-1.nblg run-2.nblg";
+        QTest::newRow("names that are no parts") << "run.nblg run-01.nblg run-0.nblg run-1.txt "
+                                                    "run-1.nblg.bak runner-1.nblg other-1.nblg"
+                                                 << "run.nblg";
+        QTest::newRow("a part with parts of its own") << "run-1.nblg run.nblg run-1-1.nblg"
+                                                      << "run-1.nblg run-1-1.nblg";
+        QTest::newRow("no extension") << "run-1 run run-2.nblg"
+                                      << "run run-1";
+    }
+    void parts()
+    {
+        QFETCH(QString, files);
+        QFETCH(QString, parts);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("week.2"); // a "." in a folder's name does not count
+        QVERIFY(QDir().mkpath(folder));
+        const QStringList names = files.split(' ');
+        for (const QString& name : names)
+            QVERIFY(Write(folder + '/' + name, "x"));
+        QStringList found;
+        for (const QString& path : RecordingParts(folder + '/' + names.first()))
+            found << path.mid(folder.size() + 1);
+        QCOMPARE(found.join(' '), parts);
+    }
+
+    void order_data()
+    {
+        // Each file "name:first record", 300 records of a recorder's part; ":saved" without the
+        // header and with the rows of a saved list, ":dump" with the caption row of a dump.
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("read"); // empty: as given
+        QTest::newRow("parts in a shell's order") << "w-1:301 w-10:901 w-2:601 w:1"
+                                                  << "w w-1 w-2 w-10";
+        QTest::newRow("parts in order") << "w:1 w-1:301"
+                                        << "";
+        QTest::newRow("numbers that do not run on") << "b:302 a:1"
+                                                    << "";
+        QTest::newRow("saved lists") << "b:301:saved a:1:saved"
+                                     << "";
+        QTest::newRow("list dumps") << "0102:301:dump 0101:1:dump"
+                                    << "0101 0102";
+        QTest::newRow("one file twice") << "a:1 a:1"
+                                        << "";
+    }
+    void order()
+    {
+        QFETCH(QString, given);
+        QFETCH(QString, read);
+        QTemporaryDir dir;
+        QStringList paths;
+        QStringList givenNames;
+        for (const QString& file : given.split(' ')) {
+            const QStringList f = file.split(':');
+            QByteArray content = RecorderPart(f[1].toInt(), 300, 0);
+            if (f.size() > 2)
+                content.replace("\r\n", "\t\r\n");
+            if (f.value(2) == QLatin1String("saved"))
+                content = content.mid(content.indexOf('\n') + 1);
+            givenNames << f[0];
+            paths << dir.filePath(f[0] + ".nblg");
+            QVERIFY(Write(paths.back(), content));
+        }
+        QString note;
+        QStringList names;
+        for (const QString& path : RecordingOrder(paths, &note))
+            names << QFileInfo(path).completeBaseName();
+        QCOMPARE(names.join(' '), read.isEmpty() ? givenNames.join(' ') : read);
+        QCOMPARE(note,
+            read.isEmpty()
+                ? QString()
+                : "Files ordered by their first record number: " + names.join(".nblg, ") + ".nblg");
     }
 
     void notAFile()

@@ -77,6 +77,12 @@ QString FakePrinterProvider::fallbackPdf(const QPrinter& printer) const
     return noPrinter ? printer.outputFileName() : QString();
 }
 
+bool FakePrompts::ask(QWidget*, const QString& text)
+{
+    questions.append(text);
+    return !askAnswers.isEmpty() && askAnswers.dequeue();
+}
+
 std::unique_ptr<QPrinter> FakePrinterProvider::createPrinter(const QString& windowTitle)
 {
     lastTitle = windowTitle;

@@ -78,6 +78,8 @@ public:
         const QString& defaultAnswer) override;
     QString openFileName(QWidget*, const QString& filter) override;
     QString saveFileName(QWidget*, const QString& filter, QString* chosenFilter = nullptr) override;
+    // Answers from askAnswers, No when it is empty.
+    bool ask(QWidget*, const QString& text) override;
 
     QList<Shown> messages;
     // Called while a message is up, as the user would see it.
@@ -88,6 +90,8 @@ public:
     // The filter the user picks in a save dialog; empty: the first of the list, as the dialog
     // starts. Answers are handed out as queued, without an extension added.
     QString chosenSaveFilter;
+    QQueue<bool> askAnswers;
+    QStringList questions; // every question asked
     QString lastPrompt, lastTitle, lastDefault, lastFilter;
 };
 

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 namespace
 {
 struct Run {
@@ -36,6 +38,12 @@ void Write(const QString& path, const QByteArray& content)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
+}
+
+QByteArray Read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A day of records every 10 minutes from 08:00, over midnight: CO2 700, and 1500 for the
@@ -74,7 +82,11 @@ private Q_SLOTS:
         QTest::newRow("limits that fall") << QStringList { "--co2-limits", "800,700,1400",
             "run.nblg" } << 2 << QStringLiteral("must be above 0 and rise");
         QTest::newRow("two limits") << QStringList { "--co2-limits", "800,1000", "run.nblg" } << 2
-                                    << QStringLiteral("--co2-limits wants 3 numbers");
+                                    << QStringLiteral("--co2-limits wants 3 whole numbers");
+        QTest::newRow("a limit with decimals") << QStringList { "--co2-limits", "800.5,1000,1400",
+            "run.nblg" } << 2 << QStringLiteral("--co2-limits wants 3 whole numbers separated");
+        QTest::newRow("outdoor CO2 that is no number") << QStringList { "--outdoor", "x",
+            "run.nblg" } << 2 << QStringLiteral("--outdoor wants a whole number, not \"x\"");
         QTest::newRow("bad start") << QStringList { "--start", "07.12.2026", "run.nblg" } << 2
                                    << QStringLiteral("--start wants");
         QTest::newRow("no file") << QStringList { "--json" } << 2
@@ -90,13 +102,34 @@ private Q_SLOTS:
         QTest::newRow("unwritable PDF") << QStringList { "-o", "/nonexistent/x.pdf", "run.nblg" }
                                         << 1 << QStringLiteral("/nonexistent/x.pdf:");
         QTest::newRow("JSON") << QStringList { "--json", "run.nblg" } << 0 << QString();
+        // A refused PDF name is no bad option: no usage follows.
+        QTest::newRow("the PDF over its data file")
+            << QStringList { "-o", "run.nblg", "run.nblg" } << 2 << QStringLiteral("not \".nblg\"");
+        QTest::newRow("... through a link") << QStringList { "-o", "link.pdf", "run.nblg" } << 2
+                                            << QStringLiteral("link.pdf is the data file run.nblg");
+        QTest::newRow("... under a second name") << QStringList { "-o", "hard.pdf", "run.nblg" }
+                                                 << 2 << QStringLiteral("is the data file");
+        QTest::newRow("over another data file") << QStringList { "-o", "copy.pdf", "run.nblg" } << 2
+                                                << QStringLiteral("holds a data file");
+        QTest::newRow("a PDF named as text")
+            << QStringList { "-o", "out.txt", "run.nblg" } << 2 << QStringLiteral("not \".txt\"");
+        QTest::newRow("a PDF name without extension")
+            << QStringList { "-o", "out", "run.nblg" } << 0 << QString();
     }
     void exitCodes()
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, status);
         QFETCH(QString, message);
-        Write(m_dir.filePath("run.nblg"), Recording(1, 10));
+        const QByteArray recording = Recording(1, 10);
+        for (const char* name : { "run.nblg", "copy.pdf" })
+            Write(m_dir.filePath(name), recording);
+        for (const char* name : { "link.pdf", "hard.pdf", "out.pdf" })
+            QFile::remove(m_dir.filePath(name));
+        QVERIFY(QFile::link(m_dir.filePath("run.nblg"), m_dir.filePath("link.pdf")));
+        QCOMPARE(
+            ::link(qPrintable(m_dir.filePath("run.nblg")), qPrintable(m_dir.filePath("hard.pdf"))),
+            0);
         Write(m_dir.filePath("bad.nblg"),
             "No.s\r\n" + RecordLine(1, "08:00:00", "700") + "\r\n1\t08:01:00\t700\r\n");
         Write(m_dir.filePath("header.nblg"), "No.s\tTime\r\n");
@@ -107,10 +140,39 @@ private Q_SLOTS:
         } else {
             QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
         }
-        if (status == 2)
-            QVERIFY(run.err.contains("Usage: "));
+        // The usage names the program without its folder.
+        const bool usage = status == 2 && !arguments.contains("-o");
+        QCOMPARE(run.err.contains("Usage: nimbrel-report [options] FILE..."), usage);
         if (arguments == QStringList { "--help" })
             QVERIFY(run.out.contains("--comfort-rh"));
+        // No data file is written over; a PDF only where it is named.
+        for (const char* name : { "run.nblg", "copy.pdf" })
+            QCOMPARE(Read(m_dir.filePath(name)), recording);
+        QVERIFY(!QFile::exists(m_dir.filePath("out.txt")) && !QFile::exists(m_dir.filePath("out")));
+        QCOMPARE(Read(m_dir.filePath("out.pdf")).left(5),
+            QByteArray(run.status == 0 && arguments.contains("out") ? "%PDF-" : ""));
+    }
+
+    // The parts of a recording as a shell lists them (week-1, week-10, week-2 ... week.nblg) are
+    // read in the order of their records, and the report says so.
+    void partsInShellOrder()
+    {
+        QStringList parts { "week.nblg" };
+        for (int part = 1; part <= 10; ++part)
+            parts << QStringLiteral("week-%1.nblg").arg(part);
+        for (int part = 0; part <= 10; ++part)
+            Write(m_dir.filePath(parts[part]), RecorderPart(part * 200 + 1, 200, part * 200));
+        QStringList shell = parts;
+        shell.sort();
+        const Run run
+            = RunReport(QStringList { "--json", "--start", "2026-12-07" } + shell, m_dir.path());
+        const QString note = "Files ordered by their first record number: " + parts.join(", ");
+        QCOMPARE(run.err, "nimbrel-report: warning: " + note.toUtf8() + '\n');
+        const QJsonObject json = QJsonDocument::fromJson(run.out).object();
+        QCOMPARE(json["title"].toString(), QStringLiteral("week.nblg"));
+        QCOMPARE(
+            json["period"].toObject()["last"].toString(), QStringLiteral("2026-12-08T12:39:00"));
+        QCOMPARE(json["period"].toObject()["gaps"].toInt(), 0);
     }
 
     // Two parts of a day that goes over midnight, given in order, with the options given.

@@ -1,7 +1,9 @@
 #include "reportcommand.h"
 
+#include "report/recordingfiles.h"
 #include "report/reportbuilder.h"
 #include "report/reportjson.h"
+#include "report/reportoutput.h"
 #include "report/reportpages.h"
 #include "report/reportsources.h"
 #include "report/reporttexts.h"
@@ -26,9 +28,26 @@ int RunReport(const ReportOptions& options, std::FILE* out, std::FILE* err)
 {
     ReportSettings settings = options.settings;
     ReportBuilder builder(settings);
+    // Parts of one recording given out of order (as a shell lists run-1, run-10, run) are read
+    // in the order of their records; the first and the last of them then name and date the
+    // report.
+    QString note;
+    const QStringList files = RecordingOrder(options.files, &note);
+    if (!note.isEmpty())
+        builder.warn(note);
+    // No data file is ever written over, and nothing is read before the name is known good.
+    QString pdf;
+    if (!options.json) {
+        pdf = options.output.isEmpty() ? DefaultPdfName(files.first()) : options.output;
+        const QString problem = CheckReportPdfName(&pdf, options.files);
+        if (!problem.isEmpty()) {
+            Say(err, problem);
+            return kExitBadOption;
+        }
+    }
 
     qint64 total = 0;
-    for (const QString& path : options.files)
+    for (const QString& path : files)
         total += QFileInfo(path).size();
     const bool showProgress = total >= kProgressBytes && isatty(fileno(err));
     int shown = -1;
@@ -41,7 +60,7 @@ int RunReport(const ReportOptions& options, std::FILE* out, std::FILE* err)
         }
     };
     QString error;
-    const bool read = ReadDataFiles(options.files, settings.fahrenheit, builder, &error,
+    const bool read = ReadDataFiles(files, settings.fahrenheit, builder, &error,
         showProgress ? std::function<void(qint64, qint64)>(progress) : nullptr);
     if (showProgress)
         std::fputs("\n", err);
@@ -53,15 +72,15 @@ int RunReport(const ReportOptions& options, std::FILE* out, std::FILE* err)
     if (figures.records == 0) {
         Say(err,
             QStringLiteral("%1: no records, nothing to report")
-                .arg(options.files.join(QStringLiteral(", "))));
+                .arg(files.join(QStringLiteral(", "))));
         return kExitBadFile;
     }
 
     if (!options.titleGiven)
-        figures.settings.title = QFileInfo(options.files.first()).fileName();
+        figures.settings.title = QFileInfo(files.first()).fileName();
     if (!options.startGiven) {
         figures.settings.firstDate
-            = FirstDateFromLastWrite(QFileInfo(options.files.last()).lastModified(), figures.last);
+            = FirstDateFromLastWrite(QFileInfo(files.last()).lastModified(), figures.last);
     } else if (options.startSecondsOfDay >= 0
         && std::abs(options.startSecondsOfDay - figures.first) > 60) {
         figures.warnings.append(
@@ -77,8 +96,6 @@ int RunReport(const ReportOptions& options, std::FILE* out, std::FILE* err)
         std::fflush(out);
         return kExitDone;
     }
-    const QString pdf
-        = options.output.isEmpty() ? DefaultPdfName(options.files.first()) : options.output;
     if (!WriteReportPdf(figures, pdf, &error)) {
         Say(err, QStringLiteral("%1: %2").arg(pdf, error));
         return kExitNotWritten;

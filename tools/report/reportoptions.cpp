@@ -3,17 +3,32 @@
 #include "report/listreport.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
 namespace
 {
+// What a list option takes: "a whole number", "3 whole numbers separated by commas", "2 numbers
+// separated by commas (one decimal at most)".
+QString NumbersWanted(int count, bool tenths)
+{
+    const QString kind = tenths ? QStringLiteral("number") : QStringLiteral("whole number");
+    QString text = count == 1 ? QStringLiteral("a %1").arg(kind)
+                              : QStringLiteral("%1 %2s separated by commas").arg(count).arg(kind);
+    if (tenths)
+        text += QStringLiteral(" (one decimal at most)");
+    return text;
+}
+
 struct Parser {
     QCommandLineParser parser;
     QCommandLineOption output { { QStringLiteral("o"), QStringLiteral("output") },
         QStringLiteral(
-            "Write the PDF to NAME (default: the first file's name with \" report.pdf\")."),
+            "Write the PDF to NAME (default: the first file's name with \" report.pdf\"). "
+            "A NAME without an extension gets \".pdf\"; another extension, a data "
+            "file or one of the FILEs is refused."),
         QStringLiteral("NAME") };
     QCommandLineOption json { QStringLiteral("json"),
         QStringLiteral("Write the report's figures as JSON to standard output instead of a PDF.") };
@@ -45,9 +60,11 @@ struct Parser {
     {
         parser.setApplicationDescription(QStringLiteral(
             "Makes an indoor-air report (PDF) from data files. Several files are one recording, "
-            "in the order given (run.nblg run-1.nblg ...).\n"
-            "Exit status: 0 done, 2 bad option, 3 a file that cannot be read, is not a data file "
-            "or holds no records, 1 the PDF cannot be written."));
+            "in the order given (run.nblg run-1.nblg ...); the parts of one recording given out "
+            "of order (run*.nblg) are read in the order of their record numbers.\n"
+            "Exit status: 0 done, 2 bad option or a PDF name that is refused, 3 a file that "
+            "cannot be read, is not a data file or holds no records, 1 the PDF cannot be "
+            "written."));
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addOptions({ output, json, title, start, limits, outdoor, comfortTemp, comfortRh,
             fahrenheit, help });
@@ -80,10 +97,9 @@ bool ReadReportOptions(const QStringList& arguments, ReportOptions* options, QSt
               if (!p.parser.isSet(option)
                   || ReadNumberList(p.parser.value(option), count, tenths, values))
                   return true;
-              *error = QStringLiteral("--%1 wants %2 numbers separated by commas, not \"%3\"")
-                           .arg(option.names().constLast())
-                           .arg(count)
-                           .arg(p.parser.value(option));
+              *error = QStringLiteral("--%1 wants %2, not \"%3\"")
+                           .arg(option.names().constLast(), NumbersWanted(count, tenths),
+                               p.parser.value(option));
               return false;
           };
     if (!list(p.limits, 3, false, o.settings.co2Limits.data())
@@ -129,7 +145,14 @@ bool ReadReportOptions(const QStringList& arguments, ReportOptions* options, QSt
 QString ReportHelpText()
 {
     Parser p;
-    return p.parser.helpText();
+    QString text = p.parser.helpText();
+    // The usage line names the program as it was started, folder and all: the name is enough.
+    const QStringList arguments = QCoreApplication::arguments();
+    const QString started = arguments.isEmpty() ? QString() : arguments.first();
+    const QString usage = QStringLiteral("Usage: ") + started;
+    if (!started.isEmpty() && text.startsWith(usage))
+        text.replace(0, usage.size(), QStringLiteral("Usage: ") + QFileInfo(started).fileName());
+    return text;
 }
 
 QString DefaultPdfName(const QString& firstFile)
