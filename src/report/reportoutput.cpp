@@ -52,12 +52,18 @@ bool IsSameFile(const QString& a, const QString& b)
 
 QString CheckReportPdfName(QString* path, const QStringList& inputs)
 {
+    return CheckReportOutputName(path, inputs, QStringLiteral("pdf"), QStringLiteral("a PDF"));
+}
+
+QString CheckReportOutputName(
+    QString* path, const QStringList& inputs, const QString& wanted, const QString& kind)
+{
     const QString extension = Extension(*path);
     if (extension.isEmpty())
-        *path += QStringLiteral(".pdf");
-    else if (extension.compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
-        return QStringLiteral("%1: a report is a PDF, its name must end in \".pdf\", not \".%2\"")
-            .arg(*path, extension);
+        *path += QLatin1Char('.') + wanted;
+    else if (extension.compare(wanted, Qt::CaseInsensitive) != 0)
+        return QStringLiteral("%1: a report is %2, its name must end in \".%3\", not \".%4\"")
+            .arg(*path, kind, wanted, extension);
     for (const QString& input : inputs) {
         if (IsSameFile(*path, input))
             return QStringLiteral("%1 is the data file %2 of this report: it is not written over")

@@ -10,6 +10,10 @@
 // with the column captions or with a record). Returns an empty text when the name may be used
 // (path then holds the name completed), else why not.
 QString CheckReportPdfName(QString* path, const QStringList& inputs);
+// The same for another kind of output: wanted is its extension without the dot ("json"), kind
+// names it in the message ("JSON").
+QString CheckReportOutputName(
+    QString* path, const QStringList& inputs, const QString& wanted, const QString& kind);
 
 // The two names are one existing file.
 bool IsSameFile(const QString& a, const QString& b);

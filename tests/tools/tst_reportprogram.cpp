@@ -115,6 +115,10 @@ private Q_SLOTS:
             << QStringList { "-o", "out.txt", "run.nblg" } << 2 << QStringLiteral("not \".txt\"");
         QTest::newRow("a PDF name without extension")
             << QStringList { "-o", "out", "run.nblg" } << 0 << QString();
+        QTest::newRow("JSON over its data file") << QStringList { "--json", "-o", "run.nblg",
+            "run.nblg" } << 2 << QStringLiteral("a report is JSON, its name must end in \".json\"");
+        QTest::newRow("JSON to a file")
+            << QStringList { "--json", "-o", "out", "run.nblg" } << 0 << QString();
     }
     void exitCodes()
     {
@@ -124,7 +128,7 @@ private Q_SLOTS:
         const QByteArray recording = Recording(1, 10);
         for (const char* name : { "run.nblg", "copy.pdf" })
             Write(m_dir.filePath(name), recording);
-        for (const char* name : { "link.pdf", "hard.pdf", "out.pdf" })
+        for (const char* name : { "link.pdf", "hard.pdf", "out.pdf", "out.json" })
             QFile::remove(m_dir.filePath(name));
         QVERIFY(QFile::link(m_dir.filePath("run.nblg"), m_dir.filePath("link.pdf")));
         QCOMPARE(
@@ -149,8 +153,11 @@ private Q_SLOTS:
         for (const char* name : { "run.nblg", "copy.pdf" })
             QCOMPARE(Read(m_dir.filePath(name)), recording);
         QVERIFY(!QFile::exists(m_dir.filePath("out.txt")) && !QFile::exists(m_dir.filePath("out")));
-        QCOMPARE(Read(m_dir.filePath("out.pdf")).left(5),
-            QByteArray(run.status == 0 && arguments.contains("out") ? "%PDF-" : ""));
+        const bool named = run.status == 0 && arguments.contains("out");
+        const bool json = arguments.contains("--json");
+        QCOMPARE(
+            Read(m_dir.filePath("out.pdf")).left(5), QByteArray(named && !json ? "%PDF-" : ""));
+        QCOMPARE(Read(m_dir.filePath("out.json")).left(1), QByteArray(named && json ? "{" : ""));
     }
 
     // The parts of a recording as a shell lists them (week-1, week-10, week-2 ... week.nblg) are

@@ -10,6 +10,7 @@
 #include "reportoptions.h"
 
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <unistd.h>
 
@@ -36,10 +37,13 @@ int RunReport(const ReportOptions& options, std::FILE* out, std::FILE* err)
     if (!note.isEmpty())
         builder.warn(note);
     // No data file is ever written over, and nothing is read before the name is known good.
-    QString pdf;
-    if (!options.json) {
-        pdf = options.output.isEmpty() ? DefaultPdfName(files.first()) : options.output;
-        const QString problem = CheckReportPdfName(&pdf, options.files);
+    // With --json, -o names a JSON file instead of standard output.
+    QString output;
+    if (!options.json || !options.output.isEmpty()) {
+        output = options.output.isEmpty() ? DefaultPdfName(files.first()) : options.output;
+        const QString problem = options.json ? CheckReportOutputName(&output, options.files,
+                                    QStringLiteral("json"), QStringLiteral("JSON"))
+                                             : CheckReportPdfName(&output, options.files);
         if (!problem.isEmpty()) {
             Say(err, problem);
             return kExitBadOption;
@@ -90,14 +94,24 @@ int RunReport(const ReportOptions& options, std::FILE* out, std::FILE* err)
     for (const QString& warning : figures.warnings)
         Say(err, QStringLiteral("warning: ") + warning);
 
-    if (options.json) {
+    if (options.json && output.isEmpty()) {
         const QByteArray json = ReportJson(figures);
         std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), out);
         std::fflush(out);
         return kExitDone;
     }
-    if (!WriteReportPdf(figures, pdf, &error)) {
-        Say(err, QStringLiteral("%1: %2").arg(pdf, error));
+    if (options.json) {
+        // Written whole or not at all: an earlier file stays until the new one is complete.
+        QSaveFile file(output);
+        if (!file.open(QIODevice::WriteOnly) || file.write(ReportJson(figures)) < 0
+            || !file.commit()) {
+            Say(err, QStringLiteral("%1: %2").arg(output, file.errorString()));
+            return kExitNotWritten;
+        }
+        return kExitDone;
+    }
+    if (!WriteReportPdf(figures, output, &error)) {
+        Say(err, QStringLiteral("%1: %2").arg(output, error));
         return kExitNotWritten;
     }
     return kExitDone;

@@ -31,7 +31,9 @@ struct Parser {
             "file or one of the FILEs is refused."),
         QStringLiteral("NAME") };
     QCommandLineOption json { QStringLiteral("json"),
-        QStringLiteral("Write the report's figures as JSON to standard output instead of a PDF.") };
+        QStringLiteral(
+            "Write the report's figures as JSON instead of a PDF: to standard output, or to the "
+            "file -o names (\".json\" is added to a NAME without an extension).") };
     QCommandLineOption title { QStringLiteral("title"),
         QStringLiteral("The report's title (default: the first file's name)."),
         QStringLiteral("TEXT") };
