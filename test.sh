@@ -9,7 +9,7 @@
 # fuzzes each for N seconds.
 set -euo pipefail
 cd "$(dirname "$0")"
-./scripts/deps.sh
+./scripts/deps.sh test
 
 # The committed .clang-format, checked before anything is built.
 ./scripts/format.sh --check

@@ -1,11 +1,14 @@
 #include "applicationsetup.h"
 
+#include "nimbrelversion.h"
+
 #include <QApplication>
 #include <QIcon>
 
 void SetUpNimbrelApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Nimbrel"));
+    QApplication::setApplicationVersion(QStringLiteral(NIMBREL_VERSION));
     // No display name: the platform would add it to every title bar. The desktop entry ties
     // the windows to the menu entry and its icon instead.
     QApplication::setDesktopFileName(QStringLiteral("nimbrel"));

@@ -1,6 +1,8 @@
 #include "application.h"
 #include "applicationsetup.h"
+#include "commandline.h"
 #include "meter/protocol.h"
+#include "nimbrelversion.h"
 #include "platform/systemclock.h"
 #include "platform/systemports.h"
 #include "portlisting.h"
@@ -8,7 +10,7 @@
 #include <QApplication>
 #include <QTextStream>
 
-#include <cstring>
+#include <cstdio>
 
 namespace
 {
@@ -31,9 +33,19 @@ int ListPorts(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--list-ports") == 0)
-            return ListPorts(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    switch (ReadProgramCommand(arguments)) {
+    case ProgramCommand::ListPorts:
+        return ListPorts(argc, argv);
+    case ProgramCommand::ShowHelp:
+        std::fputs(qPrintable(ProgramHelpText()), stdout);
+        return 0;
+    case ProgramCommand::ShowVersion:
+        return PrintVersion("nimbrel");
+    case ProgramCommand::OpenWindows:
+        break;
     }
     QApplication qtApp(argc, argv);
     SetUpNimbrelApplication();

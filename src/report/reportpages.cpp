@@ -4,6 +4,8 @@
 #include "reportfigures.h"
 #include "reporttexts.h"
 
+#include "nimbrelversion.h"
+
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
@@ -349,7 +351,7 @@ bool WriteReportPdf(const ReportFigures& figures, const QString& path, QString* 
         QPdfWriter writer(&file);
         writer.setResolution(300);
         writer.setTitle(figures.settings.title);
-        writer.setCreator(QStringLiteral("Nimbrel"));
+        writer.setCreator(QStringLiteral("Nimbrel " NIMBREL_VERSION));
         if (!PaintReport(writer, figures)) {
             if (error)
                 *error = QStringLiteral("the PDF could not be drawn");

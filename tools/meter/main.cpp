@@ -1,5 +1,6 @@
 // nimbrel-meter: a virtual indoor-air meter on a pseudo-terminal.
 #include "meteroptions.h"
+#include "nimbrelversion.h"
 #include "virtualmeter.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,8 @@ int main(int argc, char* argv[])
         std::fputs(qPrintable(MeterOptions::helpText()), stdout);
         return 0;
     }
+    if (options.version)
+        return PrintVersion("nimbrel-meter");
     VirtualMeter meter(options);
     if (!meter.start(&error)) {
         std::fprintf(stderr, "nimbrel-meter: %s\n", qPrintable(error));

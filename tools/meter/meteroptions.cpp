@@ -97,6 +97,8 @@ const std::vector<OptionEntry>& OptionTable()
             QStringLiteral("next dump: the first set header is sent as 5 bytes,\n"
                            "the other 3 with the next piece") },
         { { QStringLiteral("h"), QStringLiteral("help") }, {}, QStringLiteral("show this text") },
+        { { QStringLiteral("v"), QStringLiteral("version") }, {},
+            QStringLiteral("show the program's version") },
     };
     return kTable;
 }
@@ -145,6 +147,7 @@ bool MeterOptions::parse(const QStringList& arguments, MeterOptions* options, QS
     QString v;
     qint64 n = 0;
     parsed.help = parser.isSet(QStringLiteral("help"));
+    parsed.version = parser.isSet(QStringLiteral("version"));
     if (given("port", &v) && !parsePortName(v, &parsed.port))
         return fail(QStringLiteral("--port takes COM1 to COM8"));
     if (given("interval", &v)) {

@@ -27,12 +27,13 @@ struct MeterOptions {
     bool dumpAtStart = false;
     DumpFaults faults; // for the next dump
     bool help = false;
+    bool version = false;
 
     static constexpr int kMinIntervalMs = 10;
     static constexpr int kMaxIntervalMs = 3600000;
 
     // Parses the arguments after the program name. Returns false with a message on the first
-    // bad one; `--help` parses fine and sets `help`.
+    // bad one; `--help` and `--version` parse fine and set `help` and `version`.
     static bool parse(const QStringList& arguments, MeterOptions* options, QString* error);
     static QString helpText();
 

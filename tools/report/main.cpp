@@ -1,4 +1,5 @@
 // nimbrel-report: the indoor-air report from data files, without a display.
+#include "nimbrelversion.h"
 #include "reportcommand.h"
 #include "reportoptions.h"
 
@@ -28,6 +29,7 @@ int main(int argc, char* argv[])
     g_qtMessages = qInstallMessageHandler(QuietMessages);
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("nimbrel-report"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(NIMBREL_VERSION));
 
     ReportOptions options;
     QString error;
@@ -40,5 +42,7 @@ int main(int argc, char* argv[])
         std::fputs(qPrintable(ReportHelpText()), stdout);
         return kExitDone;
     }
+    if (options.version)
+        return PrintVersion("nimbrel-report");
     return RunReport(options, stdout, stderr);
 }

@@ -57,6 +57,8 @@ struct Parser {
         QStringLiteral("Temperatures in °F (default °C).") };
     QCommandLineOption help { { QStringLiteral("h"), QStringLiteral("help") },
         QStringLiteral("Show this help.") };
+    QCommandLineOption version { { QStringLiteral("v"), QStringLiteral("version") },
+        QStringLiteral("Show the version.") };
 
     Parser()
     {
@@ -69,7 +71,7 @@ struct Parser {
             "written."));
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addOptions({ output, json, title, start, limits, outdoor, comfortTemp, comfortRh,
-            fahrenheit, help });
+            fahrenheit, help, version });
         parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Data files (.nblg)."),
             QStringLiteral("FILE..."));
     }
@@ -85,7 +87,8 @@ bool ReadReportOptions(const QStringList& arguments, ReportOptions* options, QSt
     }
     ReportOptions& o = *options;
     o.help = p.parser.isSet(p.help);
-    if (o.help)
+    o.version = p.parser.isSet(p.version);
+    if (o.help || o.version)
         return true;
     o.json = p.parser.isSet(p.json);
     o.output = p.parser.value(p.output);

@@ -13,6 +13,7 @@ struct ReportOptions {
     QString output; // empty: beside the first file
     bool json = false;
     bool help = false;
+    bool version = false;
     QStringList files;
 };
 
