@@ -52,9 +52,11 @@ field() { dpkg-deb -f "$deb" "$1"; }
 for name in Maintainer Section Installed-Size; do
   [ -n "$(field "$name")" ] || fail "no $name field"
 done
-field Description | grep -q nimbrel-meter || fail "the description does not name the virtual meter"
+# (Read whole before matching: grep -q leaves early, and under pipefail dpkg-deb's broken pipe
+# would count as a miss.)
+[[ "$(field Description)" == *nimbrel-meter* ]] || fail "the description does not name the virtual meter"
 for library in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6; do
-  field Depends | grep -Eq "(^|, )$library( |,|$)" || fail "Depends lacks $library: $(field Depends)"
+  grep -Eq "(^|, )$library( |,|$)" <<<"$(field Depends)" || fail "Depends lacks $library: $(field Depends)"
 done
 
 # The files, as they should be.
