@@ -165,10 +165,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FakeClock clock;
     FakeSerialLink link;
     link.open();
-    FakePrompts prompts;
     static LoggerTables* tables = new LoggerTables;
     CheckingStore store(*tables);
-    LoggerDownload download(link, clock, store, prompts);
+    FakePrompts prompts;
+    LoggerDownload download(link, clock, store);
+    QObject::connect(&download, &LoggerDownload::noDataInMemory, [&] {
+        prompts.message(nullptr, Prompts::Icon::Information, LoggerDownload::noDataMessage());
+    });
     int finishedCount = 0;
     int stoppedCount = 0;
     QObject::connect(&download, &DownloadHook::finished, [&] {

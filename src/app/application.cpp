@@ -222,8 +222,10 @@ void Application::openAlarmDialog()
 void Application::startLogger()
 {
     m_loggerStore = new LoggerStore(m_state.Logger);
-    m_download = new LoggerDownload(*m_link, *m_clock, *m_loggerStore, *m_prompts);
-    m_download->setMessageParent(m_panel);
+    m_download = new LoggerDownload(*m_link, *m_clock, *m_loggerStore);
+    connect(m_download, &LoggerDownload::noDataInMemory, this, [this] {
+        m_prompts->message(m_panel, Prompts::Icon::Information, LoggerDownload::noDataMessage());
+    });
     m_panel->acquisition().setDownloadHook(m_download);
     // A download that ended early says so once its tick is over, so live readings go on while
     // the message is shown.

@@ -1,7 +1,6 @@
 #include "loggerdownload.h"
 
 #include "platform/clock.h"
-#include "platform/prompts.h"
 #include "platform/seriallink.h"
 #include "protocol.h"
 
@@ -9,12 +8,11 @@
 #include <utility>
 
 LoggerDownload::LoggerDownload(
-    SerialLink& link, Clock& clock, LoggerDownloadStore& store, Prompts& prompts, QObject* parent)
+    SerialLink& link, Clock& clock, LoggerDownloadStore& store, QObject* parent)
     : DownloadHook(parent)
     , m_link(link)
     , m_clock(clock)
     , m_store(store)
-    , m_prompts(prompts)
 {
     m_headerTimer = m_clock.createTimer(this);
     m_headerTimer->setSingleShot(true);
@@ -56,8 +54,7 @@ void LoggerDownload::begin(int setCount, quint32 writeAddress)
     if (m_state != State::Idle)
         return; // a download is already running
     if (setCount <= 0) {
-        m_prompts.message(
-            m_messageParent, Prompts::Icon::Information, QStringLiteral("No Data in Memory!"));
+        Q_EMIT noDataInMemory();
         Q_EMIT finished();
         return;
     }

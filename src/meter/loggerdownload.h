@@ -8,8 +8,6 @@
 #include <QString>
 
 class Clock;
-class Prompts;
-class QWidget;
 class SerialLink;
 class Timer;
 
@@ -78,11 +76,11 @@ public:
 
     enum class State { Idle, HeaderWait, HeaderLate, Piece, Settle };
 
-    LoggerDownload(SerialLink& link, Clock& clock, LoggerDownloadStore& store, Prompts& prompts,
-        QObject* parent = nullptr);
+    LoggerDownload(
+        SerialLink& link, Clock& clock, LoggerDownloadStore& store, QObject* parent = nullptr);
 
-    // The window the message boxes belong to (the main window).
-    void setMessageParent(QWidget* parent) { m_messageParent = parent; }
+    // What the user is told when the meter's memory holds no set.
+    static QString noDataMessage() { return QStringLiteral("No Data in Memory!"); }
 
     void begin(int setCount, quint32 writeAddress) override;
 
@@ -109,6 +107,9 @@ Q_SIGNALS:
     // The download ended early; emitted after finished(), so the acquisition tick is over when
     // the message is shown.
     void stopped(const QString& message);
+    // The meter's memory holds no set: nothing is asked for. Emitted before finished(), inside
+    // the tick that heard the dump, so the user reads it before live readings go on.
+    void noDataInMemory();
 
 private:
     // What the next space asks for.
@@ -141,8 +142,6 @@ private:
     SerialLink& m_link;
     Clock& m_clock;
     LoggerDownloadStore& m_store;
-    Prompts& m_prompts;
-    QWidget* m_messageParent = nullptr;
     Timer* m_headerTimer = nullptr;
     Timer* m_settleTimer = nullptr;
     Timer* m_quietTimer = nullptr;

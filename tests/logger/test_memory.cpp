@@ -46,7 +46,7 @@ struct Chain {
     FakePrompts prompts;
     LoggerTables tables;
     LoggerStore store { tables };
-    LoggerDownload download { link, clock, store, prompts };
+    LoggerDownload download { link, clock, store };
     MemoryController controller { store, clock };
     QWidget anchor;
     RecordingSink sink;

@@ -151,11 +151,11 @@ public:
 struct Rig {
     FakeClock clock;
     FakeSerialLink link;
-    FakePrompts prompts;
     RecordingStore store;
     ScriptedMeter meter;
-    LoggerDownload download { link, clock, store, prompts };
+    LoggerDownload download { link, clock, store };
     QSignalSpy finished { &download, &DownloadHook::finished };
+    QSignalSpy noData { &download, &LoggerDownload::noDataInMemory };
     // What stopped() said, each after finished() (the tick is over when it is shown).
     QStringList stops;
     bool stoppedAfterFinished = true;
@@ -224,7 +224,7 @@ private Q_SLOTS:
             QCOMPARE(rig.store.data[s], Header(counts[s - 1]) + Records(s, counts[s - 1]));
         }
         QCOMPARE(rig.store.calls, expectedCalls);
-        QVERIFY(rig.prompts.messages.isEmpty());
+        QVERIFY(rig.noData.isEmpty());
         QVERIFY(rig.stops.isEmpty());
         QCOMPARE(rig.download.state(), LoggerDownload::State::Idle);
     }
@@ -236,9 +236,8 @@ private Q_SLOTS:
         QCOMPARE(rig.finished.size(), 1);
         QVERIFY(rig.link.written.isEmpty());
         QVERIFY(rig.store.calls.isEmpty());
-        QCOMPARE(rig.prompts.messages.size(), 1);
-        QCOMPARE(rig.prompts.messages[0].icon, Prompts::Icon::Information);
-        QCOMPARE(rig.prompts.messages[0].text, QStringLiteral("No Data in Memory!"));
+        QCOMPARE(rig.noData.size(), 1);
+        QVERIFY(rig.stops.isEmpty());
     }
 
     // The header is read 0.2 s after its space; a piece is asked for after a pause of a few byte
@@ -275,7 +274,7 @@ private Q_SLOTS:
         }
         rig.runToEnd();
         QCOMPARE(rig.store.data[1], Header(32) + piece);
-        QVERIFY(rig.prompts.messages.isEmpty());
+        QVERIFY(rig.noData.isEmpty());
         QVERIFY(rig.stops.isEmpty());
     }
 
@@ -316,7 +315,7 @@ private Q_SLOTS:
             QCOMPARE(rig.store.data[s], Header(counts[s - 1]) + Records(s, counts[s - 1]));
         QCOMPARE(rig.store.calls.last(), QStringLiteral("add %1").arg(counts.size()));
         QCOMPARE(rig.link.written, QByteArray(SpacesFor(counts), ' '));
-        QVERIFY(rig.prompts.messages.isEmpty());
+        QVERIFY(rig.noData.isEmpty());
         QVERIFY(rig.stops.isEmpty());
     }
 
@@ -368,7 +367,7 @@ private Q_SLOTS:
         QVERIFY(!rig.store.calls.contains(QStringLiteral("add %1").arg(brokenSet)));
         if (rig.store.data.contains(brokenSet))
             QCOMPARE(rig.store.data[brokenSet].size(), 8 + recordBytesKept);
-        QVERIFY(rig.prompts.messages.isEmpty());
+        QVERIFY(rig.noData.isEmpty());
         QCOMPARE(rig.stops.size(), 1);
         QVERIFY(rig.stoppedAfterFinished);
         QCOMPARE(rig.stops[0], LoggerDownload::brokenMessage(brokenSet, counts.size()));
@@ -547,7 +546,7 @@ private Q_SLOTS:
         rig.runToEnd();
         QCOMPARE(rig.finished.size(), 1);
         QCOMPARE(rig.store.calls.last(), QStringLiteral("add 1"));
-        QVERIFY(rig.prompts.messages.isEmpty());
+        QVERIFY(rig.noData.isEmpty());
         QVERIFY(rig.stops.isEmpty());
     }
 
@@ -601,7 +600,7 @@ private Q_SLOTS:
             QCOMPARE(rig.store.data[1], Header(70) + Records(1, 70));
         QCOMPARE(rig.store.data[2], Header(33) + Records(2, 33));
         QCOMPARE(rig.link.written, QByteArray(SpacesFor(counts), ' '));
-        QVERIFY(rig.prompts.messages.isEmpty());
+        QVERIFY(rig.noData.isEmpty());
         QVERIFY(rig.stops.isEmpty());
     }
 
