@@ -1,7 +1,7 @@
 // A full-memory logger dump from the virtual meter, paced at 28800 baud, received by the whole
 // program over the pseudo-terminal: the time from the signature frame to the final space,
 // against the wire time (129,536 bytes x 10 bits / 28,800) plus 0.2 s per set plus 0.5 s.
-#include "app/acquisitioncycle.h"
+#include "acquisition/acquisitioncycle.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "logger/loggerstore.h"

@@ -6,7 +6,7 @@
 #include "checkingstore.h"
 #include "fuzzinput.h"
 
-#include "app/acquisitioncycle.h"
+#include "acquisition/acquisitioncycle.h"
 #include "meter/currentreading.h"
 #include "meter/framebytes.h"
 #include "meter/loggerdownload.h"

@@ -1,6 +1,6 @@
 #include "application.h"
 
-#include "acquisitioncycle.h"
+#include "acquisition/acquisitioncycle.h"
 #include "alarm/alarm.h"
 #include "datalistsink.h"
 #include "graphs/graphwindows.h"

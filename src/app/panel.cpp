@@ -1,6 +1,6 @@
 #include "panel.h"
 
-#include "acquisitioncycle.h"
+#include "acquisition/acquisitioncycle.h"
 #include "platform/beeper.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "acquisition/displaystate.h"
 #include "alarm/alarmsettings.h"
-#include "displaystate.h"
 #include "graphs/graphsstate.h"
 #include "logger/loggertables.h"
 #include "meter/currentreading.h"

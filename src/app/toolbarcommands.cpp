@@ -1,6 +1,6 @@
 #include "toolbarcommands.h"
 
-#include "displaystate.h"
+#include "acquisition/displaystate.h"
 #include "panel.h"
 #include "platform/prompts.h"
 #include "recording/datafileformat.h"

@@ -1,4 +1,4 @@
-#include "app/acquisitioncycle.h"
+#include "acquisition/acquisitioncycle.h"
 #include "meter/currentreading.h"
 #include "meter/downloadhook.h"
 #include "meter/framebytes.h"

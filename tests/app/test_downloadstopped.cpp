@@ -1,6 +1,6 @@
 // A logger download that stops early: its message comes once the acquisition tick is over, so
 // live readings go on while the message is open and a recording never repeats stale values.
-#include "app/acquisitioncycle.h"
+#include "acquisition/acquisitioncycle.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "meter/loggerdownload.h"

@@ -1,6 +1,6 @@
+#include "acquisition/livedisplay.h"
 #include "alarm/alarmcheck.h"
 #include "alarm/alarmsettings.h"
-#include "app/livedisplay.h"
 #include "meter/decoding.h"
 
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "app/acquisitioncycle.h"
+#include "acquisition/acquisitioncycle.h"
 #include "app/panel.h"
 #include "app/programstate.h"
 #include "meter/framebytes.h"

@@ -7,7 +7,7 @@
 // of killing the process).
 //
 //   nimbrel-recording-helper --port N --file PATH [--samples N] [--fsize-limit BYTES]
-#include "app/acquisitioncycle.h"
+#include "acquisition/acquisitioncycle.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "app/toolbarcommands.h"

@@ -5,7 +5,7 @@
 // NIMBREL_FAULT_ALL_OFFSETS=1 runs every offset from 0 to 40 (40 being the whole dump), and
 // NIMBREL_FAULT_QUIET sets the meter's quiet in seconds (3 by default, longer than the
 // download's own quiet limit).
-#include "app/acquisitioncycle.h"
+#include "acquisition/acquisitioncycle.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "logger/memory.h"

@@ -3,7 +3,7 @@
 // data file holds every record the main window counted, each line whole.
 #include "recordedfile.h"
 
-#include "app/acquisitioncycle.h"
+#include "acquisition/acquisitioncycle.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "app/toolbarcommands.h"

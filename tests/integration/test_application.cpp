@@ -1,7 +1,7 @@
 // The whole program on the virtual meter: live readings, a logger dump into the data-logger
 // window, listing a set into the data list, the real-time graph and the live list closing when
 // the meter falls silent.
-#include "app/acquisitioncycle.h"
+#include "acquisition/acquisitioncycle.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "app/toolbarcommands.h"

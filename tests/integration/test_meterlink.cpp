@@ -1,6 +1,6 @@
 // The real serial link against the virtual meter on a pseudo-terminal: readings arrive and are
 // shown, a pulled cable leads to "No COM", and plugging it back brings the readings back.
-#include "app/acquisitioncycle.h"
+#include "acquisition/acquisitioncycle.h"
 #include "app/panel.h"
 #include "app/programstate.h"
 #include "meter/protocol.h"

@@ -2,7 +2,7 @@
 // system's ports, and after an unplug the program follows it when it comes back under another
 // COMn. The listening time is printed, not judged: the wall clock of a loaded machine is no
 // measure (the fake-clock tests hold the schedule).
-#include "app/acquisitioncycle.h"
+#include "acquisition/acquisitioncycle.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "meter/portfinder.h"

@@ -5,7 +5,7 @@
 // the parts of the recording, and the live list's own numbering must be continuous across its
 // dumps. NIMBREL_SOAK_HOURS sets the simulated hours (a short run by default; scripts/soak.sh
 // runs a day).
-#include "app/acquisitioncycle.h"
+#include "acquisition/acquisitioncycle.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "app/toolbarcommands.h"
