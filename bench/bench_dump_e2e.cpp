@@ -2,6 +2,7 @@
 // program over the pseudo-terminal: the time from the signature frame to the final space,
 // against the wire time (129,536 bytes x 10 bits / 28,800) plus 0.2 s per set plus 0.5 s.
 #include "acquisition/acquisitioncycle.h"
+#include "acquisition/metersession.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "logger/loggerstore.h"
@@ -49,7 +50,7 @@ int main(int argc, char* argv[])
     qint64 begun = -1;
     qint64 ended = -1;
     int sets = 0;
-    QObject::connect(&app.panel()->acquisition(), &AcquisitionCycle::readingDecoded, [&] {
+    QObject::connect(&app.session()->acquisition(), &AcquisitionCycle::readingDecoded, [&] {
         if (begun < 0 && sets == 0 && meter.state() == QProcess::Running
             && clock.isValid() == false) {
             clock.start();
@@ -59,7 +60,7 @@ int main(int argc, char* argv[])
     QTimer poll;
     poll.setInterval(1);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        const auto state = app.panel()->acquisition().state();
+        const auto state = app.session()->acquisition().state();
         if (begun < 0 && state == AcquisitionCycle::State::Downloading)
             begun = clock.elapsed();
         if (begun >= 0 && ended < 0 && state != AcquisitionCycle::State::Downloading) {

@@ -23,7 +23,7 @@ class DisplayState final : public QObject, public RecorderLabels
 public:
     explicit DisplayState(QObject* parent = nullptr);
 
-    // LblAir, LblRH and the hidden holders UsedC ... UsedWF.
+    // LblAir, LblRH and both units' temperature texts UsedC ... UsedWF.
     const DisplayTexts& values() const { return m_values; }
     bool celsiusDisplay() const { return m_celsius; }
     // LblTemperature, LblDew and LblWet: the holders of the unit shown, or the "CF" form.

@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "acquisition/acquisitioncycle.h"
+#include "acquisition/metersession.h"
 #include "alarm/alarm.h"
 #include "datalistsink.h"
 #include "graphs/graphwindows.h"
@@ -22,7 +23,6 @@
 #include "platform/serialportlink.h"
 #include "platform/systemclock.h"
 #include "platform/systemports.h"
-#include "recording/datafilehandle.h"
 #include "recording/datalist.h"
 #include "recording/filelist.h"
 #include "recording/gridmodel.h"
@@ -60,13 +60,17 @@ Application::~Application()
     // The subsystems refer to the panel: they go first.
     delete m_alarm.data();
     delete m_memory;
-    delete m_download;
-    delete m_loggerStore;
     delete m_graphs;
     delete m_commands;
-    delete m_recorder;
+    if (m_session)
+        m_session->setLiveList(nullptr);
     delete m_lists;
     delete m_panel;
+}
+
+Recorder* Application::recorder() const
+{
+    return m_session ? &m_session->recorder() : nullptr;
 }
 
 void Application::setPortSystem(std::unique_ptr<PortSystem> ports)
@@ -112,7 +116,8 @@ bool Application::openPanel()
     }
     if (auto* serial = qobject_cast<SerialPortLink*>(m_link.get()))
         followSameDevice(*serial, portNumber);
-    m_panel = new Panel(m_state, *m_link, *m_clock, *m_beeper, *m_prompts);
+    m_session = std::make_unique<MeterSession>(m_state, *m_link, *m_clock, *m_beeper);
+    m_panel = new Panel(m_state, *m_session, *m_prompts);
     connect(m_panel, &Panel::closed, this, [this] { quit(0); });
     m_panel->show();
     if (!m_panel->load())
@@ -151,40 +156,33 @@ void Application::followSameDevice(SerialPortLink& link, int portNumber)
 
 void Application::startRecording()
 {
-    m_dataFile = std::make_unique<DataFileHandle>();
     m_lists = new ListWindows(
         ListContext { m_state.Rec, *m_prompts, *m_printers, *m_clock, {}, ToolbarIcon }, m_panel,
         this);
-    // The recorder samples the texts the main window shows and keeps its captions.
-    DisplayState& display = m_state.Display;
-    m_recorder = new Recorder(
-        m_state.Rec, *m_clock, *m_dataFile, [&display] { return display.sampleTexts(); }, display,
-        *m_lists, this);
+    m_session->setLiveList(m_lists);
     // Printing a list stops acquisition and sampling for its duration.
-    m_lists->context().printPausedTimers
-        = { &m_panel->acquisition().timer1(), &m_recorder->timer2() };
-    m_commands = new ToolbarCommands(
-        *m_panel, m_state.Rec, *m_dataFile, *m_prompts, *m_lists, *m_clock, this);
+    for (Timer* timer : m_session->pausableTimers())
+        m_lists->context().printPausedTimers << timer;
+    m_commands = new ToolbarCommands(*m_panel, *m_session, *m_prompts, *m_lists, *m_clock, this);
     connect(m_panel, &Panel::toolbarCommand, m_commands, &ToolbarCommands::run);
     // Told after the tick, so that the message box never holds a tick open.
     connect(
-        m_recorder, &Recorder::recordingFailed, m_panel,
+        m_session.get(), &MeterSession::recordingFailed, m_panel,
         [this](const QString& message) {
             m_prompts->message(m_panel, Prompts::Icon::Critical, message);
         },
         Qt::QueuedConnection);
-    m_recorder->start();
 }
 
 void Application::startGraphs()
 {
     m_graphs = new GraphWindows(
         m_state.Graphs, m_state.Reading, *m_clock, *m_prompts, *m_printers, m_panel, this);
-    m_graphs->setAcquisitionInterval(m_panel->acquisition().timer1().interval());
+    m_graphs->setAcquisitionInterval(m_session->acquisition().timer1().interval());
     m_commands->setGraphCommand([this] { m_graphs->openRealTimeGraph(); });
     m_commands->setAlarmCommand([this] { openAlarmDialog(); });
     // The meter went silent: the real-time graph closes, then the live list.
-    connect(m_panel, &Panel::meterSilent, this, [this] {
+    connect(m_session.get(), &MeterSession::meterSilent, this, [this] {
         m_graphs->closeRealTimeGraph();
         m_lists->closeLiveList();
     });
@@ -221,22 +219,19 @@ void Application::openAlarmDialog()
 
 void Application::startLogger()
 {
-    m_loggerStore = new LoggerStore(m_state.Logger);
-    m_download = new LoggerDownload(*m_link, *m_clock, *m_loggerStore);
-    connect(m_download, &LoggerDownload::noDataInMemory, this, [this] {
+    connect(m_session.get(), &MeterSession::noDataInMemory, this, [this] {
         m_prompts->message(m_panel, Prompts::Icon::Information, LoggerDownload::noDataMessage());
     });
-    m_panel->acquisition().setDownloadHook(m_download);
     // A download that ended early says so once its tick is over, so live readings go on while
     // the message is shown.
     connect(
-        m_download, &LoggerDownload::stopped, this,
+        m_session.get(), &MeterSession::downloadStopped, this,
         [this](const QString& message) {
             m_prompts->message(m_panel, Prompts::Icon::Critical, message);
         },
         Qt::QueuedConnection);
 
-    m_memory = new MemoryController(*m_loggerStore, *m_clock);
+    m_memory = new MemoryController(m_session->loggerStore(), *m_clock);
     m_memory->setAnchor(m_panel);
     m_memory->setDataListOpener([this]() -> ListingSink* {
         DataList* list = m_lists->openDataList();
@@ -245,8 +240,8 @@ void Application::startLogger()
         return m_dataListSink.get();
     });
     connect(m_memory, &MemoryController::timersSwitchOnRequested, this, [this] {
-        m_panel->acquisition().timer1().start();
-        m_recorder->timer2().start();
+        for (Timer* timer : m_session->pausableTimers())
+            timer->start();
     });
     connect(
         m_memory, &MemoryController::listingFailed, &m_state.Display, &DisplayState::showPortText);

@@ -12,11 +12,9 @@ class Alarm;
 class Beeper;
 class DataListSink;
 class GraphWindows;
-class LoggerDownload;
-class LoggerStore;
 class MemoryController;
+class MeterSession;
 class Clock;
-class DataFileHandle;
 class ListWindows;
 class Recorder;
 class ToolbarCommands;
@@ -27,8 +25,9 @@ class SerialLink;
 class SerialPortLink;
 class PortSystem;
 
-// Puts the program together: the port window first, then the main window on the chosen port,
-// and the wiring between the windows of the subsystems.
+// Puts the program together: the port window first, then the meter session on the chosen port
+// with the main window showing it, and the wiring between the session and the windows of the
+// subsystems.
 class Application final : public QObject
 {
     Q_OBJECT
@@ -57,14 +56,15 @@ public:
     Panel* panel() const { return m_panel; }
     ToolbarCommands* commands() const { return m_commands; }
     ListWindows* listWindows() const { return m_lists; }
-    Recorder* recorder() const { return m_recorder; }
+    MeterSession* session() const { return m_session.get(); }
+    Recorder* recorder() const;
     GraphWindows* graphs() const { return m_graphs; }
     MemoryController* memory() const { return m_memory; }
 
 private:
     void quit(int code);
     void followSameDevice(SerialPortLink& link, int portNumber);
-    // The recorder, the list windows and the toolbar commands, once the main window is loaded.
+    // The list windows and the toolbar commands, once the main window is loaded.
     void startRecording();
     // The graph windows, the alarm dialog and the data logger.
     void startGraphs();
@@ -80,15 +80,12 @@ private:
     LinkFactory m_linkFactory;
     std::unique_ptr<PortSystem> m_portSystem;
     std::unique_ptr<SerialLink> m_link;
+    std::unique_ptr<MeterSession> m_session;
     Panel* m_panel = nullptr;
-    std::unique_ptr<DataFileHandle> m_dataFile;
     ListWindows* m_lists = nullptr;
-    Recorder* m_recorder = nullptr;
     ToolbarCommands* m_commands = nullptr;
     GraphWindows* m_graphs = nullptr;
     QPointer<Alarm> m_alarm;
-    LoggerStore* m_loggerStore = nullptr;
-    LoggerDownload* m_download = nullptr;
     MemoryController* m_memory = nullptr;
     std::unique_ptr<DataListSink> m_dataListSink;
 };

@@ -1,10 +1,7 @@
 #include "panel.h"
 
-#include "acquisition/acquisitioncycle.h"
-#include "platform/beeper.h"
-#include "platform/clock.h"
+#include "acquisition/metersession.h"
 #include "platform/prompts.h"
-#include "platform/seriallink.h"
 #include "programstate.h"
 
 #include <QAction>
@@ -26,16 +23,14 @@ struct ToolbarButton {
     bool shown;
 };
 
-// The main toolbar's buttons in their order. "Stop" and "As" are hidden holders of the two
-// looks of the first button; "Logger", "TimeSet" and "Erase" have no command.
+// The main toolbar's buttons in their order; "Logger", "TimeSet" and "Erase" have no command.
+// The first button takes the look of "Stop" while recording (the toolbar commands give it).
 constexpr ToolbarButton kToolbarButtons[] = {
     { "Save", "Save As", "Save", true },
     { "Open", "Open File", "Open", true },
     { "List", "List Display", "List", true },
     { "Graph", "Graphic Display", "Graph", true },
     { "Sample", "PC Sampling", "Sample", true },
-    { "Stop", "Stop Recording", "Stop", false },
-    { "As", "Save As", "Save", false },
     { "CF", "Cel Far",
         "\xC2\xB0"
         "C/\xC2\xB0"
@@ -135,23 +130,19 @@ QWidget* SubscriptCaption(QWidget* parent, QLabel* main, QLabel* subscript, cons
 
 } // namespace
 
-Panel::Panel(ProgramState& state, SerialLink& link, Clock& clock, Beeper& beeper, Prompts& prompts,
-    QWidget* parent)
+Panel::Panel(ProgramState& state, MeterSession& session, Prompts& prompts, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_link(link)
+    , m_session(session)
     , m_prompts(prompts)
 {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(caption());
-    m_cycle = new AcquisitionCycle(link, clock, state.Reading, this);
-    m_cycle->showOn(state.Display, state.Alarms, beeper);
     buildToolbar();
     buildLayout();
     showDisplay();
 
     connect(&state.Display, &DisplayState::changed, this, &Panel::showDisplay);
-    connect(m_cycle, &AcquisitionCycle::noDataStarted, this, &Panel::meterSilent);
 }
 
 Panel::~Panel() = default;
@@ -334,13 +325,6 @@ void Panel::buildLayout()
         ++r;
     }
 
-    // Hidden holders of both units' texts; the recorder copies them.
-    const char* used[6] = { "UsedC", "UsedDC", "UsedWC", "UsedF", "UsedDF", "UsedWF" };
-    for (int i = 0; i < 6; ++i) {
-        m_used[i] = MakeLabel(body, used[i], QString());
-        m_used[i]->hide();
-    }
-
     // Recording status.
     auto* status = new QWidget(this);
     auto* statusRow = new QHBoxLayout(status);
@@ -367,15 +351,10 @@ QLabel* Panel::label(const char* objectName) const
 bool Panel::load()
 {
     move(0, 0);
-    // The program opens the port before the window shows; opened already, it stays as it is.
-    if (!m_link.isOpen() && !m_link.open()) {
+    if (!m_session.start()) {
         m_prompts.message(this, Prompts::Icon::Critical, QStringLiteral("No device available !"));
         return false;
     }
-    m_state.Display.setPortNumber(m_state.PortNumber);
-    m_state.Display.setCelsiusDisplay(true);
-    m_state.Alarms = AlarmSettings();
-    m_cycle->timer1().start();
     return true;
 }
 
@@ -400,9 +379,6 @@ void Panel::showDisplay()
     const DisplayTexts& t = d.values();
     m_lblAir->setText(t.LblAir);
     m_lblRh->setText(t.LblRH);
-    const QString* used[6] = { &t.UsedC, &t.UsedDC, &t.UsedWC, &t.UsedF, &t.UsedDF, &t.UsedWF };
-    for (int i = 0; i < 6; ++i)
-        m_used[i]->setText(*used[i]);
     m_lblTemperature->setText(d.temperatureText());
     m_lblDew->setText(d.dewText());
     m_lblWet->setText(d.wetText());

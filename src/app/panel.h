@@ -6,19 +6,16 @@
 
 #include <array>
 
-class AcquisitionCycle;
-class Beeper;
-class Clock;
 class DisplayState;
+class MeterSession;
 class Prompts;
 class QLabel;
 class QToolBar;
 class QAction;
-class SerialLink;
 struct ProgramState;
 
 // The main window: the live reading with its units and OVER/UNDER indicators, the port label,
-// the recording labels and the main toolbar. It owns the acquisition cycle.
+// the recording labels and the main toolbar. It shows the meter session's display state.
 class Panel final : public QWidget
 {
     Q_OBJECT
@@ -26,21 +23,20 @@ public:
     static QString caption() { return QStringLiteral("Panel     V7.0"); }
     static QString captionWithDate() { return QStringLiteral("Panel     V7.0     080825"); }
 
-    Panel(ProgramState& state, SerialLink& link, Clock& clock, Beeper& beeper, Prompts& prompts,
-        QWidget* parent = nullptr);
+    Panel(ProgramState& state, MeterSession& session, Prompts& prompts, QWidget* parent = nullptr);
     ~Panel() override;
 
-    // Places the window, opens the port and starts acquisition. On failure it says
-    // "No device available !" and returns false; the caller ends the program.
+    // Places the window and starts the session (opening the port when it is not open yet). On
+    // failure it says "No device available !" and returns false; the caller ends the program.
     bool load();
 
-    AcquisitionCycle& acquisition() { return *m_cycle; }
     // What the window shows; it follows every change.
     DisplayState& display();
     bool celsiusDisplay() const;
     // The "CF" command: flip the unit and rewrite the three temperature labels at once.
     void switchUnit();
-    // The texts a sample copies: LblAir, UsedC, UsedDC, UsedWC, LblRH, UsedF, UsedDF, UsedWF.
+    // The texts a sample copies: LblAir, the Celsius and Fahrenheit temperature, dew point and
+    // wet bulb texts, LblRH.
     QStringList sampleTexts() const;
     QLabel* label(const char* objectName) const;
     QToolBar* toolbar() const { return m_toolbar; }
@@ -49,8 +45,6 @@ public:
 Q_SIGNALS:
     // A shown toolbar button was pressed; key as in the toolbar ("Save", "Open", ...).
     void toolbarCommand(const QString& key);
-    // The meter went silent: the live list and the real-time graph close.
-    void meterSilent();
     void closed();
 
 protected:
@@ -64,9 +58,8 @@ private:
     void toggleCaption();
 
     ProgramState& m_state;
-    SerialLink& m_link;
+    MeterSession& m_session;
     Prompts& m_prompts;
-    AcquisitionCycle* m_cycle = nullptr;
 
     QToolBar* m_toolbar = nullptr;
     QLabel* m_lblCom = nullptr;
@@ -78,7 +71,6 @@ private:
     QLabel* m_imaC = nullptr;
     QLabel* m_imaF = nullptr;
     std::array<QLabel*, 2> m_follows {}; // the units after the dew point and the wet bulb
-    std::array<QLabel*, 6> m_used {}; // UsedC, UsedDC, UsedWC, UsedF, UsedDF, UsedWF
     std::array<QLabel*, kAlarmQuantityCount> m_over {}; // by AlarmQuantity
     std::array<QLabel*, kAlarmQuantityCount> m_under {};
     QLabel* m_lblRec = nullptr;

@@ -1,10 +1,10 @@
 #include "toolbarcommands.h"
 
-#include "acquisition/displaystate.h"
+#include "acquisition/metersession.h"
+#include "acquisition/sessionstate.h"
 #include "panel.h"
 #include "platform/prompts.h"
 #include "recording/datafileformat.h"
-#include "recording/datafilehandle.h"
 #include "recording/datafileopen.h"
 #include "recording/filelist.h"
 #include "recording/gridmodel.h"
@@ -42,12 +42,16 @@ QString SamplingPrompt()
     return QStringLiteral("Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 86400 ) ");
 }
 
-ToolbarCommands::ToolbarCommands(Panel& panel, RecordingState& state, DataFileHandle& file,
-    Prompts& prompts, ListWindows& lists, Clock& clock, QObject* parent)
+ToolbarCommands::ToolbarCommands(Panel& panel, MeterSession& session, Prompts& prompts,
+    ListWindows& lists, Clock& clock, QObject* parent)
     : QObject(parent)
     , m_panel(panel)
-    , m_state(state)
-    , m_file(file)
+    , m_session(session)
+    , m_state(session.state().Rec)
+    , m_stopLook { ToolbarIcon(QStringLiteral("Stop")), QStringLiteral("Stop"),
+        QStringLiteral("Stop Recording") }
+    , m_asLook { ToolbarIcon(QStringLiteral("As")), QStringLiteral("Save"),
+        QStringLiteral("Save As") }
     , m_prompts(prompts)
     , m_lists(lists)
     , m_clock(clock)
@@ -57,7 +61,7 @@ ToolbarCommands::ToolbarCommands(Panel& panel, RecordingState& state, DataFileHa
         if (!icon.isNull())
             action->setIcon(icon);
     }
-    showSaveButtonAs(m_state.Recording ? QStringLiteral("Stop") : QStringLiteral("As"));
+    showSaveButtonAs(m_state.Recording);
 }
 
 void ToolbarCommands::run(const QString& key)
@@ -78,15 +82,15 @@ void ToolbarCommands::run(const QString& key)
         m_alarmCommand();
 }
 
-void ToolbarCommands::showSaveButtonAs(const QString& holderKey)
+void ToolbarCommands::showSaveButtonAs(bool recording)
 {
     QAction* save = m_panel.toolbarButton(QStringLiteral("Save"));
-    const QAction* holder = m_panel.toolbarButton(holderKey);
-    if (!save || !holder)
+    if (!save)
         return;
-    save->setIcon(holder->icon());
-    save->setText(holder->text());
-    save->setToolTip(holder->toolTip());
+    const SaveButtonLook& look = saveButtonLook(recording);
+    save->setIcon(look.icon);
+    save->setText(look.text);
+    save->setToolTip(look.toolTip);
 }
 
 void ToolbarCommands::saveCommand()
@@ -102,31 +106,15 @@ void ToolbarCommands::startRecording()
     ShowSaveDialog(&m_panel, m_prompts, m_state);
     if (!m_state.FileChosen)
         return;
-    // A file that cannot be created, or cannot take its header, starts nothing.
-    if (!m_file.open(m_state.DataFileName) || !m_file.writeLine(HeaderLine())) {
-        m_file.close();
-        m_state.FileChosen = false;
+    if (!m_session.startRecording(m_state.DataFileName))
         return;
-    }
-    m_state.FilePart = 0;
-    m_state.RecordCount = 0;
-    m_panel.display().setFileTitle(QFileInfo(m_state.DataFileName).fileName());
-    showSaveButtonAs(QStringLiteral("Stop"));
-    m_state.Recording = true;
-    m_panel.display().setRecShown(true);
+    showSaveButtonAs(true);
 }
 
 void ToolbarCommands::stopRecording()
 {
-    m_state.Recording = false;
-    showSaveButtonAs(QStringLiteral("As"));
-    DisplayState& display = m_panel.display();
-    display.setRecShown(false);
-    display.setRecordCount(QString());
-    display.setFileTitle(QString());
-    m_state.RecordCount = 0;
-    m_file.close();
-    m_state.FileChosen = false;
+    m_session.stopRecording();
+    showSaveButtonAs(false);
 }
 
 void ToolbarCommands::openCommand()

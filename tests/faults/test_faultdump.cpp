@@ -6,6 +6,7 @@
 // NIMBREL_FAULT_QUIET sets the meter's quiet in seconds (3 by default, longer than the
 // download's own quiet limit).
 #include "acquisition/acquisitioncycle.h"
+#include "acquisition/metersession.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "logger/memory.h"
@@ -54,7 +55,7 @@ private Q_SLOTS:
                 QDir(m_meter.runtimePath()).filePath("print.pdf")));
         m_app->state().PortNumber = 1;
         QVERIFY(m_app->openPanel());
-        QSignalSpy decoded(&m_app->panel()->acquisition(), &AcquisitionCycle::readingDecoded);
+        QSignalSpy decoded(&m_app->session()->acquisition(), &AcquisitionCycle::readingDecoded);
         QTRY_VERIFY_WITH_TIMEOUT(decoded.count() >= 2, 10000);
     }
 
@@ -73,9 +74,9 @@ private Q_SLOTS:
     void stopAtOffset()
     {
         QFETCH(int, stopAfter);
-        AcquisitionCycle& cycle = m_app->panel()->acquisition();
+        AcquisitionCycle& cycle = m_app->session()->acquisition();
         QSignalSpy decoded(&cycle, &AcquisitionCycle::readingDecoded);
-        QSignalSpy silent(m_app->panel(), &Panel::meterSilent);
+        QSignalSpy silent(m_app->session(), &MeterSession::meterSilent);
         LoggerTables& logger = m_app->state().Logger;
         logger.LoggerSetCounts.fill(-1);
         m_prompts->messages.clear();

@@ -4,6 +4,7 @@
 #include "recordedfile.h"
 
 #include "acquisition/acquisitioncycle.h"
+#include "acquisition/metersession.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "app/toolbarcommands.h"
@@ -64,8 +65,9 @@ private Q_SLOTS:
         Panel& panel = *app.panel();
         QLabel* com = panel.label("LblCOM");
         QLabel* count = panel.label("LblCount");
-        QSignalSpy decoded(&panel.acquisition(), &AcquisitionCycle::readingDecoded);
-        QSignalSpy blinked(&panel.acquisition(), &AcquisitionCycle::comLabelVisibilityChanged);
+        QSignalSpy decoded(&app.session()->acquisition(), &AcquisitionCycle::readingDecoded);
+        QSignalSpy blinked(
+            &app.session()->acquisition(), &AcquisitionCycle::comLabelVisibilityChanged);
         QTRY_VERIFY_WITH_TIMEOUT(decoded.count() >= 1, 10000);
 
         app.state().Rec.SamplingSeconds = 1;

@@ -2,6 +2,7 @@
 // window, listing a set into the data list, the real-time graph and the live list closing when
 // the meter falls silent.
 #include "acquisition/acquisitioncycle.h"
+#include "acquisition/metersession.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "app/toolbarcommands.h"
@@ -46,7 +47,7 @@ private Q_SLOTS:
         FakePrompts* prompts = rig.prompts;
         QVERIFY(app.openPanel());
         Panel& panel = *app.panel();
-        QSignalSpy decoded(&panel.acquisition(), &AcquisitionCycle::readingDecoded);
+        QSignalSpy decoded(&app.session()->acquisition(), &AcquisitionCycle::readingDecoded);
         QTRY_VERIFY_WITH_TIMEOUT(decoded.count() >= 2, 10000);
 
         // The meter dumps its logger: three sets arrive in the data-logger window.
@@ -77,7 +78,7 @@ private Q_SLOTS:
         QCOMPARE(list->model().cell(69, 0), QStringLiteral("70"));
         QVERIFY(list->model().cell(0, 3).contains(QLatin1Char('.')));
         QCOMPARE(list->caption(), QStringLiteral("Data List"));
-        QVERIFY(panel.acquisition().timer1().isActive());
+        QVERIFY(app.session()->acquisition().timer1().isActive());
 
         // "Graph" and "List" open their windows; a silent meter closes both.
         app.commands()->run(QStringLiteral("Graph"));

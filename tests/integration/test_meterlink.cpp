@@ -1,6 +1,7 @@
 // The real serial link against the virtual meter on a pseudo-terminal: readings arrive and are
 // shown, a pulled cable leads to "No COM", and plugging it back brings the readings back.
 #include "acquisition/acquisitioncycle.h"
+#include "acquisition/metersession.h"
 #include "app/panel.h"
 #include "app/programstate.h"
 #include "meter/protocol.h"
@@ -47,11 +48,12 @@ private Q_SLOTS:
         FakeBeeper beeper;
         FakePrompts prompts;
         SerialPortLink link([] { return PortDevicePath(1); }, kMeterBaudRate, clock);
-        Panel panel(state, link, clock, beeper, prompts);
-        QSignalSpy decoded(&panel.acquisition(), &AcquisitionCycle::readingDecoded);
+        MeterSession session(state, link, clock, beeper);
+        Panel panel(state, session, prompts);
+        QSignalSpy decoded(&session.acquisition(), &AcquisitionCycle::readingDecoded);
         QSignalSpy lost(&link, &SerialLink::linkLost);
         QSignalSpy restored(&link, &SerialLink::linkRestored);
-        QSignalSpy silent(&panel, &Panel::meterSilent);
+        QSignalSpy silent(&session, &MeterSession::meterSilent);
         panel.show();
         QVERIFY(panel.load());
         QCOMPARE(panel.label("LblCOM")->text(), QStringLiteral("COM1"));

@@ -3,6 +3,7 @@
 // COMn. The listening time is printed, not judged: the wall clock of a loaded machine is no
 // measure (the fake-clock tests hold the schedule).
 #include "acquisition/acquisitioncycle.h"
+#include "acquisition/metersession.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "meter/portfinder.h"
@@ -94,7 +95,7 @@ private Q_SLOTS:
         Application& app = rig.app;
         QVERIFY(app.openPanel());
         Panel& panel = *app.panel();
-        QSignalSpy decoded(&panel.acquisition(), &AcquisitionCycle::readingDecoded);
+        QSignalSpy decoded(&app.session()->acquisition(), &AcquisitionCycle::readingDecoded);
         QTRY_VERIFY_WITH_TIMEOUT(decoded.count() >= 2, 10000);
 
         QVERIFY(m_meter.command("unplug"));

@@ -6,6 +6,7 @@
 // dumps. NIMBREL_SOAK_HOURS sets the simulated hours (a short run by default; scripts/soak.sh
 // runs a day).
 #include "acquisition/acquisitioncycle.h"
+#include "acquisition/metersession.h"
 #include "app/application.h"
 #include "app/panel.h"
 #include "app/toolbarcommands.h"
@@ -265,9 +266,10 @@ private Q_SLOTS:
             // Counters, not signal spies: a spy keeps every emission and would itself grow by
             // megabytes over a day.
             qint64 decodedCount = 0, silentCount = 0, sampledCount = 0;
-            QObject::connect(&panel.acquisition(), &AcquisitionCycle::readingDecoded,
+            QObject::connect(&app.session()->acquisition(), &AcquisitionCycle::readingDecoded,
                 [&decodedCount] { ++decodedCount; });
-            QObject::connect(&panel, &Panel::meterSilent, [&silentCount] { ++silentCount; });
+            QObject::connect(
+                app.session(), &MeterSession::meterSilent, [&silentCount] { ++silentCount; });
             QObject::connect(
                 app.recorder(), &Recorder::sampled, [&sampledCount] { ++sampledCount; });
 

@@ -3,6 +3,7 @@
 // The main window on fakes, for the tests of the window and of its commands (they link
 // nimbrel_app).
 
+#include "acquisition/metersession.h"
 #include "app/panel.h"
 #include "app/programstate.h"
 #include "support/fakeclock.h"
@@ -16,7 +17,8 @@ struct PanelRig {
     FakeSerialLink link;
     FakeBeeper beeper;
     FakePrompts prompts;
-    Panel panel { state, link, clock, beeper, prompts };
+    MeterSession session { state, link, clock, beeper };
+    Panel panel { state, session, prompts };
 
     QString text(const char* name) const { return panel.label(name)->text(); }
 };

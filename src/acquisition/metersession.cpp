@@ -1,0 +1,126 @@
+#include "metersession.h"
+
+#include "acquisition/acquisitioncycle.h"
+#include "acquisition/sessionstate.h"
+#include "logger/loggerstore.h"
+#include "meter/loggerdownload.h"
+#include "platform/clock.h"
+#include "platform/seriallink.h"
+#include "recording/datafileformat.h"
+#include "recording/datafilehandle.h"
+#include "recording/recorder.h"
+
+#include <QFileInfo>
+
+// The recorder's live list: the list window while one is open, nowhere otherwise.
+class MeterSession::LiveListRelay final : public LiveListSink
+{
+public:
+    LiveListSink* target = nullptr;
+
+    void appendSample(const QString& rowText) override
+    {
+        if (target)
+            target->appendSample(rowText);
+    }
+    bool dumpLiveList(const QString& fileName) override
+    {
+        return !target || target->dumpLiveList(fileName);
+    }
+};
+
+MeterSession::MeterSession(
+    SessionState& state, SerialLink& link, Clock& clock, Beeper& beeper, QObject* parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_link(link)
+    , m_file(std::make_unique<DataFileHandle>())
+    , m_liveList(std::make_unique<LiveListRelay>())
+{
+    m_cycle = new AcquisitionCycle(link, clock, state.Reading, this);
+    m_cycle->showOn(state.Display, state.Alarms, beeper);
+    // The recorder samples the texts the display shows and keeps its captions.
+    DisplayState& display = state.Display;
+    m_recorder = new Recorder(
+        state.Rec, clock, *m_file, [&display] { return display.sampleTexts(); }, display,
+        *m_liveList, this);
+    m_store = new LoggerStore(state.Logger, this);
+    m_download = new LoggerDownload(link, clock, *m_store, this);
+    m_cycle->setDownloadHook(m_download);
+
+    connect(m_cycle, &AcquisitionCycle::readingDecoded, this, &MeterSession::readingDecoded);
+    connect(m_cycle, &AcquisitionCycle::noDataStarted, this, &MeterSession::meterSilent);
+    connect(m_cycle, &AcquisitionCycle::noDataEnded, this, &MeterSession::meterAnswering);
+    connect(m_recorder, &Recorder::recordingFailed, this, &MeterSession::recordingFailed);
+    connect(m_download, &LoggerDownload::stopped, this, &MeterSession::downloadStopped);
+    connect(m_download, &LoggerDownload::noDataInMemory, this, &MeterSession::noDataInMemory);
+}
+
+MeterSession::~MeterSession()
+{
+    // The children refer to the file and the relay: they go first.
+    delete m_download;
+    delete m_store;
+    delete m_recorder;
+    delete m_cycle;
+}
+
+bool MeterSession::start()
+{
+    if (!m_link.isOpen() && !m_link.open())
+        return false;
+    m_state.Display.setPortNumber(m_state.PortNumber);
+    m_state.Display.setCelsiusDisplay(true);
+    m_state.Alarms = AlarmSettings();
+    m_cycle->timer1().start();
+    m_recorder->start();
+    return true;
+}
+
+void MeterSession::setLiveList(LiveListSink* sink)
+{
+    m_liveList->target = sink;
+}
+
+bool MeterSession::startRecording(const QString& path)
+{
+    RecordingState& rec = m_state.Rec;
+    rec.DataFileName = path;
+    // A file that cannot be created, or cannot take its header, starts nothing.
+    if (!m_file->open(path) || !m_file->writeLine(HeaderLine())) {
+        m_error = m_file->errorString();
+        m_file->close();
+        rec.FileChosen = false;
+        return false;
+    }
+    m_error.clear();
+    rec.FilePart = 0;
+    rec.RecordCount = 0;
+    m_state.Display.setFileTitle(QFileInfo(path).fileName());
+    rec.Recording = true;
+    m_state.Display.setRecShown(true);
+    return true;
+}
+
+void MeterSession::stopRecording()
+{
+    RecordingState& rec = m_state.Rec;
+    rec.Recording = false;
+    DisplayState& display = m_state.Display;
+    display.setRecShown(false);
+    display.setRecordCount(QString());
+    display.setFileTitle(QString());
+    rec.RecordCount = 0;
+    m_file->close();
+    rec.FileChosen = false;
+}
+
+bool MeterSession::recording() const
+{
+    return m_state.Rec.Recording;
+}
+
+std::array<Timer*, 2> MeterSession::pausableTimers()
+{
+    return { &m_cycle->timer1(), &m_recorder->timer2() };
+}
