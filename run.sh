@@ -26,4 +26,4 @@ for _ in $(seq 50); do
   [ -L "${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -un)}/nimbrel/COM1" ] && break
   sleep 0.1
 done
-"$build/src/app/nimbrel"
+"$build/src/gui/app/nimbrel"

@@ -8,8 +8,8 @@
 #include "graphs/realtime24.h"
 #include "graphs/segmentperrecord.h"
 #include "graphs/tracesweep.h"
+#include "lists/gridmodel.h"
 #include "meter/currentreading.h"
-#include "recording/gridmodel.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"
 

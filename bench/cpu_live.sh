@@ -17,7 +17,7 @@ chmod 700 "$runtime"
 meter=$!
 trap 'kill $meter $app 2>/dev/null || true; rm -rf "$runtime"' EXIT
 for _ in $(seq 50); do [ -s "$runtime/meter.out" ] && break; sleep 0.1; done
-"$build/src/app/nimbrel" >/dev/null 2>&1 &
+"$build/src/gui/app/nimbrel" >/dev/null 2>&1 &
 app=$!
 win=""
 for _ in $(seq 50); do win=$(xdotool search --onlyvisible --name "COM Port" 2>/dev/null | head -1) && [ -n "$win" ] && break; sleep 0.1; done

@@ -3,9 +3,9 @@
 
 #include "fuzzinput.h"
 
-#include "recording/datafileloading.h"
+#include "lists/datafileloading.h"
+#include "lists/gridmodel.h"
 #include "recording/datafilereader.h"
-#include "recording/gridmodel.h"
 #include "support/fakeclock.h"
 
 #include <QDir>

@@ -6,7 +6,7 @@
 scale=${scale:-1}
 prefix=${prefix:-}
 meter_bin="$build/tools/meter/nimbrel-meter"
-nimbrel_bin="$build/src/app/nimbrel"
+nimbrel_bin="$build/src/gui/app/nimbrel"
 work=$(mktemp -d)
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"

@@ -1,5 +1,5 @@
-#include "alarm/alarm.h"
 #include "alarm/alarmsettings.h"
+#include "alarmdialog/alarm.h"
 #include "support/fakes.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 // Start-up on a port that cannot be used: the message comes before any window, and says why.
 #include "app/application.h"
-#include "platform/printer.h"
+#include "desktop/printer.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"
 

@@ -5,18 +5,18 @@
 //        manual_graphs --records N              (a list of N records, overloads among them)
 //        manual_graphs --range FROM TO          (the file graph of records FROM to TO)
 
+#include "desktop/printer.h"
+#include "desktop/prompts.h"
 #include "graphs/graphsstate.h"
 #include "graphs/graphwindows.h"
 #include "graphs/listplot1.h"
 #include "graphs/plotrange.h"
 #include "graphs/realtime24.h"
 #include "graphs/realtimerange.h"
+#include "lists/gridmodel.h"
 #include "meter/currentreading.h"
 #include "meter/numbertext.h"
-#include "platform/printer.h"
-#include "platform/prompts.h"
 #include "platform/systemclock.h"
-#include "recording/gridmodel.h"
 
 #include <QAction>
 #include <QApplication>

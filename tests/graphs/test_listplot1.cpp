@@ -3,7 +3,7 @@
 #include "graphs/graphsstate.h"
 #include "graphs/listplot1.h"
 #include "graphs/tracesweep.h"
-#include "recording/gridmodel.h"
+#include "lists/gridmodel.h"
 #include "segmentperrecord.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"

@@ -1,6 +1,6 @@
 #include "logger/loggerstore.h"
-#include "logger/memory.h"
-#include "logger/memorycontroller.h"
+#include "loggerwindow/memory.h"
+#include "loggerwindow/memorycontroller.h"
 #include "meter/loggerdownload.h"
 #include "support/bytes.h"
 #include "support/fakeclock.h"

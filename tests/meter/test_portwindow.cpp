@@ -1,6 +1,6 @@
 #include "meter/portchoice.h"
 #include "meter/portfinder.h"
-#include "meter/portwindow.h"
+#include "portwindow/portwindow.h"
 #include "support/fakeclock.h"
 #include "support/fakeportsystem.h"
 

@@ -1,3 +1,4 @@
+#include "desktop/busycursor.h"
 #include "platform/countingcaption.h"
 #include "support/fakeclock.h"
 
@@ -9,6 +10,9 @@ class TestCountingCaption : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // The windows' program gives the core's captions the desktop's busy pointer.
+    void initTestCase() { InstallBusyPointer(); }
+
     void countsAtMostEveryIntervalAndEndsExact_data()
     {
         QTest::addColumn<QList<int>>("stepsMs"); // before each count of 1, 2, 3, ...

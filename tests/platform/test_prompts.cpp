@@ -1,6 +1,6 @@
 // The save dialog as the user meets it: a name typed without an extension gets the chosen
 // filter's, and an existing file of that name is not replaced without the question.
-#include "platform/prompts.h"
+#include "desktop/prompts.h"
 
 #include <QApplication>
 #include <QComboBox>

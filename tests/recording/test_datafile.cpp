@@ -1,10 +1,10 @@
+#include "lists/datafileloading.h"
+#include "lists/gridmodel.h"
+#include "lists/gridsave.h"
 #include "recording/datafileformat.h"
 #include "recording/datafilehandle.h"
-#include "recording/datafileloading.h"
 #include "recording/datafilereader.h"
 #include "recording/datafilewriter.h"
-#include "recording/gridmodel.h"
-#include "recording/gridsave.h"
 #include "support/fakeclock.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "desktop/printer.h"
+#include "desktop/prompts.h"
 #include "platform/beeper.h"
-#include "platform/printer.h"
-#include "platform/prompts.h"
 #include "platform/seriallink.h"
 
 #include <QByteArray>

@@ -1,0 +1,56 @@
+# The core libraries (src/core) must build a program without windows: none of them may link Qt
+# Widgets, PrintSupport or Svg, directly or through what it links, and only the report, which
+# draws pages, may link Qt Gui. Checked when the build is configured; a grep over the core's
+# includes (scripts/check-core-includes.sh, a test) catches a header taken without a link.
+set(NIMBREL_CORE_LIBRARIES nimbrel_platform nimbrel_meterprotocol nimbrel_meter nimbrel_alarm
+    nimbrel_recording nimbrel_logger nimbrel_report nimbrel_acquisition)
+set(NIMBREL_CORE_GUI_ALLOWED nimbrel_report)
+
+# Everything target links, through INTERFACE_LINK_LIBRARIES and LINK_LIBRARIES, into out.
+function(nimbrel_links_of target out)
+  set(seen)
+  set(todo ${target})
+  while(todo)
+    list(POP_FRONT todo item)
+    if(item IN_LIST seen OR NOT TARGET ${item})
+      continue()
+    endif()
+    list(APPEND seen ${item})
+    foreach(property LINK_LIBRARIES INTERFACE_LINK_LIBRARIES)
+      get_target_property(links ${item} ${property})
+      if(links)
+        foreach(link IN LISTS links)
+          # $<LINK_ONLY:x> and other generator expressions around a name.
+          string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" link "${link}")
+          if(TARGET ${link})
+            get_target_property(aliased ${link} ALIASED_TARGET)
+            if(aliased)
+              set(link ${aliased})
+            endif()
+            list(APPEND todo ${link})
+          endif()
+        endforeach()
+      endif()
+    endforeach()
+  endwhile()
+  set(${out} ${seen} PARENT_SCOPE)
+endfunction()
+
+function(nimbrel_check_core_links)
+  foreach(core IN LISTS NIMBREL_CORE_LIBRARIES)
+    nimbrel_links_of(${core} links)
+    set(refused Qt6::Widgets Qt6::PrintSupport Qt6::Svg)
+    if(NOT core IN_LIST NIMBREL_CORE_GUI_ALLOWED)
+      list(APPEND refused Qt6::Gui)
+    endif()
+    foreach(link IN LISTS links)
+      foreach(bad IN LISTS refused)
+        get_target_property(badname ${bad} ALIASED_TARGET)
+        if(link STREQUAL bad OR (badname AND link STREQUAL badname))
+          message(FATAL_ERROR "${core} is a core library and links ${bad} (through its links): "
+                              "windows, printing and drawing belong in src/gui")
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
+endfunction()

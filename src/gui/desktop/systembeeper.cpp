@@ -1,0 +1,8 @@
+#include "systembeeper.h"
+
+#include <QApplication>
+
+void SystemBeeper::beep()
+{
+    QApplication::beep();
+}

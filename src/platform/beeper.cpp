@@ -1,8 +1,0 @@
-#include "beeper.h"
-
-#include <QApplication>
-
-void SystemBeeper::beep()
-{
-    QApplication::beep();
-}
