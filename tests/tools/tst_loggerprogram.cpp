@@ -2,12 +2,12 @@
 // waits (as a user presses the dump key). Every case runs at once, each in a runtime folder of
 // its own, so the whole table takes about as long as its slowest case, a stalled dump.
 #include "app/datalistsink.h"
+#include "lists/datalist.h"
+#include "lists/listwindows.h"
 #include "logger/loggerstore.h"
 #include "loggerwindow/memory.h"
 #include "loggerwindow/memorycontroller.h"
 #include "meteroptions.h"
-#include "lists/datalist.h"
-#include "lists/listwindows.h"
 #include "recording/recordingstate.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"

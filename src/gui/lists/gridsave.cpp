@@ -1,9 +1,9 @@
 #include "gridsave.h"
 
 #include "desktop/prompts.h"
-#include "recording/gridfile.h"
 #include "platform/countingcaption.h"
 #include "recording/datafileformat.h"
+#include "recording/gridfile.h"
 #include "recording/gridrows.h"
 #include "recording/recordingstate.h"
 
