@@ -3,6 +3,7 @@
 #include "recording/datafilereader.h"
 #include "recording/gridrows.h"
 #include "reportbuilder.h"
+#include "reportdates.h"
 #include "reportrecord.h"
 
 #include <QFileInfo>
@@ -76,7 +77,12 @@ bool ReadDataFiles(const QStringList& paths, bool fahrenheit, ReportBuilder& bui
             return false;
         }
         const QString name = QFileInfo(path).fileName();
-        builder.beginSource(name);
+        // A dates file that does not fit is told, and the records are dated as without one.
+        QString warning;
+        const std::optional<RecordingDates> dates = FittingDates(path, &warning);
+        if (!warning.isEmpty())
+            builder.warn(warning);
+        builder.beginSource(name, dates ? &*dates : nullptr);
         QString reason;
         if (!ReadRecords(file, fahrenheit, builder, name, &reason,
                 progress ? partly : std::function<void()>())) {
@@ -88,6 +94,18 @@ bool ReadDataFiles(const QStringList& paths, bool fahrenheit, ReportBuilder& bui
             progress(before, total);
     }
     return true;
+}
+
+std::optional<RecordingDates> RowsDates(
+    const GridRows& rows, const QString& sourcePath, QString* warning)
+{
+    ReportRecord first;
+    ReportRecord last;
+    if (sourcePath.isEmpty() || rows.count() == 0
+        || !ReadRecordFields(rows.rowBytes(0), false, &first)
+        || !ReadRecordFields(rows.rowBytes(rows.count() - 1), false, &last))
+        return std::nullopt;
+    return FittingDates(sourcePath, first.number, first.secondsOfDay, last.number, warning);
 }
 
 bool ReadGridRows(const GridRows& rows, bool fahrenheit, ReportBuilder& builder, QString* error)

@@ -2,6 +2,7 @@
 
 #include "report/recordingfiles.h"
 #include "report/reportbuilder.h"
+#include "report/reportdates.h"
 #include "report/reportjson.h"
 #include "report/reportoutput.h"
 #include "report/reportpages.h"
@@ -83,8 +84,7 @@ int RunReport(const ReportOptions& options, std::FILE* out, std::FILE* err)
     if (!options.titleGiven)
         figures.settings.title = QFileInfo(files.first()).fileName();
     if (!options.startGiven) {
-        figures.settings.firstDate
-            = FirstDateFromLastWrite(QFileInfo(files.last()).lastModified(), figures.last);
+        DateFromFiles(&figures, files);
     } else if (options.startSecondsOfDay >= 0
         && std::abs(options.startSecondsOfDay - figures.first) > 60) {
         figures.warnings.append(
