@@ -109,79 +109,112 @@ private Q_SLOTS:
         const auto json = [](const RecordingDates& dates) { return DatesJson(dates); };
 
         // The laptop slept a day and a quarter: the stamps alone would make it six hours.
-        QTest::newRow("gap over a day")
-            << "10:00:00,10:00:01,16:00:02"
-            << json(Dates("2026-12-08T10:00:00+01:00", 1,
-                   "clock step@3=2026-12-09T16:00:02+01:00/0"))
-            << dec9 << recorded << "2026-12-08T10:00:00+01:00" << "2026-12-09T16:00:02+01:00"
-            << "1 / 108001" << "" << "" << qint64(108002) << "";
+        QTest::newRow("gap over a day") << "10:00:00,10:00:01,16:00:02"
+                                        << json(Dates("2026-12-08T10:00:00+01:00", 1,
+                                               "clock step@3=2026-12-09T16:00:02+01:00/0"))
+                                        << dec9 << recorded << "2026-12-08T10:00:00+01:00"
+                                        << "2026-12-09T16:00:02+01:00"
+                                        << "1 / 108001"
+                                        << ""
+                                        << "" << qint64(108002) << "";
         QTest::newRow("gap over a day, no dates file")
             << "10:00:00,10:00:01,16:00:02" << QByteArray() << dec9 << walkedBack
-            << "2026-12-09T10:00:00" << "2026-12-09T16:00:02" << "1 / 21601" << "" << ""
-            << qint64(21602) << "";
+            << "2026-12-09T10:00:00"
+            << "2026-12-09T16:00:02"
+            << "1 / 21601"
+            << ""
+            << "" << qint64(21602) << "";
         // The stamps repeat an hour: that is the clock, not a new day, and no time is lost.
-        QTest::newRow("fall back")
-            << "02:59:58,02:59:59,02:00:00"
-            << json(Dates("2026-10-25T02:59:58+02:00", 1,
-                   "offset change@3=2026-10-25T02:00:00+01:00"))
-            << dec9 << recorded << "2026-10-25T02:59:58+02:00" << "2026-10-25T02:00:00+01:00"
-            << "0 / 0" << "daylight saving 3600" << "" << qint64(2) << "";
-        QTest::newRow("spring forward")
-            << "01:59:58,01:59:59,03:00:00"
-            << json(Dates("2026-03-29T01:59:58+01:00", 1,
-                   "offset change@3=2026-03-29T03:00:00+02:00"))
-            << dec9 << recorded << "2026-03-29T01:59:58+01:00" << "2026-03-29T03:00:00+02:00"
-            << "0 / 0" << "daylight saving -3600" << "" << qint64(2) << "";
-        QTest::newRow("clock set back")
-            << "10:00:00,10:00:01,08:30:02"
-            << json(Dates("2026-12-08T10:00:00+01:00", 1,
-                   "clock step@3=2026-12-08T08:30:02+01:00/-5400"))
-            << dec9 << recorded << "2026-12-08T10:00:00+01:00" << "2026-12-08T08:30:02+01:00"
-            << "0 / 0" << "clock set 5400" << "" << qint64(2) << "";
+        QTest::newRow("fall back") << "02:59:58,02:59:59,02:00:00"
+                                   << json(Dates("2026-10-25T02:59:58+02:00", 1,
+                                          "offset change@3=2026-10-25T02:00:00+01:00"))
+                                   << dec9 << recorded << "2026-10-25T02:59:58+02:00"
+                                   << "2026-10-25T02:00:00+01:00"
+                                   << "0 / 0"
+                                   << "daylight saving 3600"
+                                   << "" << qint64(2) << "";
+        QTest::newRow("spring forward") << "01:59:58,01:59:59,03:00:00"
+                                        << json(Dates("2026-03-29T01:59:58+01:00", 1,
+                                               "offset change@3=2026-03-29T03:00:00+02:00"))
+                                        << dec9 << recorded << "2026-03-29T01:59:58+01:00"
+                                        << "2026-03-29T03:00:00+02:00"
+                                        << "0 / 0"
+                                        << "daylight saving -3600"
+                                        << "" << qint64(2) << "";
+        QTest::newRow("clock set back") << "10:00:00,10:00:01,08:30:02"
+                                        << json(Dates("2026-12-08T10:00:00+01:00", 1,
+                                               "clock step@3=2026-12-08T08:30:02+01:00/-5400"))
+                                        << dec9 << recorded << "2026-12-08T10:00:00+01:00"
+                                        << "2026-12-08T08:30:02+01:00"
+                                        << "0 / 0"
+                                        << "clock set 5400"
+                                        << "" << qint64(2) << "";
         // Thirteen hours back two seconds after the first record: no day has passed.
         QTest::newRow("a long fall soon after the first record")
             << "20:00:00,20:00:01,07:00:02" << json(Dates("2026-12-08T20:00:00+01:00", 1, ""))
-            << dec9 << recorded << "2026-12-08T20:00:00+01:00" << "2026-12-08T07:00:02+01:00"
-            << "0 / 0" << "set back 46800" << "" << qint64(2) << "";
+            << dec9 << recorded << "2026-12-08T20:00:00+01:00"
+            << "2026-12-08T07:00:02+01:00"
+            << "0 / 0"
+            << "set back 46800"
+            << "" << qint64(2) << "";
         QTest::newRow("midnight") << "23:59:00,00:00:00,00:01:00"
                                   << json(Dates("2026-12-08T23:59:00+01:00", 60, "")) << dec9
                                   << recorded << "2026-12-08T23:59:00+01:00"
-                                  << "2026-12-09T00:01:00+01:00" << "0 / 0" << "" << ""
-                                  << qint64(120) << "";
+                                  << "2026-12-09T00:01:00+01:00"
+                                  << "0 / 0"
+                                  << ""
+                                  << "" << qint64(120) << "";
         // Copied a month later: the file's time says nothing any more.
         QTest::newRow("copied file")
             << "23:59:59,00:00:00" << json(Dates("2026-12-08T23:59:59+01:00", 1, ""))
-            << QDateTime(QDate(2027, 1, 15), QTime(9, 0)) << recorded
-            << "2026-12-08T23:59:59+01:00" << "2026-12-09T00:00:00+01:00" << "0 / 0" << ""
+            << QDateTime(QDate(2027, 1, 15), QTime(9, 0)) << recorded << "2026-12-08T23:59:59+01:00"
+            << "2026-12-09T00:00:00+01:00"
+            << "0 / 0"
+            << ""
             << "" << qint64(1) << "";
         QTest::newRow("copied file, no dates file")
             << "23:59:59,00:00:00" << QByteArray() << QDateTime(QDate(2027, 1, 15), QTime(9, 0))
-            << walkedBack << "2027-01-14T23:59:59" << "2027-01-15T00:00:00" << "0 / 0" << ""
+            << walkedBack << "2027-01-14T23:59:59"
+            << "2027-01-15T00:00:00"
+            << "0 / 0"
+            << ""
             << "" << qint64(1) << "";
         QTest::newRow("dates file of another recording")
             << "23:59:59,00:00:00" << json(Dates("2026-12-08T07:00:00+01:00", 1, "")) << justAfter
-            << walkedBack << "2026-12-08T23:59:59" << "2026-12-09T00:00:00" << "0 / 0" << ""
+            << walkedBack << "2026-12-08T23:59:59"
+            << "2026-12-09T00:00:00"
+            << "0 / 0"
+            << ""
             << "" << qint64(1)
             << "run.nblg.dates.json is ignored, it belongs to another recording: its first "
                "record is at 07:00:00, the data file's at 23:59:59";
         QTest::newRow("an event beyond the last record")
             << "23:59:59,00:00:00"
-            << json(Dates("2026-12-08T23:59:59+01:00", 1,
-                   "part started@5=2026-12-09T00:00:03+01:00"))
-            << justAfter << walkedBack << "2026-12-08T23:59:59" << "2026-12-09T00:00:00" << "0 / 0"
-            << "" << "" << qint64(1)
+            << json(Dates(
+                   "2026-12-08T23:59:59+01:00", 1, "part started@5=2026-12-09T00:00:03+01:00"))
+            << justAfter << walkedBack << "2026-12-08T23:59:59"
+            << "2026-12-09T00:00:00"
+            << "0 / 0"
+            << ""
+            << "" << qint64(1)
             << "run.nblg.dates.json is ignored, it belongs to another recording: it names "
                "record 5, the data file ends at record 2";
         QTest::newRow("damaged JSON")
-            << "23:59:59,00:00:00" << QByteArray("{ \"dates\": \"recorded\", \"first\": ") << justAfter
-            << walkedBack << "2026-12-08T23:59:59" << "2026-12-09T00:00:00" << "0 / 0" << ""
+            << "23:59:59,00:00:00" << QByteArray("{ \"dates\": \"recorded\", \"first\": ")
+            << justAfter << walkedBack << "2026-12-08T23:59:59"
+            << "2026-12-09T00:00:00"
+            << "0 / 0"
+            << ""
             << "" << qint64(1) << "run.nblg.dates.json is ignored: not JSON";
         QTest::newRow("hand-edited without an offset")
             << "23:59:59,00:00:00"
             << QByteArray("{ \"dates\": \"recorded\", \"first\": { \"record\": 1, \"at\": "
                           "\"2026-12-08T23:59:59\" } }")
-            << justAfter << walkedBack << "2026-12-08T23:59:59" << "2026-12-09T00:00:00" << "0 / 0"
-            << "" << "" << qint64(1)
+            << justAfter << walkedBack << "2026-12-08T23:59:59"
+            << "2026-12-09T00:00:00"
+            << "0 / 0"
+            << ""
+            << "" << qint64(1)
             << "run.nblg.dates.json is ignored: no date-time with an offset for the first record";
         // Records 3 to 5 repeat the last reading: left out, and their time is a gap.
         QTest::newRow("meter silent")
@@ -189,20 +222,29 @@ private Q_SLOTS:
             << json(Dates("2026-12-08T00:39:35+01:00", 1,
                    "meter silent@3=2026-12-08T00:39:36+01:00;"
                    "reconnected@6=2026-12-08T00:39:40+01:00"))
-            << dec9 << recorded << "2026-12-08T00:39:35+01:00" << "2026-12-08T00:39:41+01:00"
-            << "1 / 4" << ""
+            << dec9 << recorded << "2026-12-08T00:39:35+01:00"
+            << "2026-12-08T00:39:41+01:00"
+            << "1 / 4"
+            << ""
             << "2026-12-08T00:39:37+01:00 to 2026-12-08T00:39:40+01:00, 3" << qint64(6) << "";
         QTest::newRow("meter silent to the end")
             << "00:39:35,00:39:36,00:39:37,00:39:38"
-            << json(Dates("2026-12-08T00:39:35+01:00", 1, "meter silent@3=2026-12-08T00:39:36+01:00"))
-            << dec9 << recorded << "2026-12-08T00:39:35+01:00" << "2026-12-08T00:39:36+01:00"
-            << "0 / 0" << "" << "2026-12-08T00:39:37+01:00 to 2026-12-08T00:39:38+01:00, 2"
-            << qint64(1) << "";
+            << json(Dates(
+                   "2026-12-08T00:39:35+01:00", 1, "meter silent@3=2026-12-08T00:39:36+01:00"))
+            << dec9 << recorded << "2026-12-08T00:39:35+01:00"
+            << "2026-12-08T00:39:36+01:00"
+            << "0 / 0"
+            << ""
+            << "2026-12-08T00:39:37+01:00 to 2026-12-08T00:39:38+01:00, 2" << qint64(1) << "";
         QTest::newRow("a logger set")
             << "08:00:00,08:10:00"
             << json(Dates("2026-12-01T08:00:00+01:00", 600, "", DatesSource::WorkedOut)) << dec9
-            << "worked out from the download" << "2026-12-01T08:00:00+01:00"
-            << "2026-12-01T08:10:00+01:00" << "0 / 0" << "" << "" << qint64(600) << "";
+            << "worked out from the download"
+            << "2026-12-01T08:00:00+01:00"
+            << "2026-12-01T08:10:00+01:00"
+            << "0 / 0"
+            << ""
+            << "" << qint64(600) << "";
     }
     void dates()
     {
@@ -236,7 +278,8 @@ private Q_SLOTS:
         const QJsonArray warnings = report[QStringLiteral("warnings")].toArray();
         QCOMPARE(warnings.size(), warning.isEmpty() ? 0 : 1);
         if (!warning.isEmpty())
-            QVERIFY2(warnings[0].toString().startsWith(warning), qPrintable(warnings[0].toString()));
+            QVERIFY2(
+                warnings[0].toString().startsWith(warning), qPrintable(warnings[0].toString()));
         // The part names the same range.
         const QJsonObject part = report[QStringLiteral("parts")].toArray()[0].toObject();
         QCOMPARE(part[QStringLiteral("first")], period[QStringLiteral("first")]);
@@ -250,7 +293,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("secondDated");
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("last");
-        QTest::newRow("both") << true << true << "recorded" << "2026-12-10T00:00:01+01:00";
+        QTest::newRow("both") << true << true << "recorded"
+                              << "2026-12-10T00:00:01+01:00";
         QTest::newRow("the first")
             << true << false << "recorded (run.nblg); carried on by the time of day (run-1.nblg)"
             << "2026-12-09T00:00:01";
@@ -299,11 +343,11 @@ private Q_SLOTS:
         rows.appendTabbed(QByteArrayView(RecordLine(1, "23:59:59", "600")));
         rows.appendTabbed(QByteArrayView(RecordLine(2, "00:00:00", "600")));
         const QDate today(2027, 2, 1);
-        QCOMPARE(ListReportDefaults(rows, path, "run.nblg", false, today).firstDate,
-            QDate(2027, 1, 14));
+        QCOMPARE(
+            ListReportDefaults(rows, path, "run.nblg", false, today).firstDate, QDate(2027, 1, 14));
         QVERIFY(WriteDatesFile(path, Dates("2026-12-08T23:59:59+01:00", 1, ""), nullptr));
-        QCOMPARE(ListReportDefaults(rows, path, "run.nblg", false, today).firstDate,
-            QDate(2026, 12, 8));
+        QCOMPARE(
+            ListReportDefaults(rows, path, "run.nblg", false, today).firstDate, QDate(2026, 12, 8));
     }
 
     // What is written is read back the same; what is no dates file is refused with the reason.
@@ -323,9 +367,9 @@ private Q_SLOTS:
         QTest::newRow("no source")
             << QByteArray(R"({"first":{"record":1,"at":"2026-12-08T07:00:00Z"}})")
             << "\"dates\" is neither \"recorded\" nor \"worked out\"";
-        QTest::newRow("record 0")
-            << QByteArray(R"({"dates":"recorded","first":{"record":0,"at":"2026-12-08T07:00:00Z"}})")
-            << "no first record number";
+        QTest::newRow("record 0") << QByteArray(
+            R"({"dates":"recorded","first":{"record":0,"at":"2026-12-08T07:00:00Z"}})")
+                                  << "no first record number";
         QTest::newRow("an event that is none")
             << QByteArray(R"({"dates":"recorded","first":{"record":1,"at":"2026-12-08T07:00:00Z"},
                 "events":[{"event":"lunch","record":2,"at":"2026-12-08T12:00:00Z"}]})")
@@ -336,7 +380,8 @@ private Q_SLOTS:
                           {"event":"started","record":3,"at":"2026-12-08T12:00:00Z"}]})")
             << "event 2: record 3 is out of order";
         QTest::newRow("an offset of 25 hours")
-            << QByteArray(R"({"dates":"recorded","first":{"record":1,"at":"2026-12-08T07:00:00+25:00"}})")
+            << QByteArray(
+                   R"({"dates":"recorded","first":{"record":1,"at":"2026-12-08T07:00:00+25:00"}})")
             << "no date-time with an offset for the first record";
     }
     void file()
