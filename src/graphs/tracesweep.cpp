@@ -317,9 +317,10 @@ TimeMark DrawRealTimeTick(QPainter& painter, const PlotGeometry& g, TraceSweep& 
 
 bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
     const PlotRangeSettings& settings, int gridColour, const QAbstractItemModel* grid,
-    const std::function<void(qint64)>& progress)
+    const std::function<void(qint64)>& progress, const RecordDays* days)
 {
     DrawGrid(painter, g, gridColour);
+    QDate labelled; // the date of the last label that showed one
     const QPaintDevice* device = painter.device();
     FileSegments batches(painter, device->width() / device->devicePixelRatioF());
     std::vector<TimeLabel> labels;
@@ -371,6 +372,8 @@ bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
             QString time;
             if (!cells->time(time))
                 return finish(false);
+            if (days)
+                time = FileTimeLabel(time, row, *days, &labelled);
             labels.push_back({ x, time, i == from });
         } else {
             DrawMidMark(painter, g, x, gridColour);

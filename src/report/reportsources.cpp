@@ -108,6 +108,29 @@ std::optional<RecordingDates> RowsDates(
     return FittingDates(sourcePath, first.number, first.secondsOfDay, last.number, warning);
 }
 
+std::vector<std::pair<qint64, QDate>> RowDays(const GridRows& rows, const QString& sourcePath)
+{
+    QString warning;
+    const std::optional<RecordingDates> dates = RowsDates(rows, sourcePath, &warning);
+    std::vector<std::pair<qint64, QDate>> days;
+    if (!dates)
+        return days;
+    RecordDater dater;
+    dater.beginSource(&*dates);
+    ReportRecord record;
+    qint64 day = -1;
+    for (qsizetype r = 0; r < rows.count(); ++r) {
+        if (!ReadRecordFields(rows.rowBytes(r), false, &record))
+            continue;
+        const RecordStamp stamp = dater.date(record.number, record.secondsOfDay);
+        if (stamp.at / 86400 != day && dater.firstDate().isValid()) {
+            day = stamp.at / 86400;
+            days.emplace_back(r, dater.firstDate().addDays(day));
+        }
+    }
+    return days;
+}
+
 bool ReadGridRows(const GridRows& rows, bool fahrenheit, ReportBuilder& builder, QString* error)
 {
     ReportRecord record;

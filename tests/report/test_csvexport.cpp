@@ -46,8 +46,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArrayList>("rows"); // the CSV after its header
 
         QTest::newRow("walked back, no offset")
-            << QByteArrayList { RecordLine(1, "23:59:59", "612", "21.4", "45.0") }
-            << QStringList()
+            << QByteArrayList { RecordLine(1, "23:59:59", "612", "21.4", "45.0") } << QStringList()
             << QByteArrayList { "2026-12-08T23:59:59,2026-12-08 23:59:59,612,21.4,9.0,14.0,45.0,"
                                 "70.5,48.2,57.2" };
         QTest::newRow("markers are empty cells")
@@ -65,8 +64,7 @@ private Q_SLOTS:
                                 "-4.4,61.0,26.6,14.9,24.0" };
         // The second part was started after midnight; its dates file names the day.
         QTest::newRow("parts")
-            << QByteArrayList { RecordLine(1, "07:00:00", "600"),
-                   RecordLine(2, "00:00:00", "601") }
+            << QByteArrayList { RecordLine(1, "07:00:00", "600"), RecordLine(2, "00:00:00", "601") }
             << QStringList { "2026-12-08T07:00:00+01:00", "2026-12-09T00:00:00+01:00" }
             << QByteArrayList { "2026-12-08T07:00:00+01:00,2026-12-08 07:00:00,600,21.0,9.0,"
                                 "14.0,45.0,69.8,48.2,57.2",
@@ -109,7 +107,8 @@ private Q_SLOTS:
             ReadOffsetDateTime("2026-12-08T00:39:35+01:00") };
         DatesEvent back { DatesEvent::Kind::Reconnected, 4,
             ReadOffsetDateTime("2026-12-08T00:39:38+01:00") };
-        QVERIFY(WriteDatesFile(path, Dates(1, "2026-12-08T00:39:35+01:00", { silent, back }), nullptr));
+        QVERIFY(
+            WriteDatesFile(path, Dates(1, "2026-12-08T00:39:35+01:00", { silent, back }), nullptr));
         QBuffer out;
         out.open(QIODevice::WriteOnly);
         QString error;

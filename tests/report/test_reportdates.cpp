@@ -5,6 +5,7 @@
 #include "report/listreport.h"
 #include "report/reportdates.h"
 #include "report/reportjson.h"
+#include "report/reportsources.h"
 #include "reportlines.h"
 
 #include <QJsonArray>
@@ -348,6 +349,28 @@ private Q_SLOTS:
         QVERIFY(WriteDatesFile(path, Dates("2026-12-08T23:59:59+01:00", 1, ""), nullptr));
         QCOMPARE(
             ListReportDefaults(rows, path, "run.nblg", false, today).firstDate, QDate(2026, 12, 8));
+    }
+
+    // The days of a list's rows for the file graph's labels: where each begins.
+    void rowDays()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("run.nblg"));
+        const QString times = QStringLiteral("23:59:59,00:00:00,00:00:01,10:00:00");
+        QVERIFY(Write(path, DataFile(times)));
+        GridRows rows;
+        int number = 0;
+        for (const QString& time : times.split(QLatin1Char(',')))
+            rows.appendTabbed(QByteArrayView(RecordLine(++number, qPrintable(time), "600")));
+        using Days = std::vector<std::pair<qint64, QDate>>;
+        QCOMPARE(RowDays(rows, path), Days());
+        // Record 4 comes after a sleep of a day and ten hours.
+        QVERIFY(WriteDatesFile(path,
+            Dates("2026-12-08T23:59:59+01:00", 1, "clock step@4=2026-12-10T10:00:00+01:00/0"),
+            nullptr));
+        QCOMPARE(RowDays(rows, path),
+            (Days { { 0, QDate(2026, 12, 8) }, { 1, QDate(2026, 12, 9) },
+                { 3, QDate(2026, 12, 10) } }));
     }
 
     // What is written is read back the same; what is no dates file is refused with the reason.
