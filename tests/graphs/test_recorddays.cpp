@@ -20,12 +20,10 @@ private Q_SLOTS:
             << QList<qint64> { 0, 30 } << QList<qint64> { 0, 25, 50, 75 }
             << QStringList { "8 Dec 07:00:00", "07:00:00", "9 Dec 07:00:00", "07:00:00" };
         // Days without a label go by unnamed; the next label names its own.
-        QTest::newRow("days between labels")
-            << QList<qint64> { 0, 5, 10, 15 } << QList<qint64> { 0, 20 }
-            << QStringList { "8 Dec 07:00:00", "11 Dec 07:00:00" };
-        QTest::newRow("a range from a later row")
-            << QList<qint64> { 0, 30 } << QList<qint64> { 40, 45 }
-            << QStringList { "9 Dec 07:00:00", "07:00:00" };
+        QTest::newRow("days between labels") << QList<qint64> { 0, 5, 10,
+            15 } << QList<qint64> { 0, 20 } << QStringList { "8 Dec 07:00:00", "11 Dec 07:00:00" };
+        QTest::newRow("a range from a later row") << QList<qint64> { 0,
+            30 } << QList<qint64> { 40, 45 } << QStringList { "9 Dec 07:00:00", "07:00:00" };
     }
     void labels()
     {
