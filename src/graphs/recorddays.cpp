@@ -11,13 +11,19 @@ QDate RecordDays::at(qint64 row) const
     return after == starts.begin() ? QDate() : std::prev(after)->second;
 }
 
-QString FileTimeLabel(const QString& time, qint64 row, const RecordDays& days, QDate* labelled)
+QStringList FileTimeLabels(
+    const QStringList& times, const std::vector<QDate>& dates, const std::vector<bool>& shown)
 {
-    const QDate date = days.at(row);
-    if (!date.isValid() || date == *labelled)
-        return time;
-    *labelled = date;
-    return DatedTimeLabel(time, date);
+    QStringList texts;
+    QDate before; // the date of the last label shown
+    for (qsizetype i = 0; i < times.size(); ++i) {
+        const QDate date = i < qsizetype(dates.size()) ? dates[i] : QDate();
+        const bool isShown = shown.empty() || (i < qsizetype(shown.size()) && shown[i]);
+        texts << (date.isValid() && date != before ? DatedTimeLabel(times[i], date) : times[i]);
+        if (isShown)
+            before = date;
+    }
+    return texts;
 }
 
 QString DatedTimeLabel(const QString& time, const QDate& date)

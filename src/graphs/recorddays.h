@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <utility>
 #include <vector>
@@ -21,7 +22,8 @@ struct RecordDays {
 // day for month).
 QString DatedTimeLabel(const QString& time, const QDate& date);
 
-// The label of a row of the file graph, labels taken from left to right: its time text, with
-// its date where the days name one and the label before (whose date labelled keeps) showed
-// another or none.
-QString FileTimeLabel(const QString& time, qint64 row, const RecordDays& days, QDate* labelled);
+// The texts of the file graph's time labels, left to right: each its time text, with its date
+// where it has one (dates: invalid where not) and the shown label before it has another day, or
+// there is none. shown: which labels are shown (every one where it is empty).
+QStringList FileTimeLabels(
+    const QStringList& times, const std::vector<QDate>& dates, const std::vector<bool>& shown);

@@ -238,7 +238,7 @@ void PaintFirstPage(PageText& text, QPainter& painter, const QRectF& page, const
                                   .arg(DurationText(f.gapSeconds)) },
         columns, true);
     if (!f.outages.empty())
-        text.row({ QStringLiteral("Meter silent"), OutagesText(f) }, columns, true);
+        text.row({ QStringLiteral("Outages"), OutagesText(f) }, columns, true);
     if (HasSteps(f, true))
         text.row({ QStringLiteral("Clock set back"), StepsText(f, true) }, columns, true);
     if (HasSteps(f, false))
