@@ -10,10 +10,14 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <cmath>
+
 namespace
 {
 // A dates file is a few kilobytes; anything far larger is no dates file.
 constexpr qint64 kMaxDatesBytes = 16 * 1024 * 1024;
+// No event lies further than this from the first record, and no clock is set by more.
+constexpr qint64 kMaxSpanSeconds = 50LL * 366 * 86400;
 
 struct EventName {
     DatesEvent::Kind kind;
@@ -196,7 +200,12 @@ bool ParseDatesJson(const QByteArray& json, RecordingDates* dates, QString* erro
         event.at = ReadOffsetDateTime(e.value(QStringLiteral("at")).toString());
         if (!event.at.isValid())
             return fail(QStringLiteral("event %1: no date-time with an offset").arg(i + 1));
-        event.seconds = static_cast<qint64>(e.value(QStringLiteral("seconds")).toDouble());
+        const double seconds = e.value(QStringLiteral("seconds")).toDouble();
+        if (!(std::abs(seconds) <= double(kMaxSpanSeconds))
+            || std::abs(d.firstAt.secsTo(event.at)) > kMaxSpanSeconds)
+            return fail(
+                QStringLiteral("event %1: more than 50 years from the first record").arg(i + 1));
+        event.seconds = static_cast<qint64>(seconds);
         if (event.record < d.firstRecord
             || (!d.events.empty() && event.record < d.events.back().record))
             return fail(

@@ -16,6 +16,8 @@ constexpr int kHalfDay = 12 * 3600;
 // back, so the wall-clock time since an anchor is at most the records counted times the
 // interval; this much is allowed over that.
 constexpr qint64 kSlackSeconds = 120;
+// The days a report runs over at most: its seconds stay well within 32 bits.
+constexpr qint64 kMaxDays = 50 * 366;
 
 qint64 WallSeconds(const QDateTime& at)
 {
@@ -119,6 +121,15 @@ void RecordDater::anchorAt(
         }
     }
     const QDate date = QDate::fromJulianDay(best);
+    // A date before the first record's (the clock set back over midnight just after the
+    // start), or further than any recording runs, is no date to go by: the time of day carries
+    // the day on as without dates.
+    if (m_firstDate.isValid()
+        && (m_firstDate.daysTo(date) < 0 || m_firstDate.daysTo(date) > kMaxDays)) {
+        stamp->shift = 0;
+        stamp->daylightSaving = false;
+        return;
+    }
     if (!m_firstDate.isValid())
         m_firstDate = date.addDays(-m_day);
     m_day = m_firstDate.daysTo(date);

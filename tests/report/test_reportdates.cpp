@@ -402,6 +402,10 @@ private Q_SLOTS:
                 "events":[{"event":"stopped","record":9,"at":"2026-12-08T12:00:00Z"},
                           {"event":"started","record":3,"at":"2026-12-08T12:00:00Z"}]})")
             << "event 2: record 3 is out of order";
+        QTest::newRow("a clock set by a thousand years")
+            << QByteArray(R"({"dates":"recorded","first":{"record":1,"at":"2026-12-08T07:00:00Z"},
+                "events":[{"event":"clock step","record":2,"at":"2026-12-08T07:00:01Z","seconds":3.2e10}]})")
+            << "event 1: more than 50 years from the first record";
         QTest::newRow("an offset of 25 hours")
             << QByteArray(
                    R"({"dates":"recorded","first":{"record":1,"at":"2026-12-08T07:00:00+25:00"}})")
