@@ -4,6 +4,8 @@
 //        manual_graphs --dialogs                (also opens both range dialogs)
 //        manual_graphs --records N              (a list of N records, overloads among them)
 //        manual_graphs --range FROM TO          (the file graph of records FROM to TO)
+//        manual_graphs --dated                  (the records dated from 8 Dec 2026, as a dates
+//                                               file beside the list's file dates them)
 
 #include "desktop/printer.h"
 #include "desktop/prompts.h"
@@ -84,7 +86,16 @@ int main(int argc, char** argv)
     }
 
     windows.openRealTimeGraph();
-    windows.openFileGraph(&list, true);
+    RecordDays days;
+    if (args.contains(QStringLiteral("--dated"))) {
+        // A record every 30 s from 08:08:10: a day begins every 2880 records from the first
+        // midnight on.
+        const qint64 first = (86400 - (8 * 3600 + 8 * 60 + 10) + 29) / 30;
+        days.starts.emplace_back(0, QDate(2026, 12, 8));
+        for (qint64 r = first, d = 1; r < records; r += 2880, ++d)
+            days.starts.emplace_back(r, QDate(2026, 12, 8).addDays(d));
+    }
+    windows.openFileGraph(&list, true, days);
     // Side by side for a screenshot: the file graph below the real-time graph.
     QTimer::singleShot(0, [&] {
         if (windows.fileGraph() && windows.realTimeGraph())

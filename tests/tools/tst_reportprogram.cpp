@@ -119,6 +119,13 @@ private Q_SLOTS:
             "run.nblg" } << 2 << QStringLiteral("a report is JSON, its name must end in \".json\"");
         QTest::newRow("JSON to a file")
             << QStringList { "--json", "-o", "out", "run.nblg" } << 0 << QString();
+        QTest::newRow("CSV") << QStringList { "--csv", "run.nblg" } << 0 << QString();
+        QTest::newRow("CSV over another data file") << QStringList { "--csv", "-o", "copy.csv",
+            "run.nblg" } << 2 << QStringLiteral("copy.csv holds a data file");
+        QTest::newRow("CSV to a file")
+            << QStringList { "--csv", "-o", "out", "run.nblg" } << 0 << QString();
+        QTest::newRow("CSV and JSON") << QStringList { "--csv", "--json",
+            "run.nblg" } << 2 << QStringLiteral("--json and --csv cannot be given together");
     }
     void exitCodes()
     {
@@ -126,9 +133,9 @@ private Q_SLOTS:
         QFETCH(int, status);
         QFETCH(QString, message);
         const QByteArray recording = Recording(1, 10);
-        for (const char* name : { "run.nblg", "copy.pdf" })
+        for (const char* name : { "run.nblg", "copy.pdf", "copy.csv" })
             Write(m_dir.filePath(name), recording);
-        for (const char* name : { "link.pdf", "hard.pdf", "out.pdf", "out.json" })
+        for (const char* name : { "link.pdf", "hard.pdf", "out.pdf", "out.json", "out.csv" })
             QFile::remove(m_dir.filePath(name));
         QVERIFY(QFile::link(m_dir.filePath("run.nblg"), m_dir.filePath("link.pdf")));
         QCOMPARE(
@@ -150,14 +157,20 @@ private Q_SLOTS:
         if (arguments == QStringList { "--help" })
             QVERIFY(run.out.contains("--comfort-rh"));
         // No data file is written over; a PDF only where it is named.
-        for (const char* name : { "run.nblg", "copy.pdf" })
+        for (const char* name : { "run.nblg", "copy.pdf", "copy.csv" })
             QCOMPARE(Read(m_dir.filePath(name)), recording);
         QVERIFY(!QFile::exists(m_dir.filePath("out.txt")) && !QFile::exists(m_dir.filePath("out")));
         const bool named = run.status == 0 && arguments.contains("out");
         const bool json = arguments.contains("--json");
-        QCOMPARE(
-            Read(m_dir.filePath("out.pdf")).left(5), QByteArray(named && !json ? "%PDF-" : ""));
+        const bool csv = arguments.contains("--csv");
+        QCOMPARE(Read(m_dir.filePath("out.pdf")).left(5),
+            QByteArray(named && !json && !csv ? "%PDF-" : ""));
         QCOMPARE(Read(m_dir.filePath("out.json")).left(1), QByteArray(named && json ? "{" : ""));
+        QCOMPARE(
+            Read(m_dir.filePath("out.csv")).left(10), QByteArray(named && csv ? "Date-time," : ""));
+        // The CSV on standard output: the header, a row for each of the ten records.
+        if (csv && run.status == 0 && !named)
+            QCOMPARE(run.out.count('\n'), 11);
     }
 
     // The parts of a recording as a shell lists them (week-1, week-10, week-2 ... week.nblg) are

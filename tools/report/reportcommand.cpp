@@ -1,7 +1,9 @@
 #include "reportcommand.h"
 
+#include "csvexport.h"
 #include "report/recordingfiles.h"
 #include "report/reportbuilder.h"
+#include "report/reportdates.h"
 #include "report/reportjson.h"
 #include "report/reportoutput.h"
 #include "report/reportpages.h"
@@ -38,12 +40,16 @@ int RunReport(const ReportOptions& options, std::FILE* out, std::FILE* err)
         builder.warn(note);
     // No data file is ever written over, and nothing is read before the name is known good.
     // With --json, -o names a JSON file instead of standard output.
+    // With --csv, likewise a CSV file.
     QString output;
-    if (!options.json || !options.output.isEmpty()) {
+    const bool text = options.json || options.csv;
+    if (!text || !options.output.isEmpty()) {
         output = options.output.isEmpty() ? DefaultPdfName(files.first()) : options.output;
         const QString problem = options.json ? CheckReportOutputName(&output, options.files,
                                     QStringLiteral("json"), QStringLiteral("JSON"))
-                                             : CheckReportPdfName(&output, options.files);
+            : options.csv                    ? CheckReportOutputName(
+                                     &output, options.files, QStringLiteral("csv"), QStringLiteral("CSV"))
+                          : CheckReportPdfName(&output, options.files);
         if (!problem.isEmpty()) {
             Say(err, problem);
             return kExitBadOption;
@@ -83,8 +89,7 @@ int RunReport(const ReportOptions& options, std::FILE* out, std::FILE* err)
     if (!options.titleGiven)
         figures.settings.title = QFileInfo(files.first()).fileName();
     if (!options.startGiven) {
-        figures.settings.firstDate
-            = FirstDateFromLastWrite(QFileInfo(files.last()).lastModified(), figures.last);
+        DateFromFiles(&figures, files);
     } else if (options.startSecondsOfDay >= 0
         && std::abs(options.startSecondsOfDay - figures.first) > 60) {
         figures.warnings.append(
@@ -94,6 +99,28 @@ int RunReport(const ReportOptions& options, std::FILE* out, std::FILE* err)
     for (const QString& warning : figures.warnings)
         Say(err, QStringLiteral("warning: ") + warning);
 
+    if (options.csv) {
+        if (output.isEmpty()) {
+            QFile standard;
+            if (!standard.open(out, QIODevice::WriteOnly)
+                || !WriteRecordsCsv(files, figures.settings.firstDate, standard, &error)
+                || !standard.flush()) {
+                Say(err, error.isEmpty() ? standard.errorString() : error);
+                return kExitNotWritten;
+            }
+            return kExitDone;
+        }
+        // Written whole or not at all, as the JSON.
+        QSaveFile file(output);
+        if (!file.open(QIODevice::WriteOnly)
+            || !WriteRecordsCsv(files, figures.settings.firstDate, file, &error)
+            || !file.commit()) {
+            Say(err,
+                QStringLiteral("%1: %2").arg(output, error.isEmpty() ? file.errorString() : error));
+            return kExitNotWritten;
+        }
+        return kExitDone;
+    }
     if (options.json && output.isEmpty()) {
         const QByteArray json = ReportJson(figures);
         std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), out);

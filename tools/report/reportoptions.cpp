@@ -34,6 +34,11 @@ struct Parser {
         QStringLiteral(
             "Write the report's figures as JSON instead of a PDF: to standard output, or to the "
             "file -o names (\".json\" is added to a NAME without an extension).") };
+    QCommandLineOption csv { QStringLiteral("csv"),
+        QStringLiteral(
+            "Write the records as CSV for a spreadsheet instead of a report, one row per record "
+            "with its date-time and the eight values: to standard output, or to the file -o "
+            "names (\".csv\" is added to a NAME without an extension).") };
     QCommandLineOption title { QStringLiteral("title"),
         QStringLiteral("The report's title (default: the first file's name)."),
         QStringLiteral("TEXT") };
@@ -70,8 +75,8 @@ struct Parser {
             "cannot be read, is not a data file or holds no records, 1 the PDF cannot be "
             "written."));
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.addOptions({ output, json, title, start, limits, outdoor, comfortTemp, comfortRh,
-            fahrenheit, help, version });
+        parser.addOptions({ output, json, csv, title, start, limits, outdoor, comfortTemp,
+            comfortRh, fahrenheit, help, version });
         parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Data files (.nblg)."),
             QStringLiteral("FILE..."));
     }
@@ -91,6 +96,11 @@ bool ReadReportOptions(const QStringList& arguments, ReportOptions* options, QSt
     if (o.help || o.version)
         return true;
     o.json = p.parser.isSet(p.json);
+    o.csv = p.parser.isSet(p.csv);
+    if (o.json && o.csv) {
+        *error = QStringLiteral("--json and --csv cannot be given together");
+        return false;
+    }
     o.output = p.parser.value(p.output);
     o.settings.fahrenheit = p.parser.isSet(p.fahrenheit);
     o.settings.comfortTemp = ReportSettings::defaultComfortTemp(o.settings.fahrenheit);

@@ -12,6 +12,7 @@ struct ReportOptions {
     int startSecondsOfDay = -1; // the time of --start, when it has one
     QString output; // empty: beside the first file
     bool json = false;
+    bool csv = false; // the records as CSV instead of a report
     bool help = false;
     bool version = false;
     QStringList files;

@@ -15,24 +15,33 @@ ReportSettings ListReportDefaults(const GridRows& rows, const QString& sourcePat
     settings.fahrenheit = fahrenheit;
     settings.comfortTemp = ReportSettings::defaultComfortTemp(fahrenheit);
     settings.firstDate = today;
+    settings.firstDateFrom = ReportSettings::FirstDate::Today;
     const QFileInfo file(sourcePath);
     if (!sourcePath.isEmpty() && file.exists()) {
-        ReportBuilder builder(settings);
+        ReportFigures figures;
         QString error;
-        if (ReadGridRows(rows, fahrenheit, builder, &error)) {
-            const ReportFigures figures = builder.finish();
-            if (figures.records > 0)
+        if (ListReportFigures(rows, settings, title, &figures, &error, sourcePath)) {
+            if (figures.datedFirstDate.isValid()) {
+                settings.firstDate = figures.datedFirstDate;
+                settings.firstDateFrom = ReportSettings::FirstDate::Given;
+            } else {
                 settings.firstDate = FirstDateFromLastWrite(file.lastModified(), figures.last);
+                settings.firstDateFrom = ReportSettings::FirstDate::WalkedBack;
+            }
         }
     }
     return settings;
 }
 
 bool ListReportFigures(const GridRows& rows, const ReportSettings& settings,
-    const QString& sourceName, ReportFigures* figures, QString* error)
+    const QString& sourceName, ReportFigures* figures, QString* error, const QString& sourcePath)
 {
     ReportBuilder builder(settings);
-    builder.beginSource(sourceName);
+    QString warning;
+    const std::optional<RecordingDates> dates = RowsDates(rows, sourcePath, &warning);
+    if (!warning.isEmpty())
+        builder.warn(warning);
+    builder.beginSource(sourceName, dates ? &*dates : nullptr);
     if (!ReadGridRows(rows, settings.fahrenheit, builder, error))
         return false;
     *figures = builder.finish();
@@ -101,7 +110,8 @@ ListReportOffer OfferListReport(const GridRows& rows, const QString& sourcePath,
     // A part that cannot be read is told when the report is made; the date stays that of the
     // rows meanwhile.
     if (FilesReportFigures(parts, offer.defaults, &figures, &error, &order))
-        offer.partsFirstDate
-            = FirstDateFromLastWrite(QFileInfo(order.last()).lastModified(), figures.last);
+        offer.partsFirstDate = figures.datedFirstDate.isValid()
+            ? figures.datedFirstDate
+            : FirstDateFromLastWrite(QFileInfo(order.last()).lastModified(), figures.last);
     return offer;
 }

@@ -10,16 +10,18 @@ class GridRows;
 
 // The report of a list window's rows (an opened file, a listed logger set, the live list).
 
-// The dialog's defaults: the title given; the date of the first record walked back from the
-// file's last-write time when the rows come from a file, else today; the temperatures in the
-// unit shown.
+// The dialog's defaults: the title given; the date of the first record from the file's dates
+// file where one fits, else walked back from the file's last-write time when the rows come
+// from a file, else today; the temperatures in the unit shown.
 ReportSettings ListReportDefaults(const GridRows& rows, const QString& sourcePath,
     const QString& title, bool fahrenheit, const QDate& today);
 
 // The figures of the rows; sourceName names them in the report ("run.nblg", "Logger set 2",
-// "Real Time List"). False with a message when a row is no record or there is none.
+// "Real Time List"). Rows opened from a data file (sourcePath) are dated by its dates file
+// where one fits. False with a message when a row is no record or there is none.
 bool ListReportFigures(const GridRows& rows, const ReportSettings& settings,
-    const QString& sourceName, ReportFigures* figures, QString* error);
+    const QString& sourceName, ReportFigures* figures, QString* error,
+    const QString& sourcePath = QString());
 
 // The figures of data files read as one recording, in RecordingOrder (a note says when that
 // is not the order given); readOrder, when given, gets that order. False with a message when a

@@ -44,12 +44,14 @@ qint64 PartNumber(const QString& name, QString* firstName)
     return number;
 }
 
-bool IsRecordLine(QByteArrayView line, qint64* number)
+bool IsRecordLine(QByteArrayView line, qint64* number, int* secondsOfDay = nullptr)
 {
     ReportRecord record;
     if (!ReadRecordFields(line, false, &record))
         return false;
     *number = record.number;
+    if (secondsOfDay)
+        *secondsOfDay = record.secondsOfDay;
     return true;
 }
 } // namespace
@@ -107,8 +109,11 @@ DataFileStart ReadDataFileStart(const QString& path)
         if (file.lineHasUpperN() || line.isEmpty())
             continue;
         qint64 number = 0;
-        if (!file.lineCut() && IsRecordLine(line, &number))
+        int secondsOfDay = -1;
+        if (!file.lineCut() && IsRecordLine(line, &number, &secondsOfDay)) {
             start.firstRecord = number;
+            start.firstSecondsOfDay = secondsOfDay;
+        }
         break;
     }
     return start;

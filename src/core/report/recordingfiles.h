@@ -20,6 +20,7 @@ QStringList RecordingParts(const QString& path);
 struct DataFileStart {
     bool header = false;
     qint64 firstRecord = -1;
+    int firstSecondsOfDay = -1; // the first record's time of day
 };
 DataFileStart ReadDataFileStart(const QString& path);
 

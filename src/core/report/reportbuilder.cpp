@@ -4,7 +4,6 @@
 
 namespace
 {
-constexpr int kHalfDay = 12 * 3600;
 
 // The band of a CO2 value: a value at a limit belongs to the band above it.
 int BandOf(qint32 co2, const std::array<qint32, 3>& limits)
@@ -47,10 +46,18 @@ ReportBuilder::ReportBuilder(const ReportSettings& settings)
     m_figures.settings = settings;
 }
 
-void ReportBuilder::beginSource(const QString& name)
+void ReportBuilder::beginSource(const QString& name, const RecordingDates* dates)
 {
     m_figures.sources.append(name);
     m_sourceStarts = true;
+    ReportPart part;
+    part.name = name;
+    if (dates)
+        part.dates = dates->source == DatesSource::WorkedOut ? SourceDates::WorkedOut
+                                                             : SourceDates::Recorded;
+    m_figures.parts.push_back(part);
+    m_dater.beginSource(dates);
+    m_inOutage = false;
 }
 
 void ReportBuilder::add(const ReportRecord& record)
@@ -67,20 +74,48 @@ void ReportBuilder::add(const ReportRecord& record)
         m_previousSource = f.sources.isEmpty() ? QString() : f.sources.back();
     }
     m_previousNumber = record.number;
+    if (f.parts.empty())
+        f.parts.push_back({});
+    ReportPart& part = f.parts.back();
+    if (part.firstNumber < 0)
+        part.firstNumber = record.number;
+    part.lastNumber = record.number;
 
-    // A fall of the time of day by more than half a day is the next day; a shorter step back is
-    // the stamp being set right, and stays on the same day.
-    if (m_previousTime >= 0 && record.secondsOfDay < m_previousTime - kHalfDay)
-        ++m_day;
-    const qint64 at = m_day * 86400 + record.secondsOfDay;
-    if (m_previousTime >= 0) {
-        const qint64 spacing = at - f.samples.back().seconds;
-        if (spacing < 0)
-            m_stepsBack.push_back(static_cast<qint64>(f.samples.size()));
-        else
-            ++m_spacings[spacing];
+    const RecordStamp stamp = m_dater.date(record.number, record.secondsOfDay);
+    const qint64 at = stamp.at;
+    if (stamp.silent) {
+        if (!m_inOutage)
+            f.outages.push_back(
+                { record.number, 0, at, at, static_cast<qint64>(f.samples.size()) });
+        m_inOutage = true;
+        ++f.outages.back().records;
+        f.outages.back().to = at;
+        return;
     }
-    m_previousTime = record.secondsOfDay;
+    const qint64 index = static_cast<qint64>(f.samples.size());
+    if (m_inOutage) {
+        m_inOutage = false;
+        f.outages.back().to = at;
+        if (index > 0)
+            m_afterOutages.push_back(index);
+    }
+    if (f.offsets.empty() ? stamp.offset != kNoOffset : f.offsets.back().second != stamp.offset)
+        f.offsets.emplace_back(index, stamp.offset);
+    if (part.firstSample < 0)
+        part.firstSample = index;
+    part.lastSample = index;
+    if (index > 0) {
+        const qint64 wall = at - f.samples.back().seconds;
+        const qint64 spacing = wall - stamp.shift;
+        if (stamp.shift != 0 && spacing >= 0) {
+            m_knownSteps.push_back({ index, stamp.shift, stamp.daylightSaving });
+            ++m_spacings[spacing];
+        } else if (wall < 0) {
+            m_stepsBack.push_back(index);
+        } else {
+            ++m_spacings[wall];
+        }
+    }
 
     for (int q = 0; q < kQuantities; ++q) {
         const qint32 value = record.value[q];
@@ -123,6 +158,7 @@ ReportFigures ReportBuilder::finish()
         figures.median = m_running[q].counts.percentile(50);
         figures.percentile95 = m_running[q].counts.percentile(95);
     }
+    f.datedFirstDate = m_dater.firstDate();
     if (n == 0)
         return std::move(f);
     f.first = samples.front().seconds;
@@ -143,30 +179,61 @@ ReportFigures ReportBuilder::finish()
         }
     }
     const qint64 cap = 2 * f.interval;
-    for (const auto& [spacing, count] : m_spacings) {
-        if (IsGap(spacing, f.interval)) {
-            f.gapCount += count;
-            f.gapSeconds += spacing * count;
-        }
-    }
-    // The clock set back: the times it repeats are lived again, and count again.
-    for (const qint64 record : m_stepsBack) {
+    // The clock's steps in record order: set back (from the times of day alone), or named by
+    // the dates. The times the clock repeats count again; the times it skips do not count.
+    size_t known = 0;
+    size_t back = 0;
+    while (known < m_knownSteps.size() || back < m_stepsBack.size()) {
+        const bool isKnown = back == m_stepsBack.size()
+            || (known < m_knownSteps.size() && m_knownSteps[known].record < m_stepsBack[back]);
+        const qint64 record = isKnown ? m_knownSteps[known].record : m_stepsBack[back];
         const qint64 from = samples[static_cast<size_t>(record - 1)].seconds;
         const qint64 to = samples[static_cast<size_t>(record)].seconds;
-        f.steps.push_back({ record, from, to, from - to + f.interval });
+        if (isKnown) {
+            const KnownStep& step = m_knownSteps[known++];
+            f.steps.push_back({ record, from, to, -step.shift,
+                step.daylightSaving ? ClockStep::Kind::DaylightSaving
+                                    : ClockStep::Kind::ClockSet });
+        } else {
+            ++back;
+            f.steps.push_back({ record, from, to, from - to + f.interval });
+        }
         f.steppedBack += f.steps.back().seconds;
     }
 
     // A record weighs its spacing to the next one, at most twice the interval, so that a gap
-    // is no time in any band; the last record, and the one before a step back of the clock,
-    // weigh one interval. So no time counts twice, and the weights add up to the duration and
-    // one interval at most.
+    // is no time in any band; the last record, the one before a step back of the clock and the
+    // one before a silent meter's records weigh one interval. So no time counts twice, and the
+    // weights add up to the duration and one interval at most. A step the dates name is no
+    // spacing: the time between the two records is their difference less the step.
     std::vector<qint64> weights(static_cast<size_t>(n));
+    std::vector<bool> afterGaps(static_cast<size_t>(n));
     qint64 total = 0;
+    size_t nextKnown = 0;
+    size_t nextOutage = 0;
     for (qint64 i = 0; i < n; ++i) {
-        const qint64 spacing
-            = i + 1 < n ? qint64(samples[i + 1].seconds) - samples[i].seconds : f.interval;
-        weights[i] = std::clamp<qint64>(spacing < 0 ? f.interval : spacing, 0, cap);
+        qint64 spacing = f.interval;
+        bool outage = false;
+        if (i + 1 < n) {
+            qint64 shift = 0;
+            if (nextKnown < m_knownSteps.size() && m_knownSteps[nextKnown].record == i + 1)
+                shift = m_knownSteps[nextKnown++].shift;
+            if (nextOutage < m_afterOutages.size() && m_afterOutages[nextOutage] == i + 1) {
+                outage = true;
+                ++nextOutage;
+            }
+            spacing = qint64(samples[i + 1].seconds) - samples[i].seconds - shift;
+            if (spacing >= 0 && (outage || IsGap(spacing, f.interval))) {
+                f.gaps.push_back(
+                    { i + 1, samples[i].seconds, samples[i + 1].seconds, spacing, outage });
+                ++f.gapCount;
+                f.gapSeconds += spacing;
+                afterGaps[static_cast<size_t>(i + 1)] = true;
+            }
+        }
+        if (spacing < 0)
+            spacing = f.interval;
+        weights[i] = std::clamp<qint64>(outage ? std::min(spacing, f.interval) : spacing, 0, cap);
         total += weights[i];
     }
     if (total == 0) {
@@ -186,7 +253,7 @@ ReportFigures ReportBuilder::finish()
     for (qint64 i = 0; i < n; ++i) {
         const ChartSample& s = samples[i];
         const qint64 w = weights[i];
-        const bool afterGap = i > 0 && IsGap(s.seconds - samples[i - 1].seconds, f.interval);
+        const bool afterGap = afterGaps[static_cast<size_t>(i)];
         if (HasCo2(s.co2)) {
             co2Time += w;
             const int band = BandOf(s.co2, limits);

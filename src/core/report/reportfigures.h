@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <array>
+#include <limits>
 #include <vector>
 
 // What the chart needs of one record: its time since midnight of the first record's day and
@@ -43,12 +44,53 @@ struct TimeShare {
 // The clock set back between two records (by 12 hours or less; a longer fall is the next day):
 // the record after it is record `record` (from 0), from and to are the two records' times, and
 // seconds is the time the clock repeats: from - to plus one interval, which the record before
-// the step stands for.
+// the step stands for. Where the dates file names the step (a clock set, a change of UTC
+// offset) seconds is the step itself, and negative where the clock skips forward.
 struct ClockStep {
+    enum class Kind { SetBack, ClockSet, DaylightSaving };
     qint64 record = 0;
     qint64 from = 0;
     qint64 to = 0;
     qint64 seconds = 0;
+    Kind kind = Kind::SetBack;
+};
+
+// Where the dates of one source (a file, a list) came from: carried on from the record before
+// by the time of day (no dates file), or a dates file's.
+enum class SourceDates { CarriedOn, Recorded, WorkedOut };
+// A UTC offset that is not known (the dates were not recorded).
+constexpr int kNoOffset = std::numeric_limits<int>::min();
+
+// One source of the records, the samples it gave (indices into samples; none when first is -1)
+// and its first and last record numbers.
+struct ReportPart {
+    QString name;
+    SourceDates dates = SourceDates::CarriedOn;
+    qint64 firstSample = -1;
+    qint64 lastSample = -1;
+    qint64 firstNumber = -1;
+    qint64 lastNumber = -1;
+};
+
+// A gap between the samples record - 1 and record: their times and the time between them (the
+// wall-clock difference less a known step of the clock). outage: records of a silent meter lie
+// in it.
+struct ReportGap {
+    qint64 record = 0;
+    qint64 from = 0;
+    qint64 to = 0;
+    qint64 seconds = 0;
+    bool outage = false;
+};
+
+// Records of a silent meter, left out of every figure: the first one's number, how many, the
+// time of the first and the time of the record after them (of the last, when none follows).
+struct ReportOutage {
+    qint64 firstNumber = 0;
+    qint64 records = 0;
+    qint64 from = 0;
+    qint64 to = 0;
+    qint64 sample = 0; // the sample after them (the count of samples when none follows)
 };
 
 // A spacing between two records in a row that is a gap: more than twice the interval.
@@ -73,6 +115,14 @@ struct ReportFigures {
     // Each step back of the clock, in order; the time they repeat in all.
     std::vector<ClockStep> steps;
     qint64 steppedBack = 0;
+    // Each gap, the records of a silent meter left out, and where the dates came from: each
+    // source's part of the samples, the UTC offset from a sample on (kNoOffset: not known), and
+    // the first record's date as its dates file names it (invalid without one).
+    std::vector<ReportGap> gaps;
+    std::vector<ReportOutage> outages;
+    std::vector<ReportPart> parts;
+    std::vector<std::pair<qint64, int>> offsets;
+    QDate datedFirstDate;
     // With no spacing to weigh by (a single record, or all at one time) every record counts
     // once, and the shares are shares of records.
     bool sharesOfRecords = false;

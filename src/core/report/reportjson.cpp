@@ -1,11 +1,14 @@
 #include "reportjson.h"
 
+#include "reportdates.h"
 #include "reportfigures.h"
 #include "reporttexts.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <algorithm>
 
 namespace
 {
@@ -15,6 +18,20 @@ QJsonValue Stamp(const ReportFigures& f, qint64 seconds)
     if (text.size() > 10 && text[10] == QLatin1Char(' ')) // not without a date
         text[10] = QLatin1Char('T');
     return text;
+}
+
+// The UTC offset of a sample, where the dates name it.
+int OffsetOf(const ReportFigures& f, qint64 sample)
+{
+    const auto after = std::upper_bound(f.offsets.begin(), f.offsets.end(), sample,
+        [](qint64 s, const std::pair<qint64, int>& change) { return s < change.first; });
+    return after == f.offsets.begin() ? kNoOffset : std::prev(after)->second;
+}
+
+// The date-time of a sample, with its offset where it is known.
+QJsonValue SampleStamp(const ReportFigures& f, qint64 sample, qint64 seconds)
+{
+    return ReportDateTimeText(f.settings.firstDate, seconds, OffsetOf(f, sample));
 }
 
 QJsonValue Value(Quantity q, double value)
@@ -44,19 +61,60 @@ QByteArray ReportJson(const ReportFigures& f)
     root[QStringLiteral("records")] = f.records;
     root[QStringLiteral("warnings")] = QJsonArray::fromStringList(f.warnings);
     root[QStringLiteral("temperatureUnit")] = TemperatureUnit(f.settings.fahrenheit);
+    root[QStringLiteral("dates")] = DatesFromText(f);
+    QJsonArray parts;
+    for (const ReportPart& part : f.parts) {
+        QJsonObject p { { QStringLiteral("source"), part.name },
+            { QStringLiteral("dates"),
+                part.dates == SourceDates::Recorded        ? QStringLiteral("recorded")
+                    : part.dates == SourceDates::WorkedOut ? QStringLiteral("worked out")
+                                                           : QStringLiteral("carried on") } };
+        if (part.firstNumber >= 0) {
+            p[QStringLiteral("firstRecord")] = part.firstNumber;
+            p[QStringLiteral("lastRecord")] = part.lastNumber;
+        }
+        if (part.firstSample >= 0) {
+            p[QStringLiteral("first")] = SampleStamp(
+                f, part.firstSample, f.samples[static_cast<size_t>(part.firstSample)].seconds);
+            p[QStringLiteral("last")] = SampleStamp(
+                f, part.lastSample, f.samples[static_cast<size_t>(part.lastSample)].seconds);
+        }
+        parts.append(p);
+    }
+    root[QStringLiteral("parts")] = parts;
 
     QJsonObject period;
     if (f.records > 0) {
-        period[QStringLiteral("first")] = Stamp(f, f.first);
-        period[QStringLiteral("last")] = Stamp(f, f.last);
+        period[QStringLiteral("first")] = SampleStamp(f, 0, f.first);
+        period[QStringLiteral("last")] = SampleStamp(f, f.records - 1, f.last);
         period[QStringLiteral("seconds")] = std::max<qint64>(f.duration(), 0);
         period[QStringLiteral("intervalSeconds")] = f.interval;
         period[QStringLiteral("gaps")] = f.gapCount;
         period[QStringLiteral("gapSeconds")] = f.gapSeconds;
+        QJsonArray gaps;
+        for (const ReportGap& gap : f.gaps)
+            gaps.append(
+                QJsonObject { { QStringLiteral("from"), SampleStamp(f, gap.record - 1, gap.from) },
+                    { QStringLiteral("to"), SampleStamp(f, gap.record, gap.to) },
+                    { QStringLiteral("seconds"), gap.seconds },
+                    { QStringLiteral("meterSilent"), gap.outage } });
+        period[QStringLiteral("gapList")] = gaps;
+        QJsonArray outages;
+        for (const ReportOutage& o : f.outages)
+            outages.append(QJsonObject { { QStringLiteral("firstRecord"), o.firstNumber },
+                { QStringLiteral("records"), o.records },
+                { QStringLiteral("from"), SampleStamp(f, o.sample, o.from) },
+                { QStringLiteral("to"), SampleStamp(f, o.sample, o.to) } });
+        period[QStringLiteral("meterSilent")] = outages;
         QJsonArray steps;
         for (const ClockStep& step : f.steps)
-            steps.append(QJsonObject { { QStringLiteral("from"), Stamp(f, step.from) },
-                { QStringLiteral("to"), Stamp(f, step.to) },
+            steps.append(QJsonObject {
+                { QStringLiteral("from"), SampleStamp(f, step.record - 1, step.from) },
+                { QStringLiteral("to"), SampleStamp(f, step.record, step.to) },
+                { QStringLiteral("kind"),
+                    step.kind == ClockStep::Kind::DaylightSaving ? QStringLiteral("daylight saving")
+                        : step.kind == ClockStep::Kind::ClockSet ? QStringLiteral("clock set")
+                                                                 : QStringLiteral("set back") },
                 { QStringLiteral("seconds"), step.seconds } });
         period[QStringLiteral("stepsBack")] = steps;
         period[QStringLiteral("steppedBackSeconds")] = f.steppedBack;

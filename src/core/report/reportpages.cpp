@@ -1,6 +1,7 @@
 #include "reportpages.h"
 
 #include "reportchart.h"
+#include "reportdates.h"
 #include "reportfigures.h"
 #include "reporttexts.h"
 
@@ -141,22 +142,63 @@ QString WithoutReadingText(const ReportFigures& f)
     return parts.join(QStringLiteral(", "));
 }
 
-// "2026-10-25 03:59:00 to 02:00:00; the clock repeats 2 h 00 min": the first few steps named.
-QString StepsText(const ReportFigures& f)
+// "2026-10-25 03:59:00 to 02:00:00; the clock repeats 2 h 00 min": the first few steps named,
+// of those the clock goes back by (back) or forward by. A step the dates name says what it was.
+QString StepsText(const ReportFigures& f, bool back)
+{
+    constexpr qsizetype kNamed = 3;
+    QStringList parts;
+    qint64 count = 0;
+    qint64 seconds = 0;
+    for (const ClockStep& step : f.steps) {
+        if ((step.seconds >= 0) != back)
+            continue;
+        ++count;
+        seconds += step.seconds;
+        if (parts.size() >= kNamed)
+            continue;
+        // A step back stays on its day: the time it goes to is on the same date.
+        QString text = QStringLiteral("%1 to %2")
+                           .arg(StampText(f.settings.firstDate, step.from),
+                               StampText(f.settings.firstDate, step.to).mid(11));
+        if (step.kind == ClockStep::Kind::DaylightSaving)
+            text += QStringLiteral(" (daylight saving)");
+        else if (step.kind == ClockStep::Kind::ClockSet)
+            text += QStringLiteral(" (clock set)");
+        parts << text;
+    }
+    if (count > kNamed)
+        parts << QStringLiteral("%1 more").arg(count - kNamed);
+    return QStringLiteral("%1; the clock %2 %3")
+        .arg(parts.join(QStringLiteral(", ")),
+            back ? QStringLiteral("repeats") : QStringLiteral("skips"),
+            DurationText(back ? seconds : -seconds));
+}
+
+// "meter silent 00:39:37 to 00:39:59, 22 records left out": the first few named.
+QString OutagesText(const ReportFigures& f)
 {
     constexpr size_t kNamed = 3;
     QStringList parts;
-    for (size_t i = 0; i < f.steps.size() && i < kNamed; ++i) {
-        // A step back stays on its day: the time it goes to is on the same date.
-        const ClockStep& step = f.steps[i];
-        parts << QStringLiteral("%1 to %2")
-                     .arg(StampText(f.settings.firstDate, step.from),
-                         StampText(f.settings.firstDate, step.to).mid(11));
+    for (size_t i = 0; i < f.outages.size() && i < kNamed; ++i) {
+        const ReportOutage& o = f.outages[i];
+        const QString from = StampText(f.settings.firstDate, o.from);
+        const QString to = StampText(f.settings.firstDate, o.to);
+        parts << QStringLiteral("meter silent %1 to %2, %3 %4 left out")
+                     .arg(i == 0 ? from : from.mid(11),
+                         from.left(10) == to.left(10) ? to.mid(11) : to)
+                     .arg(o.records)
+                     .arg(o.records == 1 ? QStringLiteral("record") : QStringLiteral("records"));
     }
-    if (f.steps.size() > kNamed)
-        parts << QStringLiteral("%1 more").arg(f.steps.size() - kNamed);
-    return QStringLiteral("%1; the clock repeats %2")
-        .arg(parts.join(QStringLiteral(", ")), DurationText(f.steppedBack));
+    if (f.outages.size() > kNamed)
+        parts << QStringLiteral("%1 more").arg(f.outages.size() - kNamed);
+    return parts.join(QStringLiteral("; "));
+}
+
+bool HasSteps(const ReportFigures& f, bool back)
+{
+    return std::any_of(f.steps.begin(), f.steps.end(),
+        [back](const ClockStep& step) { return (step.seconds >= 0) == back; });
 }
 
 QString TimeAndShare(const TimeShare& t, bool sharesOfRecords)
@@ -180,6 +222,7 @@ void PaintFirstPage(PageText& text, QPainter& painter, const QRectF& page, const
         text.paragraph(QStringLiteral("The source holds no records: there is nothing to report."));
         return;
     }
+    text.row({ QStringLiteral("Dates"), DatesFromText(f) }, columns, true);
     text.row({ QStringLiteral("First record"), StampText(date, f.first) }, columns, true);
     text.row({ QStringLiteral("Last record"), StampText(date, f.last) }, columns, true);
     text.row({ QStringLiteral("Duration"), DurationText(f.duration()) }, columns, true);
@@ -194,8 +237,12 @@ void PaintFirstPage(PageText& text, QPainter& painter, const QRectF& page, const
                                   .arg(f.gapCount)
                                   .arg(DurationText(f.gapSeconds)) },
         columns, true);
-    if (!f.steps.empty())
-        text.row({ QStringLiteral("Clock set back"), StepsText(f) }, columns, true);
+    if (!f.outages.empty())
+        text.row({ QStringLiteral("Outages"), OutagesText(f) }, columns, true);
+    if (HasSteps(f, true))
+        text.row({ QStringLiteral("Clock set back"), StepsText(f, true) }, columns, true);
+    if (HasSteps(f, false))
+        text.row({ QStringLiteral("Clock set forward"), StepsText(f, false) }, columns, true);
     text.row({ QStringLiteral("Without a reading"), WithoutReadingText(f) }, columns, true);
     for (const QString& warning : f.warnings.mid(0, 3))
         text.paragraph(QStringLiteral("Note: ") + warning, 8, QColor(150, 0, 0));

@@ -11,6 +11,10 @@
 struct ReportSettings {
     QString title;
     QDate firstDate; // the date of the first record
+    // Where firstDate came from when no dates file names it: given, walked back from the
+    // file's last-write time, today (a live list).
+    enum class FirstDate { Given, WalkedBack, Today };
+    FirstDate firstDateFrom = FirstDate::Given;
     std::array<qint32, 3> co2Limits { 800, 1000, 1400 };
     qint32 outdoorPpm = 420;
     std::array<qint32, 2> comfortTemp { 200, 260 };

@@ -3,6 +3,7 @@
 #include "recording/datafilereader.h"
 #include "recording/gridrows.h"
 #include "reportbuilder.h"
+#include "reportdates.h"
 #include "reportrecord.h"
 
 #include <QFileInfo>
@@ -76,7 +77,12 @@ bool ReadDataFiles(const QStringList& paths, bool fahrenheit, ReportBuilder& bui
             return false;
         }
         const QString name = QFileInfo(path).fileName();
-        builder.beginSource(name);
+        // A dates file that does not fit is told, and the records are dated as without one.
+        QString warning;
+        const std::optional<RecordingDates> dates = FittingDates(path, &warning);
+        if (!warning.isEmpty())
+            builder.warn(warning);
+        builder.beginSource(name, dates ? &*dates : nullptr);
         QString reason;
         if (!ReadRecords(file, fahrenheit, builder, name, &reason,
                 progress ? partly : std::function<void()>())) {
@@ -88,6 +94,41 @@ bool ReadDataFiles(const QStringList& paths, bool fahrenheit, ReportBuilder& bui
             progress(before, total);
     }
     return true;
+}
+
+std::optional<RecordingDates> RowsDates(
+    const GridRows& rows, const QString& sourcePath, QString* warning)
+{
+    ReportRecord first;
+    ReportRecord last;
+    if (sourcePath.isEmpty() || rows.count() == 0
+        || !ReadRecordFields(rows.rowBytes(0), false, &first)
+        || !ReadRecordFields(rows.rowBytes(rows.count() - 1), false, &last))
+        return std::nullopt;
+    return FittingDates(sourcePath, first.number, first.secondsOfDay, last.number, warning);
+}
+
+std::vector<std::pair<qint64, QDate>> RowDays(const GridRows& rows, const QString& sourcePath)
+{
+    QString warning;
+    const std::optional<RecordingDates> dates = RowsDates(rows, sourcePath, &warning);
+    std::vector<std::pair<qint64, QDate>> days;
+    if (!dates)
+        return days;
+    RecordDater dater;
+    dater.beginSource(&*dates);
+    ReportRecord record;
+    qint64 day = -1;
+    for (qsizetype r = 0; r < rows.count(); ++r) {
+        if (!ReadRecordFields(rows.rowBytes(r), false, &record))
+            continue;
+        const RecordStamp stamp = dater.date(record.number, record.secondsOfDay);
+        if (stamp.at / 86400 != day && dater.firstDate().isValid()) {
+            day = stamp.at / 86400;
+            days.emplace_back(r, dater.firstDate().addDays(day));
+        }
+    }
+    return days;
 }
 
 bool ReadGridRows(const GridRows& rows, bool fahrenheit, ReportBuilder& builder, QString* error)

@@ -4,7 +4,12 @@
 #include <QDateTime>
 #include <QStringList>
 
+#include "recording/recordingdates.h"
+
 #include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
 
 class GridRows;
 class ReportBuilder;
@@ -17,6 +22,13 @@ bool ReadDataFiles(const QStringList& paths, bool fahrenheit, ReportBuilder& bui
 
 // Reads the rows of a list window. False with the row number when a row is no record.
 bool ReadGridRows(const GridRows& rows, bool fahrenheit, ReportBuilder& builder, QString* error);
+// The fitting dates file of rows opened from the data file at sourcePath (none when empty);
+// warning tells of one that does not fit.
+std::optional<RecordingDates> RowsDates(
+    const GridRows& rows, const QString& sourcePath, QString* warning);
+// The row (from 0) at which each day of those rows begins and that day, dated by the fitting
+// dates file; none without one.
+std::vector<std::pair<qint64, QDate>> RowDays(const GridRows& rows, const QString& sourcePath);
 
 // The date of the first record, from the moment the last record was written (a file's
 // last-write time): the last record's date is the one that puts its time of day nearest that

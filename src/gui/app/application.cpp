@@ -30,6 +30,7 @@
 #include "portwindow/portwindow.h"
 #include "recording/recorder.h"
 #include "report/listreport.h"
+#include "report/reportsources.h"
 #include "reportdialog.h"
 #include "toolbarcommands.h"
 #include "toolbaricons.h"
@@ -188,7 +189,11 @@ void Application::startGraphs()
         m_lists->closeLiveList();
     });
     connect(m_lists, &ListWindows::plotRequested, this, [this](ListWindow* source) {
-        m_graphs->openFileGraph(&source->model(), source == m_lists->fileList());
+        // The file's dates file dates the time labels; the list itself shows nothing new.
+        RecordDays days;
+        if (source == m_lists->fileList())
+            days.starts = RowDays(source->model().rows(), source->reportSourcePath());
+        m_graphs->openFileGraph(&source->model(), source == m_lists->fileList(), std::move(days));
     });
     connect(m_lists, &ListWindows::reportRequested, this, &Application::openReportDialog);
 }

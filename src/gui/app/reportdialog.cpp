@@ -147,6 +147,12 @@ ReportSettings ReportDialog::settings() const
     ReportSettings s;
     s.title = m_title->text().trimmed();
     s.firstDate = m_date->date();
+    // The date offered is walked back from the file's time unless the dates file gave it; one
+    // the user has changed is given.
+    const bool all = allParts();
+    if (s.firstDate == (all ? m_offer.partsFirstDate : m_offer.defaults.firstDate))
+        s.firstDateFrom
+            = all ? ReportSettings::FirstDate::WalkedBack : m_offer.defaults.firstDateFrom;
     for (int i = 0; i < 3; ++i)
         s.co2Limits[i] = m_limits[i]->value();
     s.outdoorPpm = m_outdoor->value();
@@ -220,7 +226,8 @@ bool ReportDialog::writeReport()
     } else {
         if (!m_rows)
             return refuse(QStringLiteral("The list is closed: there is nothing to report."));
-        if (!ListReportFigures(m_rows->rows(), s, m_offer.sourceName, &figures, &problem))
+        if (!ListReportFigures(
+                m_rows->rows(), s, m_offer.sourceName, &figures, &problem, m_offer.sourcePath))
             return refuse(problem);
     }
     // The file dialog has asked about the name it gave; any other file is asked about here.

@@ -102,10 +102,11 @@ void GraphWindows::showRealTimeGraph()
     m_realTime->timer1()->start(m_intervalMs);
 }
 
-void GraphWindows::openFileGraph(QAbstractItemModel* grid, bool fromFileList)
+void GraphWindows::openFileGraph(QAbstractItemModel* grid, bool fromFileList, RecordDays days)
 {
     Discard(m_filePlot);
     m_grid = grid;
+    m_days = std::move(days);
     m_state.PlotFromFileList = fromFileList;
     ResetPlotRange(m_state.PlotRange, grid ? grid->rowCount() : 0);
     showFileGraph();
@@ -115,6 +116,7 @@ void GraphWindows::showFileGraph()
 {
     Discard(m_filePlot);
     m_filePlot = new ListPlot1(m_grid, m_state, m_clock, m_printers);
+    m_filePlot->setRecordDays(m_days);
     connect(m_filePlot, &ListPlot1::limitRequested, this, &GraphWindows::showPlotRange);
     connect(m_filePlot, &ListPlot1::saveRequested, this, [this] { saveGraph(m_filePlot); });
     tellWherePrintsGo(m_filePlot);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "meter/protocol.h"
+#include "recorddays.h"
 
 #include <QObject>
 #include <QPointer>
@@ -41,7 +42,8 @@ public:
     void closeRealTimeGraph();
     // A list's "Plot": closes a shown file graph, notes the source, resets the ranges to the
     // records 1 to the grid's row count and opens the graph on the grid's rows.
-    void openFileGraph(QAbstractItemModel* grid, bool fromFileList);
+    // days: the records' dates where the list's file has a dates file.
+    void openFileGraph(QAbstractItemModel* grid, bool fromFileList, RecordDays days = {});
 
     // The open windows, or null.
     RealTime24* realTimeGraph() const;
@@ -70,6 +72,7 @@ private:
     QPointer<QAbstractItemModel> m_grid;
     QPointer<RealTime24> m_realTime;
     QPointer<ListPlot1> m_filePlot;
+    RecordDays m_days;
     QPointer<RealTimeRange> m_realTimeRange;
     QPointer<PlotRange> m_plotRange;
 };

@@ -72,11 +72,13 @@ bool ListPlot1::DrawFileGraph()
     {
         QPainter painter(&canvas()->image());
         painter.setFont(font());
-        drawn = ::DrawFileGraph(painter, m_geometry, m_sweep, m_state.PlotRange, m_state.GridColour,
-            m_grid.data(), [&](qint64 record) {
+        drawn = ::DrawFileGraph(
+            painter, m_geometry, m_sweep, m_state.PlotRange, m_state.GridColour, m_grid.data(),
+            [&](qint64 record) {
                 current = record;
                 progress.count(record);
-            });
+            },
+            &m_days);
     }
     m_drawn = true;
     canvas()->update();
@@ -103,5 +105,6 @@ void ListPlot1::paintGraph(QPainter& painter) const
         return;
     TraceSweep sweep;
     sweep.restart(m_range.PointStep);
-    ::DrawFileGraph(painter, m_geometry, sweep, m_range, m_state.GridColour, m_grid.data(), {});
+    ::DrawFileGraph(
+        painter, m_geometry, sweep, m_range, m_state.GridColour, m_grid.data(), {}, &m_days);
 }

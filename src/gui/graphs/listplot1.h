@@ -28,6 +28,8 @@ public:
 
     Timer* timer1() const { return m_timer1; }
     const PlotGeometry& geometry() const { return m_geometry; }
+    // The records' dates, from the list file's dates file; none by default.
+    void setRecordDays(RecordDays days) { m_days = std::move(days); }
 
     // Draws the records now; on a record or column the list does not hold it stops there,
     // keeps that record's progress caption and hides the window. False on such a failure.
@@ -48,5 +50,6 @@ private:
     TraceSweep m_sweep;
     // The ranges of the frame and of the records drawn on it.
     PlotRangeSettings m_range;
+    RecordDays m_days;
     bool m_drawn = false;
 };

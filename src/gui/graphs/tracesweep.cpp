@@ -215,6 +215,7 @@ struct TimeLabel {
     float x;
     QString text;
     bool first;
+    QDate date; // where the list's records are dated
 };
 
 // The time labels under the plot, once the records are drawn: each centred on its record (the
@@ -222,16 +223,36 @@ struct TimeLabel {
 // a neighbour.
 void DrawTimeLabels(QPainter& painter, const PlotGeometry& g, const std::vector<TimeLabel>& labels)
 {
-    std::vector<LabelSpan> spans;
+    QStringList times;
+    std::vector<QDate> dates;
     for (const TimeLabel& label : labels) {
-        const double width = TextWidth(painter, label.text);
-        spans.push_back({ TimeLabelLeft(label.x, width, label.first), width, true });
+        times << label.text;
+        dates.push_back(label.date);
     }
+    // A label that shows its date is wider and may hide a neighbour, which may then have been
+    // the one that named a day: the dates follow the labels shown until those stay the same.
     const QPaintDevice* device = painter.device();
-    FitTimeLabels(spans, device->width() / device->devicePixelRatioF());
+    std::vector<bool> shown;
+    std::vector<LabelSpan> spans;
+    QStringList texts;
+    for (size_t round = 0; round <= labels.size(); ++round) {
+        texts = FileTimeLabels(times, dates, shown);
+        spans.clear();
+        for (size_t i = 0; i < labels.size(); ++i) {
+            const double width = TextWidth(painter, texts[qsizetype(i)]);
+            spans.push_back({ TimeLabelLeft(labels[i].x, width, labels[i].first), width, true });
+        }
+        FitTimeLabels(spans, device->width() / device->devicePixelRatioF());
+        std::vector<bool> now;
+        for (const LabelSpan& span : spans)
+            now.push_back(span.shown);
+        if (now == shown)
+            break;
+        shown = now;
+    }
     for (size_t i = 0; i < labels.size(); ++i) {
         if (spans[i].shown)
-            DrawTextAt(painter, labels[i].text, spans[i].left, TimeLabelTop(g), Qt::black);
+            DrawTextAt(painter, texts[qsizetype(i)], spans[i].left, TimeLabelTop(g), Qt::black);
     }
 }
 
@@ -317,7 +338,7 @@ TimeMark DrawRealTimeTick(QPainter& painter, const PlotGeometry& g, TraceSweep& 
 
 bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
     const PlotRangeSettings& settings, int gridColour, const QAbstractItemModel* grid,
-    const std::function<void(qint64)>& progress)
+    const std::function<void(qint64)>& progress, const RecordDays* days)
 {
     DrawGrid(painter, g, gridColour);
     const QPaintDevice* device = painter.device();
@@ -371,7 +392,7 @@ bool DrawFileGraph(QPainter& painter, const PlotGeometry& g, TraceSweep& sweep,
             QString time;
             if (!cells->time(time))
                 return finish(false);
-            labels.push_back({ x, time, i == from });
+            labels.push_back({ x, time, i == from, days ? days->at(row) : QDate() });
         } else {
             DrawMidMark(painter, g, x, gridColour);
         }

@@ -2,6 +2,7 @@
 
 #include "graphsstate.h"
 #include "plotgeometry.h"
+#include "recorddays.h"
 
 #include <QTime>
 
@@ -72,7 +73,8 @@ TimeMark DrawRealTimeTick(QPainter& painter, const PlotGeometry& geometry, Trace
 // drawn in record order; on any other device, such as a drawing or a document, as one path per
 // run of a trace) and the time labels last, those that would overlap left out. progress(r) is told
 // each record before it is read. Returns false, having drawn the records before it, when a
-// record or a column is missing from the model.
+// record or a column is missing from the model. Where days names the records' dates, the first
+// label and each one on another day than the label before show their date.
 bool DrawFileGraph(QPainter& painter, const PlotGeometry& geometry, TraceSweep& sweep,
     const PlotRangeSettings& settings, int gridColour, const QAbstractItemModel* grid,
-    const std::function<void(qint64)>& progress);
+    const std::function<void(qint64)>& progress, const RecordDays* days = nullptr);
