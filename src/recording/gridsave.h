@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "gridfile.h"
 
-#include <functional>
+#include <QString>
 
 class Clock;
 class GridRows;
@@ -17,12 +17,6 @@ QString DataFileFilter();
 // the data-file filter was chosen) sets DataFileName, and FileChosen when the name has a title; a
 // cancel leaves FileChosen False, so no caller goes on with an older name.
 void ShowSaveDialog(QWidget* parent, Prompts& prompts, RecordingState& state);
-
-// Writes rows as grid-row lines (every cell followed by a tab, CR LF), after the caption row when
-// withCaptionRow is set. The file is replaced only when the whole of it was written.
-// progress(r) is called before grid row r is written (the caption row is row 0).
-bool WriteGridFile(const QString& path, const GridRows& rows, bool withCaptionRow,
-    const std::function<void(qint64 row)>& progress = {});
 
 // The list's "Save": writes the grid's data rows to DataFileName, counting "5Records Completed"
 // in the window caption, then restores the caption and uses FileChosen up. False on a file error.
