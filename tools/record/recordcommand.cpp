@@ -68,20 +68,20 @@ void RecordCommand::record(const PortArgument& port)
 
     m_status.setPortLabel(port.label());
     m_run = new RecordRun(*m_link, m_clock,
-        RecordPlan { m_options.file, m_options.intervalSeconds, m_options.forSeconds,
-            port.comNumber });
+        RecordPlan {
+            m_options.file, m_options.intervalSeconds, m_options.forSeconds, port.comNumber });
     m_run->addListener(&m_status);
     if (!m_options.loggerDir.isEmpty()) {
         const QString folder = m_options.loggerDir;
         Clock& clock = m_clock;
-        m_run->setSetWriter([folder, &clock](const LoggerTables& tables,
-                                const QStringList& cells, QString* text) {
-            WrittenSet written;
-            if (!WriteSetFile(folder, tables, cells, clock, &written, text))
-                return false;
-            *text = SetSummaryLine(written);
-            return true;
-        });
+        m_run->setSetWriter(
+            [folder, &clock](const LoggerTables& tables, const QStringList& cells, QString* text) {
+                WrittenSet written;
+                if (!WriteSetFile(folder, tables, cells, clock, &written, text))
+                    return false;
+                *text = SetSummaryLine(written);
+                return true;
+            });
     }
     connect(m_run, &RecordRun::finished, this, [this](int status, const QString& message) {
         if (!message.isEmpty())

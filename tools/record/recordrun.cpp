@@ -5,9 +5,9 @@
 #include "meter/loggerdownload.h"
 #include "platform/clock.h"
 #include "platform/seriallink.h"
+#include "recordevents.h"
 #include "recording/datafileformat.h"
 #include "recording/recorder.h"
-#include "recordevents.h"
 
 #include <QDir>
 #include <QTimer>
@@ -68,7 +68,7 @@ RecordRun::RecordRun(SerialLink& link, Clock& clock, RecordPlan plan, QObject* p
 
 RecordRun::~RecordRun() = default;
 
-template<typename Call> void RecordRun::tell(Call call)
+template <typename Call> void RecordRun::tell(Call call)
 {
     for (RecordEvents* listener : std::as_const(m_listeners))
         call(*listener);
@@ -91,9 +91,9 @@ void RecordRun::firstReading()
     m_recordingWanted = false;
     if (!m_session->startRecording(m_plan.file)) {
         m_over = true;
-        const QString message = QStringLiteral("cannot write %1 (%2)")
-                                    .arg(QDir::toNativeSeparators(m_plan.file),
-                                        m_session->errorString());
+        const QString message
+            = QStringLiteral("cannot write %1 (%2)")
+                  .arg(QDir::toNativeSeparators(m_plan.file), m_session->errorString());
         Q_EMIT finished(4, message);
         return;
     }

@@ -67,7 +67,7 @@ private:
     void deadlinePassed();
     void writeSet(const QStringList& cells);
     void dumpOver(const QString& message);
-    template<typename Call> void tell(Call call);
+    template <typename Call> void tell(Call call);
 
     Clock& m_clock;
     RecordPlan m_plan;

@@ -41,8 +41,7 @@ RecordStatus::RecordStatus(Output output, bool terminal, const Clock& clock)
 void RecordStatus::say(const QString& text)
 {
     clearStatus();
-    m_output((QCoreApplication::applicationName() + QStringLiteral(": ") + text
-                 + QLatin1Char('\n'))
+    m_output((QCoreApplication::applicationName() + QStringLiteral(": ") + text + QLatin1Char('\n'))
                  .toLocal8Bit());
     if (m_terminal && !m_lastRecord.isEmpty())
         draw();
@@ -109,7 +108,8 @@ void RecordStatus::meterAnswering()
 void RecordStatus::portLost()
 {
     setPortState(m_portLabel + QStringLiteral(" lost, waiting"));
-    say(QStringLiteral("%1 lost (unplugged?): waiting for the meter to come back").arg(m_portLabel));
+    say(QStringLiteral("%1 lost (unplugged?): waiting for the meter to come back")
+            .arg(m_portLabel));
 }
 
 void RecordStatus::portRestored()
