@@ -4,10 +4,10 @@
 #include "meter/framebytes.h"
 #include "platform/clock.h"
 #include "recordevents.h"
+#include "recording/datafileformat.h"
 #include "recordoptions.h"
 #include "recordrun.h"
 #include "recordstatus.h"
-#include "recording/datafileformat.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"
 
@@ -128,13 +128,11 @@ private Q_SLOTS:
         // A silent meter: the display keeps its last values and the records go on.
         QTest::newRow("meter silent, then answering")
             << 2 << qint64(30) << "5s quiet 10s stream 20s" << qint64(15)
-            << QStringList { "waiting", "started", "silent", "answering", "stopped 15 done" }
-            << 0;
+            << QStringList { "waiting", "started", "silent", "answering", "stopped 15 done" } << 0;
         // Records go on while the port is away, and after it is back, in the same file.
         QTest::newRow("port lost and back")
             << 1 << qint64(0) << "3s lose 4s restore 3s stop" << qint64(9)
-            << QStringList { "waiting", "started", "lost", "restored", "stopped 9 SIGTERM" }
-            << 0;
+            << QStringList { "waiting", "started", "lost", "restored", "stopped 9 SIGTERM" } << 0;
         QTest::newRow("never heard: no file")
             << 1 << qint64(0) << "quiet 10s stop" << qint64(0)
             << QStringList { "waiting", "silent", "stopped 0 SIGTERM" } << 0;
@@ -283,17 +281,17 @@ private Q_SLOTS:
                     .arg(number),
                 silentAtEnd ? QStringLiteral("COM1 (/dev/ttyUSB0) meter silent")
                             : QStringLiteral("COM1 (/dev/ttyUSB0)"))
-                                         .toLocal8Bit()));
+                                     .toLocal8Bit()));
     }
 
     void statusLine()
     {
-        QCOMPARE(StatusLine(
-                     2, QStringLiteral("12:00:04\t812\t23.5\t10.8\t15.9\t45.3\t74.3\t51.4\t60.6"),
-                     QStringLiteral("COM1")),
+        QCOMPARE(
+            StatusLine(2, QStringLiteral("12:00:04\t812\t23.5\t10.8\t15.9\t45.3\t74.3\t51.4\t60.6"),
+                QStringLiteral("COM1")),
             QStringLiteral("2 records  |  12:00:04  CO2 812 ppm  23.5 \u00b0C  45.3 %RH  |  COM1"));
-        QCOMPARE(StatusLine(0, QString(), QStringLiteral("COM1")),
-            QStringLiteral("0 records  |  COM1"));
+        QCOMPARE(
+            StatusLine(0, QString(), QStringLiteral("COM1")), QStringLiteral("0 records  |  COM1"));
     }
 };
 

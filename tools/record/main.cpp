@@ -18,6 +18,8 @@ int main(int argc, char* argv[])
 {
     QuietQtRemarks();
     QCoreApplication app(argc, argv);
+    // From the start: a stop before the port is open ends it as cleanly as one while recording.
+    StopSignals signals;
     QCoreApplication::setApplicationName(QStringLiteral("nimbrel-record"));
     QCoreApplication::setApplicationVersion(QStringLiteral(NIMBREL_VERSION));
 
@@ -35,7 +37,6 @@ int main(int argc, char* argv[])
     if (options.version)
         return PrintVersion("nimbrel-record");
 
-    StopSignals signals;
     SystemClock clock;
     SystemPorts ports(kMeterBaudRate);
     const auto toStandardError = [](const QByteArray& bytes) {
