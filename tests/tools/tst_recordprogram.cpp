@@ -128,8 +128,8 @@ private Q_SLOTS:
                                  << "nimbrel-record 1.0.0";
         QTest::newRow("no file") << QStringList { "--port", "COM1" } << false << 2
                                  << "nimbrel-record: no data file given";
-        QTest::newRow("two files") << QStringList { "a.nblg", "b.nblg" } << false << 2
-                                   << "one data file only";
+        QTest::newRow("two files")
+            << QStringList { "a.nblg", "b.nblg" } << false << 2 << "one data file only";
         QTest::newRow("unknown option")
             << QStringList { "--colour", file } << false << 2 << "Unknown option 'colour'";
         QTest::newRow("interval 0") << QStringList { "--interval", "0", file } << false << 2
@@ -147,12 +147,10 @@ private Q_SLOTS:
         // Usage follows every bad option.
         QTest::newRow("usage with it")
             << QStringList { "--interval", "x", file } << false << 2 << "Usage: nimbrel-record";
-        QTest::newRow("COMn with no device")
-            << QStringList { "--port", "COM7", file } << false << 3
-            << "COM7 (" + m_dir.path() + "/rt/nimbrel/COM7) is not there";
-        QTest::newRow("device missing")
-            << QStringList { "--port", "/dev/nimbrel-none", file } << false << 3
-            << "/dev/nimbrel-none is not there";
+        QTest::newRow("COMn with no device") << QStringList { "--port", "COM7",
+            file } << false << 3 << "COM7 (" + m_dir.path() + "/rt/nimbrel/COM7) is not there";
+        QTest::newRow("device missing") << QStringList { "--port", "/dev/nimbrel-none", file }
+                                        << false << 3 << "/dev/nimbrel-none is not there";
         QTest::newRow("folder missing")
             << QStringList { "--port", "COM1", "--for", "5s", m_dir.filePath("none/room.nblg") }
             << true << 4
@@ -161,9 +159,12 @@ private Q_SLOTS:
         QTest::newRow("logger folder is a file")
             << QStringList { "--port", "COM1", "--logger-dir", NIMBREL_RECORD_BIN, file } << false
             << 4 << NIMBREL_RECORD_BIN;
+        // A recording of an earlier start is kept, before any port is opened.
+        QTest::newRow("file exists") << QStringList { "--port", "COM7", NIMBREL_RECORD_BIN }
+                                     << false << 4 << "it exists already and is kept";
         QTest::newRow("done after --for")
-            << QStringList { "--port", "COM1", "--interval", "1", "--for", "2s", file } << true
-            << 0 << "nimbrel-record: done: ";
+            << QStringList { "--port", "COM1", "--interval", "1", "--for", "2s", file } << true << 0
+            << "nimbrel-record: done: ";
     }
     void exitCodes()
     {
@@ -264,7 +265,8 @@ private Q_SLOTS:
             QCOMPARE(records[i].count('\t'), 9);
             QVERIFY(records[i].startsWith(QByteArray(QByteArray::number(i + 1) + "\t")));
         }
-        QVERIFY2(recorder.err.contains(QByteArray(said + QByteArray::number(records.size()) + " record")),
+        QVERIFY2(recorder.err.contains(
+                     QByteArray(said + QByteArray::number(records.size()) + " record")),
             recorder.err.constData());
         QVERIFY(meter.quit());
     }
@@ -282,7 +284,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, plug);
         VirtualMeterProcess meter;
         QVERIFY(meter.start({ "--port", "COM1", "--seed", "5" }));
-        const QString path = m_dir.filePath(QString::fromLatin1("replug-" + plug.right(4) + ".nblg"));
+        const QString path
+            = m_dir.filePath(QString::fromLatin1("replug-" + plug.right(4) + ".nblg"));
         RecordProcess recorder;
         recorder.start({ "--port", "COM1", "--interval", "1", path });
         QVERIFY(RecordProcess::holds(path, 2));

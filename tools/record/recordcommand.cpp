@@ -8,6 +8,9 @@
 #include "platform/serialportlink.h"
 #include "recordrun.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 RecordCommand::RecordCommand(const RecordOptions& options, Clock& clock, PortSystem& ports,
     RecordStatus::Output output, bool terminal, QObject* parent)
     : QObject(parent)
@@ -31,6 +34,15 @@ void RecordCommand::start()
     QString error;
     if (!m_options.loggerDir.isEmpty() && !PrepareSetFolder(m_options.loggerDir, &error)) {
         m_status.say(error);
+        finish(kExitNotWritten);
+        return;
+    }
+    // Starting again (a reboot, a restart) must never empty an earlier recording.
+    const QFileInfo file(m_options.file);
+    if (file.exists() && (!file.isFile() || file.size() > 0)) {
+        m_status.say(QStringLiteral("cannot write %1 (it exists already and is kept: give a new "
+                                    "name)")
+                         .arg(QDir::toNativeSeparators(m_options.file)));
         finish(kExitNotWritten);
         return;
     }

@@ -40,7 +40,8 @@ struct Parser {
         parser.setApplicationDescription(QStringLiteral(
             "Records the meter's readings to a data file without a display, as the program's "
             "\"Save\" records them: the header line, one record every interval, flushed as it "
-            "is written, a new part FILE-1, FILE-2 ... every 34,800 records. An unplugged "
+            "is written, a new part FILE-1, FILE-2 ... every 34,800 records. A FILE that "
+            "exists and is not empty is never written over. An unplugged "
             "meter is waited for and reopened. On a terminal one status line is kept up to "
             "date; otherwise each start, change of state and stop is a line on standard "
             "error.\n"
