@@ -10,6 +10,7 @@
 #include "support/virtualmeterprocess.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -304,6 +305,42 @@ private Q_SLOTS:
         const QList<QByteArray> records = Records(path);
         for (int i = 0; i < records.size(); ++i)
             QVERIFY(records[i].startsWith(QByteArray(QByteArray::number(i + 1) + "\t")));
+        QVERIFY(meter.quit());
+    }
+
+    // A dump while recording: each set is written as nimbrel-logger writes it from the same
+    // meter (the data list's "Save"), and the records go on in the same file after the dump.
+    void dumpWhileRecording()
+    {
+        VirtualMeterProcess meter;
+        QVERIFY(meter.start({ "--port", "COM1", "--seed", "6" }));
+        const QString path = m_dir.filePath(QStringLiteral("dumped.nblg"));
+        const QString sets = m_dir.filePath(QStringLiteral("record-sets"));
+        RecordProcess recorder;
+        recorder.start({ "--port", "COM1", "--interval", "1", "--logger-dir", sets, path });
+        QVERIFY(RecordProcess::holds(path, 2));
+        QVERIFY(meter.command("dump"));
+        QVERIFY2(recorder.said("logger dump over", 30000), recorder.err.constData());
+        const int before = Records(path).size();
+        QVERIFY(RecordProcess::holds(path, before + 2));
+        ::kill(static_cast<pid_t>(recorder.process.processId()), SIGTERM);
+        QVERIFY(recorder.finish());
+        QCOMPARE(recorder.process.exitCode(), 0);
+        QCOMPARE(Read(path).count("No.s\t"), 1);
+
+        const QString logged = m_dir.filePath(QStringLiteral("logger-sets"));
+        RecordProcess logger; // its port open once it asks for the dump key
+        logger.process.start(
+            QStringLiteral(NIMBREL_LOGGER_BIN), { "--port", "COM1", "--wait", "20", logged });
+        QVERIFY(logger.said("dump key"));
+        QVERIFY(meter.command("dump"));
+        QVERIFY(logger.finish(40000));
+        QCOMPARE(logger.process.exitCode(), 0);
+        const QStringList names = QDir(logged).entryList(QDir::Files, QDir::Name);
+        QVERIFY(!names.isEmpty());
+        QCOMPARE(QDir(sets).entryList(QDir::Files, QDir::Name), names);
+        for (const QString& name : names)
+            QVERIFY2(Read(sets + '/' + name) == Read(logged + '/' + name), qPrintable(name));
         QVERIFY(meter.quit());
     }
 
