@@ -152,6 +152,12 @@ private Q_SLOTS:
             file } << false << 3 << "COM7 (" + m_dir.path() + "/rt/nimbrel/COM7) is not there";
         QTest::newRow("device missing") << QStringList { "--port", "/dev/nimbrel-none", file }
                                         << false << 3 << "/dev/nimbrel-none is not there";
+        // Without --port every port is listened to, and the one meter heard is taken.
+        QTest::newRow("no meter heard") << QStringList { "--for", "2s", file } << false << 3
+                                        << "no meter heard on any serial port";
+        QTest::newRow("the meter heard")
+            << QStringList { "--interval", "1", "--for", "2s", m_dir.filePath("heard.nblg") }
+            << true << 0 << "/nimbrel/COM1) open, waiting for the meter's first reading";
         QTest::newRow("folder missing")
             << QStringList { "--port", "COM1", "--for", "5s", m_dir.filePath("none/room.nblg") }
             << true << 4
