@@ -242,8 +242,11 @@ private Q_SLOTS:
             << false << QList<int> { 0, 1000, 2000, 3000 } << true << 0 << 1;
         QTest::newRow("terminal: every second")
             << true << QList<int> { 0, 1000, 2000, 3000 } << false << 4 << 0;
+        // A line held back by the limit is drawn when the second is over.
         QTest::newRow("terminal: at most once a second")
-            << true << QList<int> { 0, 300, 900, 1000, 1500, 2600 } << false << 3 << 0;
+            << true << QList<int> { 0, 300, 900, 1000, 1500, 2600 } << false << 4 << 0;
+        QTest::newRow("terminal: records 0.96 s apart")
+            << true << QList<int> { 0, 960, 1920, 2880 } << false << 4 << 0;
         // An event line goes above the status line, which is drawn again under it.
         QTest::newRow("terminal: an event redraws")
             << true << QList<int> { 0, 200 } << true << 2 << 1;
@@ -271,6 +274,7 @@ private Q_SLOTS:
         }
         if (silentAtEnd)
             status.meterSilent();
+        clock.advance(1000);
         const QByteArray drawn = "  |  12:00:0";
         QCOMPARE(out.count(drawn), statusLines);
         QCOMPARE(out.count("nimbrel-record-tests: ") + out.count("tst_recordrun: "), eventLines);

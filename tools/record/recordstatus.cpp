@@ -31,12 +31,20 @@ QString StatusLine(qint64 records, const QString& recordLine, const QString& por
     return parts.join(QStringLiteral("  |  "));
 }
 
-RecordStatus::RecordStatus(Output output, bool terminal, const Clock& clock)
+RecordStatus::RecordStatus(Output output, bool terminal, Clock& clock)
     : m_output(std::move(output))
     , m_terminal(terminal)
     , m_clock(clock)
+    , m_redraw(clock.createTimer(nullptr))
 {
+    m_redraw->setSingleShot(true);
+    QObject::connect(m_redraw.get(), &Timer::timeout, m_redraw.get(), [this] {
+        if (!m_lastRecord.isEmpty())
+            draw();
+    });
 }
+
+RecordStatus::~RecordStatus() = default;
 
 void RecordStatus::say(const QString& text)
 {
@@ -60,6 +68,7 @@ void RecordStatus::draw()
     m_output(StatusLine(m_records, m_lastRecord, m_portState).toLocal8Bit());
     m_drawn = true;
     m_drawnAtMs = m_clock.monotonicMs();
+    m_redraw->stop();
 }
 
 void RecordStatus::setPortState(const QString& state)
@@ -84,8 +93,13 @@ void RecordStatus::recordWritten(qint64 number, const QString& recordLine)
 {
     m_records = number;
     m_lastRecord = recordLine;
-    if (m_terminal && (!m_drawn || m_clock.monotonicMs() - m_drawnAtMs >= kRedrawMs))
+    if (!m_terminal)
+        return;
+    const qint64 since = m_clock.monotonicMs() - m_drawnAtMs;
+    if (!m_drawn || since >= kRedrawMs)
         draw();
+    else if (!m_redraw->isActive())
+        m_redraw->start(static_cast<int>(kRedrawMs - since));
 }
 
 void RecordStatus::partStarted(qint64 part, const QString& path)

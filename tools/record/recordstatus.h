@@ -6,8 +6,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class Clock;
+class Timer;
 
 // The last record in a few words: "12:00:04  CO2 812 ppm  21.3 °C  45.0 %RH" from a record line
 // (stamp, CO2, °C, dew °C, wet °C, RH, °F, dew °F, wet °F, tab-separated).
@@ -17,14 +19,15 @@ QString ReadingSummary(const QString& recordLine);
 QString StatusLine(qint64 records, const QString& recordLine, const QString& portState);
 
 // What nimbrel-record tells the user. On a terminal one status line is rewritten in place, at
-// most once a second unless the port's state changes, with each event on a line of its own
-// above it; elsewhere (a service's journal) only the events, one plain line each.
+// most once a second (a line held back is drawn when the second is over), with each event on a line
+// of its own above it; elsewhere (a service's journal) only the events, one plain line each.
 class RecordStatus final : public RecordEvents
 {
 public:
     using Output = std::function<void(const QByteArray& bytes)>;
 
-    RecordStatus(Output output, bool terminal, const Clock& clock);
+    RecordStatus(Output output, bool terminal, Clock& clock);
+    ~RecordStatus() override;
 
     void waitingForMeter() override;
     void recordingStarted(const QString& path) override;
@@ -54,7 +57,9 @@ private:
 
     Output m_output;
     bool m_terminal;
-    const Clock& m_clock;
+    Clock& m_clock;
+    // Draws a status line held back by the once-a-second limit once the second is over.
+    std::unique_ptr<Timer> m_redraw;
     QString m_portLabel;
     QString m_portState;
     QString m_lastRecord;
