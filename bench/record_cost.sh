@@ -52,6 +52,8 @@ awk -v c0="$start_cpu" -v c1="$end_cpu" -v t0="$t0" -v t1="$t1" -v hz="$ticks" \
   'BEGIN { s = (c1 - c0) / hz; w = t1 - t0; printf "cpu %.2f s over %.1f s wall: %.3f %% of one core\n", s, w, 100 * s / w }'
 echo "VmRSS (kB) through the window: ${samples[*]}"
 echo "VmHWM: $hwm kB"
+# Anonymous memory is the program's own; file pages are the shared libraries it maps.
+grep -E "^(RssAnon|RssFile):" "/proc/$record_pid/status" | tr -s ' \t' ' '
 kill -TERM "$record_pid"; wait "$record_pid" || true
 record_pid=""
 records=$(( $(wc -l <"$runtime/cost.nblg") - 1 ))
