@@ -213,23 +213,6 @@ private Q_SLOTS:
         QVERIFY(FileLines(SplitPartName(path, 1)).at(1).startsWith(QByteArray("34801\t")));
     }
 
-    void unwritableFile()
-    {
-        FakeClock clock;
-        FakeSerialLink link;
-        Meter meter(link, clock);
-        const QString path = QStringLiteral("/nonexistent-folder/room.nblg");
-        RecordRun run(link, clock, RecordPlan { path, 1, 0, 1 });
-        QSignalSpy finished(&run, &RecordRun::finished);
-        QVERIFY(run.start());
-        clock.advance(3000);
-        QCOMPARE(finished.count(), 1);
-        QCOMPARE(finished.first().at(0).toInt(), 4);
-        const QString message = finished.first().at(1).toString();
-        QVERIFY2(message.contains(path) && message.contains(QLatin1String("No such file")),
-            qPrintable(message));
-    }
-
     // What the status shows on a terminal and in a journal.
     void status_data()
     {
@@ -286,16 +269,6 @@ private Q_SLOTS:
                 silentAtEnd ? QStringLiteral("COM1 (/dev/ttyUSB0) meter silent")
                             : QStringLiteral("COM1 (/dev/ttyUSB0)"))
                                      .toLocal8Bit()));
-    }
-
-    void statusLine()
-    {
-        QCOMPARE(
-            StatusLine(2, QStringLiteral("12:00:04\t812\t23.5\t10.8\t15.9\t45.3\t74.3\t51.4\t60.6"),
-                QStringLiteral("COM1")),
-            QStringLiteral("2 records  |  12:00:04  CO2 812 ppm  23.5 \u00b0C  45.3 %RH  |  COM1"));
-        QCOMPARE(
-            StatusLine(0, QString(), QStringLiteral("COM1")), QStringLiteral("0 records  |  COM1"));
     }
 };
 
