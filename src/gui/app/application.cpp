@@ -24,6 +24,7 @@
 #include "panel.h"
 #include "platform/portdevice.h"
 #include "platform/portsystem.h"
+#include "platform/samedevice.h"
 #include "platform/serialportlink.h"
 #include "platform/systemclock.h"
 #include "platform/systemports.h"
@@ -134,26 +135,7 @@ void Application::followSameDevice(SerialPortLink& link, int portNumber)
 {
     if (!m_portSystem)
         m_portSystem = std::make_unique<SystemPorts>(kMeterBaudRate);
-    const QString opened = QFileInfo(link.portName()).canonicalFilePath();
-    PortIdentity identity;
-    for (const PortEntry& entry : m_portSystem->ports()) {
-        if (!opened.isEmpty() && QFileInfo(entry.devicePath).canonicalFilePath() == opened)
-            identity = IdentityOf(entry);
-    }
-    if (identity.isEmpty())
-        return;
-    // After an unplug the adapter may come back under another system name: COMn is bound to it
-    // again, so the rest of the program goes on with the same COMn.
-    PortSystem& system = *m_portSystem;
-    link.setFindSameDevice([&system, identity, portNumber]() -> QString {
-        const QList<PortEntry> ports = system.ports();
-        const int same = FindSameDevice(identity, ports);
-        if (same < 0)
-            return QString();
-        const PortEntry& entry = ports[same];
-        const QString target = entry.byIdPath.isEmpty() ? entry.devicePath : entry.byIdPath;
-        return system.bind(portNumber, target) ? PortDevicePath(portNumber) : entry.devicePath;
-    });
+    FollowSameDevice(link, *m_portSystem, portNumber);
 }
 
 void Application::startRecording()
