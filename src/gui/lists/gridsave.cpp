@@ -32,7 +32,7 @@ void ShowSaveDialog(QWidget* parent, Prompts& prompts, RecordingState& state)
 bool SaveGridToFile(QWidget& window, const GridRows& rows, RecordingState& state, Clock& clock)
 {
     const QString caption = window.windowTitle();
-    CountingCaption progress(clock, QStringLiteral("Records Completed"),
+    CountingCaption progress(clock, SaveRecordsCompletedSuffix(),
         [&window](const QString& text) { window.setWindowTitle(text); });
     const bool saved = WriteGridFile(
         state.DataFileName, rows, false, [&progress](qint64 row) { progress.count(row); });
