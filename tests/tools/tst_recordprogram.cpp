@@ -233,8 +233,10 @@ private Q_SLOTS:
             const QByteArray stamp = records[i].split('\t').value(1);
             const QTime time = QTime::fromString(QString::fromLatin1(stamp), "hh:mm:ss");
             QVERIFY2(time.isValid(), records[i].constData());
+            // A late tick on a busy machine makes the recorder take the clock's time again, so
+            // the stamps only have to follow each other within the run's time.
             if (previous.isValid())
-                QVERIFY(qAbs(previous.secsTo(time)) <= 2);
+                QVERIFY(qAbs(previous.secsTo(time)) <= 20);
             previous = time;
             expected += FileLineBytes(
                 RecorderRecordLine(i + 1, QString::fromLatin1(stamp + '\t' + values)));
