@@ -248,7 +248,7 @@ QStringList ListedRowCells(int number, const QString& time, const CurrentReading
 
 QString RecordsCompletedCaption(int records)
 {
-    return QString::number(records) + QStringLiteral(" Records Completed");
+    return QString::number(records) + RecordsCompletedSuffix();
 }
 
 ListingResult ListLoggerSet(
@@ -264,8 +264,7 @@ ListingResult ListLoggerSet(
 
     QStringList cells;
     CountingCaption progress(
-        clock, QStringLiteral(" Records Completed"),
-        [&sink](const QString& text) { sink.setCaption(text); },
+        clock, RecordsCompletedSuffix(), [&sink](const QString& text) { sink.setCaption(text); },
         CountingCaption::Pointer::Unchanged);
     for (int i = 1; i <= row.recordCount; ++i) {
         if (!ListedRecordRow(

@@ -10,6 +10,18 @@
 
 class Clock;
 
+// The count of records listed, loaded or drawn: "5 Records Completed".
+inline QString RecordsCompletedSuffix()
+{
+    return QStringLiteral(" Records Completed");
+}
+
+// The data list's "Save" writes its count without the space: "5Records Completed".
+inline QString SaveRecordsCompletedSuffix()
+{
+    return QStringLiteral("Records Completed");
+}
+
 // The caption of a window that counts a long operation's records ("5 Records Completed").
 // A caption costs tens of microseconds under X11, so counts are shown at most every
 // kIntervalMs; a person still sees the count go up. The first count is always shown, and so are
@@ -21,7 +33,7 @@ public:
     static constexpr qint64 kIntervalMs = 50;
     enum class Pointer { Busy, Unchanged };
 
-    // suffix follows the number: " Records Completed", "Records Completed",
+    // suffix follows the number: RecordsCompletedSuffix(), SaveRecordsCompletedSuffix(),
     // " record(s) completed".
     CountingCaption(const Clock& clock, QString suffix,
         std::function<void(const QString&)> setCaption, Pointer pointer = Pointer::Busy);

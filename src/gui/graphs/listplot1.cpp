@@ -64,8 +64,8 @@ bool ListPlot1::DrawFileGraph()
 {
     const QString kept = windowTitle();
     CountingCaption progress(
-        m_clock, QStringLiteral(" Records Completed"),
-        [this](const QString& text) { setWindowTitle(text); }, CountingCaption::Pointer::Unchanged);
+        m_clock, RecordsCompletedSuffix(), [this](const QString& text) { setWindowTitle(text); },
+        CountingCaption::Pointer::Unchanged);
     qint64 current = 0;
     bool drawn = false;
     m_range = m_state.PlotRange;

@@ -32,7 +32,7 @@ DataFileLoad ReadDataFile(const QString& path, GridModel& grid, QWidget& window,
         return load;
     }
 
-    CountingCaption progress(clock, QStringLiteral(" Records Completed"),
+    CountingCaption progress(clock, RecordsCompletedSuffix(),
         [&window](const QString& text) { window.setWindowTitle(text); });
     const auto showProgress = [&](qint64 n) {
         if (n % kLinesPerCaptionCheck == 0 || reader.lineCut())

@@ -90,7 +90,7 @@ bool WriteGridFile(const QString& path, const GridRows& rows, bool withCaptionRo
 bool SaveGridToFile(QWidget& window, const GridRows& rows, RecordingState& state, Clock& clock)
 {
     const QString caption = window.windowTitle();
-    CountingCaption progress(clock, QStringLiteral("Records Completed"),
+    CountingCaption progress(clock, SaveRecordsCompletedSuffix(),
         [&window](const QString& text) { window.setWindowTitle(text); });
     const bool saved = WriteGridFile(
         state.DataFileName, rows, false, [&progress](qint64 row) { progress.count(row); });

@@ -114,7 +114,7 @@ bool ListWindows::dumpLiveList(const QString& fileName)
     {
         List& list = *m_list;
         const QString caption = list.windowTitle();
-        CountingCaption progress(m_context.clock, QStringLiteral(" Records Completed"),
+        CountingCaption progress(m_context.clock, RecordsCompletedSuffix(),
             [&list](const QString& text) { list.setWindowTitle(text); });
         const bool written = WriteGridFile(
             fileName, list.model().rows(), true, [&progress](qint64 row) { progress.count(row); });
