@@ -1,5 +1,7 @@
 #include "ptyport.h"
 
+#include "platform/portlinkfolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -38,7 +40,7 @@ QString PtyPort::linkFolder(QString* error)
             *error = QStringLiteral("no runtime folder");
         return QString();
     }
-    const QString folder = runtime + QStringLiteral("/nimbrel");
+    const QString folder = PortLinkFolderIn(runtime);
     const QByteArray native = QFile::encodeName(folder);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) {
         if (error)

@@ -2,6 +2,7 @@
 
 #include "hexframefile.h"
 #include "microtimer.h"
+#include "platform/portlinkfolder.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -138,11 +139,12 @@ bool VirtualMeter::start(QString* error)
     m_linkPath = folder + QStringLiteral("/") + m_options.portName();
     // A stable name for this meter, as /dev/serial/by-id gives a USB adapter: it follows the
     // meter when it is plugged in again under another COMn.
-    if (!QDir().mkpath(folder + QStringLiteral("/by-id"))) {
-        *error = QStringLiteral("cannot make %1/by-id").arg(folder);
+    const QString byIdFolder = PortByIdFolderIn(folder);
+    if (!QDir().mkpath(byIdFolder)) {
+        *error = QStringLiteral("cannot make %1").arg(byIdFolder);
         return false;
     }
-    m_byIdPath = folder + QStringLiteral("/by-id/nimbrel-meter-%1").arg(qint64(::getpid()));
+    m_byIdPath = byIdFolder + QStringLiteral("/nimbrel-meter-%1").arg(qint64(::getpid()));
 
     m_liveTimer = new QTimer(this);
     m_liveTimer->setTimerType(Qt::PreciseTimer);

@@ -2,13 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
-
-QString PortLinkFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
-        + QStringLiteral("/nimbrel");
-}
 
 QString PortDevicePath(int portNumber)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "portlinkfolder.h"
+
 #include <QString>
 
 // Where COMn leads. On Windows it is the system's COMn. Elsewhere it is the link
@@ -7,9 +9,6 @@
 // pseudo-terminal there, and a user can point COMn at any device the same way), else the first
 // of /dev/ttyUSB<n-1>, /dev/ttyACM<n-1>, /dev/ttyS<n-1> that exists, else the link's path.
 QString PortDevicePath(int portNumber);
-
-// The folder that holds the COMn links.
-QString PortLinkFolder();
 
 // A short text for the port window: the device that COMn reaches, or that none does.
 QString PortDeviceHint(int portNumber);

@@ -61,7 +61,7 @@ int ComNumberReaching(const QString& devicePath)
 
 QString PortByIdFolder()
 {
-    return PortLinkFolder() + QStringLiteral("/by-id");
+    return PortByIdFolderIn(PortLinkFolder());
 }
 
 QList<PortEntry> SystemPorts::ports()

@@ -1,5 +1,9 @@
 #include "reportrecord.h"
 
+#include "meter/currentreading.h"
+
+#include <QLatin1String>
+
 #include <algorithm>
 
 namespace
@@ -30,15 +34,16 @@ bool ReadValueCell(QByteArrayView cell, bool tenths, qint32* value)
     QByteArrayView word = cell;
     if (word.endsWith(".0"))
         word.chop(2);
-    if (word == "----") {
+    const QLatin1String wordText(word.data(), word.size());
+    if (wordText == Marker::NoReading) {
         *value = kNoReading;
         return true;
     }
-    if (word == "OL") {
+    if (wordText == Marker::Over) {
         *value = kOverRange;
         return true;
     }
-    if (word == "-OL") {
+    if (wordText == Marker::Under) {
         *value = kUnderRange;
         return true;
     }

@@ -1,5 +1,7 @@
 #include "reporttexts.h"
 
+#include "meter/currentreading.h"
+
 #include <cmath>
 
 QString TenthsText(qint64 tenths)
@@ -12,11 +14,11 @@ QString TenthsText(qint64 tenths)
 QString ValueText(Quantity quantity, qint32 value)
 {
     if (value == kOverRange)
-        return QStringLiteral("OL");
+        return Marker::Over;
     if (value == kUnderRange)
-        return QStringLiteral("-OL");
+        return Marker::Under;
     if (value == kNoReading)
-        return QStringLiteral("----");
+        return Marker::NoReading;
     return quantity == Quantity::Co2 ? QString::number(value) : TenthsText(value);
 }
 
