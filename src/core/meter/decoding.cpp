@@ -1,6 +1,7 @@
 #include "decoding.h"
 
 #include "dewwet.h"
+#include "fahrenheit.h"
 #include "numbertext.h"
 
 QString TaggedValue::text() const
@@ -34,7 +35,7 @@ void DecodeTemperature(CurrentReading& reading, uint8_t high, uint8_t low)
     // A negative zero is kept as 0 so that it reads "0" and converts to 32.
     const double celsius = reading.TempNegative && magnitude != 0.0 ? -magnitude : magnitude;
     reading.TempC = TaggedValue::number(celsius);
-    reading.TempF = TaggedValue::number(celsius * 9 / 5 + 32);
+    reading.TempF = TaggedValue::number(ReadingFahrenheit(celsius));
 }
 
 void DecodeHumidity(CurrentReading& reading, uint8_t high, uint8_t low)
