@@ -5,6 +5,7 @@
 #include "meter/numbertext.h"
 #include "platform/clock.h"
 #include "platform/countingcaption.h"
+#include "recording/datafileformat.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,16 +60,6 @@ bool WholeNumberIn(const QString& cell, double low, double high, int* out)
     *out = static_cast<int>(v);
     return true;
 }
-
-int TwoDigits(const QString& text, int at)
-{
-    const QChar a = text.at(at);
-    const QChar b = text.at(at + 1);
-    if (a < QLatin1Char('0') || a > QLatin1Char('9') || b < QLatin1Char('0')
-        || b > QLatin1Char('9'))
-        return -1;
-    return (a.unicode() - '0') * 10 + (b.unicode() - '0');
-}
 } // namespace
 
 SetRowRequest ReadSetRow(const QStringList& cells)
@@ -87,15 +78,7 @@ SetRowRequest ReadSetRow(const QStringList& cells)
 
 bool ParseStartTime(const QString& text, int* secondsOfDay)
 {
-    if (text.size() != 8 || text.at(2) != QLatin1Char(':') || text.at(5) != QLatin1Char(':'))
-        return false;
-    const int h = TwoDigits(text, 0);
-    const int m = TwoDigits(text, 3);
-    const int s = TwoDigits(text, 6);
-    if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59)
-        return false;
-    *secondsOfDay = h * 3600 + m * 60 + s;
-    return true;
+    return ReadTimeOfDay(QStringView(text), secondsOfDay);
 }
 
 QString ListedTime(int startSecondsOfDay, qint64 index, int intervalSeconds)
