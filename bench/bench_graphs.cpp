@@ -156,8 +156,8 @@ struct LiveGraph {
         reading.TempC = TaggedValue::number(22.5);
         reading.HumidityPct = TaggedValue::number(48);
         reading.Co2Ppm = TaggedValue::number(1200);
-        reading.DewC = QStringLiteral("11.0741");
-        reading.WetC = QStringLiteral("15.8");
+        reading.DewC = TaggedValue::number(11.0741);
+        reading.WetC = TaggedValue::number(15.8);
         window.show();
         QCoreApplication::processEvents();
     }

@@ -58,8 +58,10 @@ int main(int argc, char** argv)
         reading.HumidityPct = silent ? TaggedValue::marker(Marker::NoReading)
                                      : TaggedValue::number(45 + 20 * std::sin(t / 2));
         reading.Co2Ppm = TaggedValue::number(900 + 700 * std::sin(t / 3));
-        reading.DewC = silent ? Marker::NoReading : PlainText(10 + 3 * std::sin(t));
-        reading.WetC = silent ? Marker::NoReading : PlainText(15 + 4 * std::cos(t));
+        reading.DewC = silent ? TaggedValue::marker(Marker::NoReading)
+                              : TaggedValue::number(10 + 3 * std::sin(t));
+        reading.WetC = silent ? TaggedValue::marker(Marker::NoReading)
+                              : TaggedValue::number(15 + 4 * std::cos(t));
     });
     wander.start(150);
 

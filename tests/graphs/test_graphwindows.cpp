@@ -98,8 +98,8 @@ class TestGraphWindows : public QObject
                 reading.TempC = TaggedValue::number(21.5);
                 reading.HumidityPct = TaggedValue::number(45);
                 reading.Co2Ppm = TaggedValue::number(800);
-                reading.DewC = QStringLiteral("9.2");
-                reading.WetC = QStringLiteral("14.6");
+                reading.DewC = TaggedValue::number(9.2);
+                reading.WetC = TaggedValue::number(14.6);
                 windows.openRealTimeGraph();
                 for (int i = 0; i < ticks; ++i)
                     clock.advance(GraphWindows::kAcquisitionIntervalMs);

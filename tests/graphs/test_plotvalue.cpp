@@ -30,6 +30,17 @@ TaggedValue Mark(const QString& text)
     return TaggedValue::marker(text);
 }
 
+// A dew-point or wet-bulb value as the decoding leaves it: the number a text shows, a marker,
+// or nothing worked out for an empty text.
+TaggedValue DewWet(const QString& text)
+{
+    bool number = false;
+    const double v = text.toDouble(&number);
+    if (number)
+        return Num(v);
+    return text.isEmpty() ? TaggedValue::notWorkedOut() : Mark(text);
+}
+
 } // namespace
 
 class TestPlotValue : public QObject
@@ -96,7 +107,7 @@ private Q_SLOTS:
         QFETCH(std::optional<double>, height);
         CurrentReading reading;
         reading.TempC = reading.HumidityPct = reading.Co2Ppm = tagged;
-        reading.WetC = reading.DewC = text;
+        reading.WetC = reading.DewC = DewWet(text);
         const ScaleLimits limits;
         const std::optional<double> got = PlotValue(trace, reading, limits, kPlotHeight);
         QCOMPARE(got.has_value(), height.has_value());
@@ -232,7 +243,7 @@ private Q_SLOTS:
     {
         CurrentReading reading;
         reading.TempC = TaggedValue::number(std::numeric_limits<double>::quiet_NaN());
-        reading.DewC = QStringLiteral("nan");
+        reading.DewC = TaggedValue::number(std::numeric_limits<double>::quiet_NaN());
         const ScaleLimits limits;
         QVERIFY(!PlotValue(Trace::Temperature, reading, limits, kPlotHeight));
         QVERIFY(!PlotValue(Trace::DewPoint, reading, limits, kPlotHeight));

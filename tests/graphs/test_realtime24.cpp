@@ -31,8 +31,8 @@ CurrentReading QuietReading()
     reading.TempC = TaggedValue::number(-20);
     reading.HumidityPct = TaggedValue::number(0);
     reading.Co2Ppm = TaggedValue::number(0);
-    reading.WetC = Marker::NoReading;
-    reading.DewC = Marker::NoReading;
+    reading.WetC = TaggedValue::marker(Marker::NoReading);
+    reading.DewC = TaggedValue::marker(Marker::NoReading);
     return reading;
 }
 
@@ -142,8 +142,8 @@ private Q_SLOTS:
         Rig rig;
         rig.reading.TempC = TaggedValue::number(20);
         rig.reading.HumidityPct = TaggedValue::number(25);
-        rig.reading.WetC = QStringLiteral("40");
-        rig.reading.DewC = QStringLiteral("-10");
+        rig.reading.WetC = TaggedValue::number(40);
+        rig.reading.DewC = TaggedValue::number(-10);
         rig.reading.Co2Ppm = TaggedValue::number(5000);
         rig.open();
         rig.run(20);
@@ -159,11 +159,11 @@ private Q_SLOTS:
     void noReadingLeavesAGap()
     {
         Rig rig;
-        rig.reading.DewC = Marker::NoReading;
+        rig.reading.DewC = TaggedValue::marker(Marker::NoReading);
         rig.open();
         const PlotGeometry g = rig.g();
         rig.run(20); // points at SweepX 0..19 have no dew point
-        rig.reading.DewC = QStringLiteral("20");
+        rig.reading.DewC = TaggedValue::number(20);
         rig.run(10); // 20..29
         const double top = g.PlotBottom - g.PlotHeight - 5;
         const double bottom = g.PlotBottom + 3;

@@ -195,7 +195,8 @@ private Q_SLOTS:
             return;
         }
         // Numbers rounded down to a tenth: the cell is at most the value, by less than 0.1.
-        const QStringList values { reading.DewC, reading.WetC, reading.DewF, reading.WetF };
+        const QStringList values { reading.DewC.text(), reading.WetC.text(), reading.DewF.text(),
+            reading.WetF.text() };
         for (int k = 0; k < 4; ++k) {
             QVERIFY2(QRegularExpression(QStringLiteral("^[ -]\\d+\\.\\d$"))
                          .match(dewWetCells[k])
@@ -260,7 +261,11 @@ private Q_SLOTS:
         for (int i = 1; i <= records; ++i) {
             CurrentReading reading;
             QVERIFY(DecodeLoggedRecord(data, i, reading));
-            const QStringList expected = ListedRowCells(i, sink.rows[i - 1][1], reading);
+            QStringList expected = ListedRowCells(i, sink.rows[i - 1][1], reading);
+            expected[4] = ListedTenthText(reading.DewC.text());
+            expected[5] = ListedTenthText(reading.WetC.text());
+            expected[8] = ListedTenthText(reading.DewF.text());
+            expected[9] = ListedTenthText(reading.WetF.text());
             if (sink.rows[i - 1] != expected)
                 QCOMPARE(sink.rows[i - 1], expected);
         }

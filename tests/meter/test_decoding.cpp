@@ -116,7 +116,7 @@ private Q_SLOTS:
         f.humidityHigh = uint8_t(humidity >> 8);
         f.humidityLow = uint8_t(humidity & 0xFF);
         DecodeReading(r, f);
-        const QStringList got { r.DewC, r.DewF, r.WetC, r.WetF };
+        const QStringList got { r.DewC.text(), r.DewF.text(), r.WetC.text(), r.WetF.text() };
         for (int i = 0; i < 4; ++i)
             QVERIFY2(got[i].startsWith(expected[i]), qPrintable(got.join(' ')));
     }
@@ -125,10 +125,10 @@ private Q_SLOTS:
     {
         CurrentReading r;
         DecodeReading(r, { 0, 1, 0, 0x01, 0xF4, 0, 250 });
-        const QStringList before { r.DewC, r.DewF, r.WetC, r.WetF };
+        const QList<TaggedValue> before { r.DewC, r.DewF, r.WetC, r.WetF };
         DecodeReading(r, { 0, 1, 0, 0, 0, 0, 200 });
         QCOMPARE(r.TempC.text(), QStringLiteral("20"));
-        QCOMPARE((QStringList { r.DewC, r.DewF, r.WetC, r.WetF }), before);
+        QCOMPARE((QList<TaggedValue> { r.DewC, r.DewF, r.WetC, r.WetF }), before);
     }
 
     void noReadingSetsTheSevenFields()
@@ -136,8 +136,8 @@ private Q_SLOTS:
         CurrentReading r;
         DecodeReading(r, { 0x80, 0x01, 0x9F, 0x01, 0xF4, 0, 250 });
         QCOMPARE(r.Co2Ppm.text(), QStringLiteral("415"));
-        for (const QString& text : { r.TempC.text(), r.TempF.text(), r.HumidityPct.text(), r.DewC,
-                 r.DewF, r.WetC, r.WetF })
+        for (const QString& text : { r.TempC.text(), r.TempF.text(), r.HumidityPct.text(),
+                 r.DewC.text(), r.DewF.text(), r.WetC.text(), r.WetF.text() })
             QCOMPARE(text, QStringLiteral("----"));
     }
 

@@ -1,3 +1,4 @@
+#include "meter/fahrenheit.h"
 #include "meter/numbertext.h"
 
 #include <QLocale>

@@ -468,6 +468,64 @@ private Q_SLOTS:
         QCOMPARE(SplitPartName(name, part), expected);
     }
 
+    // The stamp of a record as bytes and as text alike; -1 where it is no time of day.
+    void timesOfDay_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("seconds");
+        QTest::newRow("midnight") << "00:00:00" << 0;
+        QTest::newRow("last second") << "23:59:59" << 86399;
+        QTest::newRow("afternoon") << "14:30:05" << 52205;
+        QTest::newRow("hour 24") << "24:00:00" << -1;
+        QTest::newRow("minute 60") << "12:60:00" << -1;
+        QTest::newRow("second 60") << "12:00:60" << -1;
+        QTest::newRow("one digit") << "7:08:09" << -1;
+        QTest::newRow("blank in front") << " 07:08:09" << -1;
+        QTest::newRow("CR behind") << "07:08:09\r" << -1;
+        QTest::newRow("dots") << "07.08.09" << -1;
+        QTest::newRow("sign") << "-7:08:09" << -1;
+        QTest::newRow("wide digits") << "\uFF10\uFF17:08:09" << -1;
+        QTest::newRow("empty") << "" << -1;
+    }
+    void timesOfDay()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, seconds);
+        int fromText = -1;
+        int fromBytes = -1;
+        QCOMPARE(ReadTimeOfDay(QStringView(text), &fromText), seconds >= 0);
+        QCOMPARE(ReadTimeOfDay(QByteArrayView(text.toUtf8()), &fromBytes), seconds >= 0);
+        QCOMPARE(fromText, seconds);
+        QCOMPARE(fromBytes, seconds);
+    }
+
+    // Which lines may hold a record: what is left of each, or "-" for none.
+    void recordLines_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<bool>("blankKept");
+        QTest::addColumn<QByteArray>("text");
+        const QByteArray record = "1\t10:00:00\t415\t23.0\t11.9\t16.1\t47.0\t73.4\t53.4\t61.0";
+        QTest::newRow("record") << record << false << record;
+        QTest::newRow("leading blanks") << "  " + record << false << record;
+        QTest::newRow("header") << HeaderLine().toLatin1() << true << QByteArray("-");
+        QTest::newRow("a marker's N") << QByteArray("2\t10:00:02\tN/A") << true << QByteArray("-");
+        QTest::newRow("lower-case n") << QByteArray(" no") << false << QByteArray("no");
+        QTest::newRow("blank, skipped") << QByteArray("   ") << false << QByteArray("-");
+        QTest::newRow("blank, kept") << QByteArray("   ") << true << QByteArray("");
+        QTest::newRow("empty, kept") << QByteArray() << true << QByteArray("");
+        QTest::newRow("tab first") << QByteArray("\t1") << false << QByteArray("\t1");
+    }
+    void recordLines()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(bool, blankKept);
+        QFETCH(QByteArray, text);
+        const std::optional<QByteArrayView> got = RecordLineText(
+            line, line.contains('N'), blankKept ? BlankLine::Kept : BlankLine::Skipped);
+        QCOMPARE(got ? got->toByteArray() : QByteArray("-"), text);
+    }
+
     void dumpFileName()
     {
         QCOMPARE(

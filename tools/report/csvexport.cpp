@@ -85,11 +85,11 @@ bool WriteRecordsCsv(
                 *error = QStringLiteral("%1: %2").arg(path, file.errorString());
                 return false;
             }
-            QByteArrayView line = file.lineView();
-            while (!line.isEmpty() && line.front() == ' ')
-                line = line.sliced(1);
-            if (file.lineHasUpperN() || file.lineCut() || !ReadRecordFields(line, false, &record))
+            const std::optional<QByteArrayView> recordLine
+                = RecordLineText(file.lineView(), file.lineHasUpperN(), BlankLine::Skipped);
+            if (!recordLine || file.lineCut() || !ReadRecordFields(*recordLine, false, &record))
                 continue;
+            const QByteArrayView line = *recordLine;
             const RecordStamp stamp = dater.date(record.number, record.secondsOfDay);
             text += ReportDateTimeText(firstDate, stamp.at, stamp.offset).toLatin1();
             text += ',';

@@ -10,11 +10,11 @@ DisplayTexts DisplayTextsFor(const CurrentReading& r)
     t.LblAir = r.Co2Ppm.text();
     t.LblRH = OneDecimalText(r.HumidityPct.text());
     t.UsedC = OneDecimalText(r.TempC.text());
-    t.UsedDC = OneDecimalText(r.DewC);
-    t.UsedWC = OneDecimalText(r.WetC);
+    t.UsedDC = OneDecimalText(r.DewC.text());
+    t.UsedWC = OneDecimalText(r.WetC.text());
     t.UsedF = OneDecimalText(r.TempF.text());
-    t.UsedDF = OneDecimalText(r.DewF);
-    t.UsedWF = OneDecimalText(r.WetF);
+    t.UsedDF = OneDecimalText(r.DewF.text());
+    t.UsedWF = OneDecimalText(r.WetF.text());
     return t;
 }
 

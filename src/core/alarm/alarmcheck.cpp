@@ -20,9 +20,9 @@ Compared ValueFor(AlarmQuantity q, const CurrentReading& r, bool celsius)
     case AlarmQuantity::Temperature:
         return fromTagged(celsius ? r.TempC : r.TempF);
     case AlarmQuantity::Dew:
-        return fromText(celsius ? r.DewC : r.DewF);
+        return fromText((celsius ? r.DewC : r.DewF).text());
     case AlarmQuantity::Wet:
-        return fromText(celsius ? r.WetC : r.WetF);
+        return fromText((celsius ? r.WetC : r.WetF).text());
     case AlarmQuantity::Humidity:
         return fromTagged(r.HumidityPct);
     case AlarmQuantity::Co2:

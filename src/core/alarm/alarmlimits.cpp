@@ -1,5 +1,6 @@
 #include "alarmlimits.h"
 
+#include "meter/fahrenheit.h"
 #include "meter/numbertext.h"
 
 #include <algorithm>

@@ -44,8 +44,8 @@ bool LimitTextsValid(const LimitTexts& texts);
 void StoreLimits(AlarmSettings& settings, const LimitTexts& texts);
 
 // A limit converted to the other unit and rounded down to one decimal, by the same rule as the
-// graphs' range dialogs: C x 1.8 + 32 and (F - 32) / 1.8 (CelsiusToFahrenheitTenth and
-// FahrenheitToCelsiusTenth), so 37.5 C gives 99.5 F and 33.8 F gives 1.0 C.
+// graphs' range dialogs (CelsiusToFahrenheitTenth and FahrenheitToCelsiusTenth), so 37.5 C
+// gives 99.5 F and 33.8 F gives 1.0 C.
 double CelsiusToFahrenheitLimit(double celsius);
 double FahrenheitToCelsiusLimit(double fahrenheit);
 

@@ -2,10 +2,10 @@
 
 #include "meter/currentreading.h"
 #include "meter/decoding.h"
-#include "meter/dewwet.h"
 #include "meter/numbertext.h"
 #include "platform/clock.h"
 #include "platform/countingcaption.h"
+#include "recording/datafileformat.h"
 
 #include <algorithm>
 #include <cmath>
@@ -60,16 +60,6 @@ bool WholeNumberIn(const QString& cell, double low, double high, int* out)
     *out = static_cast<int>(v);
     return true;
 }
-
-int TwoDigits(const QString& text, int at)
-{
-    const QChar a = text.at(at);
-    const QChar b = text.at(at + 1);
-    if (a < QLatin1Char('0') || a > QLatin1Char('9') || b < QLatin1Char('0')
-        || b > QLatin1Char('9'))
-        return -1;
-    return (a.unicode() - '0') * 10 + (b.unicode() - '0');
-}
 } // namespace
 
 SetRowRequest ReadSetRow(const QStringList& cells)
@@ -88,15 +78,7 @@ SetRowRequest ReadSetRow(const QStringList& cells)
 
 bool ParseStartTime(const QString& text, int* secondsOfDay)
 {
-    if (text.size() != 8 || text.at(2) != QLatin1Char(':') || text.at(5) != QLatin1Char(':'))
-        return false;
-    const int h = TwoDigits(text, 0);
-    const int m = TwoDigits(text, 3);
-    const int s = TwoDigits(text, 6);
-    if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59)
-        return false;
-    *secondsOfDay = h * 3600 + m * 60 + s;
-    return true;
+    return ReadTimeOfDay(QStringView(text), secondsOfDay);
 }
 
 QString ListedTime(int startSecondsOfDay, qint64 index, int intervalSeconds)
@@ -166,78 +148,10 @@ QString ListedTenthText(const QString& valueText)
 QString ListedTenthText(const TaggedValue& value)
 {
     if (!value.isNumber())
-        return value.markerText() + QStringLiteral(".0");
+        return (value.markerText().isEmpty() ? Marker::NoReading : value.markerText())
+            + QStringLiteral(".0");
     return TenthsText(FlooredTenths(value.value()));
 }
-
-namespace
-{
-// What ComputeDewWet leaves in the dew-point and wet-bulb fields of a reading decoded afresh,
-// kept as numbers where it would write a number's text: the listing cuts the same tenths from
-// them without writing and reading back four texts per record. "----" stands for a field the
-// computation leaves empty, which lists as "----.0" too.
-struct DewWetValues {
-    TaggedValue dewC, dewF, wetC, wetF;
-};
-
-DewWetValues ListedDewWet(const CurrentReading& r)
-{
-    const TaggedValue none = TaggedValue::marker(Marker::NoReading);
-    DewWetValues v { none, none, none, none };
-    const double h = r.HumidityPct.value();
-    if (h >= 100) {
-        v.dewC = v.wetC = r.TempC;
-        v.dewF = v.wetF = r.TempF;
-        return v;
-    }
-    if (r.TempOverload) {
-        const TaggedValue marker
-            = TaggedValue::marker(r.TempNegative ? Marker::Under : Marker::Over);
-        v.dewC = v.dewF = v.wetC = v.wetF = marker;
-        return v;
-    }
-    const double t = r.TempC.value();
-    const DewWetResult dew = DewPoint(t, h);
-    if (!dew.ok)
-        return v;
-    v.dewC = TaggedValue::number(dew.celsius);
-    v.dewF = TaggedValue::number(dew.fahrenheit);
-    const DewWetResult wet = WetBulb(t, h);
-    if (!wet.ok)
-        return v;
-    v.wetC = TaggedValue::number(wet.celsius);
-    v.wetF = TaggedValue::number(wet.fahrenheit);
-    return v;
-}
-
-// The row of record `record` of a set's data, as DecodeLoggedRecord and ListedRowCells make
-// it; false when the data hold no whole record there.
-bool ListedRecordRow(const QByteArray& setData, int record, const QString& time, QStringList* row)
-{
-    const qint64 at = static_cast<qint64>(kRecordBytes) * record;
-    if (record < 1 || at + kRecordBytes > setData.size())
-        return false;
-    const auto byte = [&](int k) { return static_cast<uint8_t>(setData.at(at + k)); };
-    const ReadingFields fields { byte(0), byte(2), byte(3), byte(4), byte(5), byte(6), byte(7) };
-    // A fresh reading per record: a value the decoding cannot work out must not show the
-    // previous record's, and the live reading stays the meter's own.
-    CurrentReading r;
-    DecodeStatus(r, fields.status);
-    if (r.NoTrhReading) {
-        DecodeReading(r, fields);
-        *row = ListedRowCells(record, time, r);
-        return true;
-    }
-    DecodeCo2(r, fields.co2High, fields.co2Low);
-    DecodeTemperature(r, fields.temperatureHigh, fields.temperatureLow);
-    DecodeHumidity(r, fields.humidityHigh, fields.humidityLow);
-    const DewWetValues v = ListedDewWet(r);
-    *row = { QString::number(record), time, ListedCo2Text(r.Co2Ppm), ListedTempCText(r.TempC),
-        ListedTenthText(v.dewC), ListedTenthText(v.wetC), ListedTenthText(r.HumidityPct),
-        ListedTenthText(r.TempF), ListedTenthText(v.dewF), ListedTenthText(v.wetF) };
-    return true;
-}
-} // namespace
 
 QStringList ListedRowCells(int number, const QString& time, const CurrentReading& r)
 {
@@ -245,6 +159,21 @@ QStringList ListedRowCells(int number, const QString& time, const CurrentReading
         ListedTenthText(r.DewC), ListedTenthText(r.WetC), ListedTenthText(r.HumidityPct),
         ListedTenthText(r.TempF), ListedTenthText(r.DewF), ListedTenthText(r.WetF) };
 }
+
+namespace
+{
+// The row of record `record` of a set's data; false when the data hold no whole record there.
+bool ListedRecordRow(const QByteArray& setData, int record, const QString& time, QStringList* row)
+{
+    // A fresh reading per record: a value the decoding cannot work out must not show the
+    // previous record's, and the live reading stays the meter's own.
+    CurrentReading r;
+    if (!DecodeLoggedRecord(setData, record, r))
+        return false;
+    *row = ListedRowCells(record, time, r);
+    return true;
+}
+} // namespace
 
 QString RecordsCompletedCaption(int records)
 {

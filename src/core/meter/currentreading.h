@@ -9,6 +9,8 @@ public:
     TaggedValue() = default;
     static TaggedValue number(double value) { return TaggedValue(value, QString()); }
     static TaggedValue marker(const QString& text) { return TaggedValue(0.0, text); }
+    // A value not worked out yet: a marker whose text is empty.
+    static TaggedValue notWorkedOut() { return TaggedValue(0.0, QString::fromLatin1("", 0)); }
 
     bool isNumber() const { return m_marker.isNull(); }
     double value() const { return m_number; }
@@ -45,10 +47,10 @@ struct CurrentReading {
     TaggedValue HumidityPct = TaggedValue::number(0);
     TaggedValue TempC = TaggedValue::number(0);
     TaggedValue TempF = TaggedValue::number(32);
-    QString DewC;
-    QString DewF;
-    QString WetC;
-    QString WetF;
+    TaggedValue DewC = TaggedValue::notWorkedOut();
+    TaggedValue DewF = TaggedValue::notWorkedOut();
+    TaggedValue WetC = TaggedValue::notWorkedOut();
+    TaggedValue WetF = TaggedValue::notWorkedOut();
     bool TempNegative = false;
     bool TempOverload = false;
     bool NoTrhReading = false;

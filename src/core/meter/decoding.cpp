@@ -1,6 +1,7 @@
 #include "decoding.h"
 
 #include "dewwet.h"
+#include "fahrenheit.h"
 #include "numbertext.h"
 
 QString TaggedValue::text() const
@@ -34,7 +35,7 @@ void DecodeTemperature(CurrentReading& reading, uint8_t high, uint8_t low)
     // A negative zero is kept as 0 so that it reads "0" and converts to 32.
     const double celsius = reading.TempNegative && magnitude != 0.0 ? -magnitude : magnitude;
     reading.TempC = TaggedValue::number(celsius);
-    reading.TempF = TaggedValue::number(celsius * 9 / 5 + 32);
+    reading.TempF = TaggedValue::number(ReadingFahrenheit(celsius));
 }
 
 void DecodeHumidity(CurrentReading& reading, uint8_t high, uint8_t low)
@@ -46,14 +47,13 @@ void ComputeDewWet(CurrentReading& reading)
 {
     const double h = reading.HumidityPct.isNumber() ? reading.HumidityPct.value() : 0.0;
     if (reading.HumidityPct.isNumber() && h >= 100) {
-        reading.DewC = reading.TempC.text();
-        reading.WetC = reading.TempC.text();
-        reading.DewF = reading.TempF.text();
-        reading.WetF = reading.TempF.text();
+        reading.DewC = reading.WetC = reading.TempC;
+        reading.DewF = reading.WetF = reading.TempF;
         return;
     }
     if (reading.TempOverload) {
-        const QString& marker = reading.TempNegative ? Marker::Under : Marker::Over;
+        const TaggedValue marker
+            = TaggedValue::marker(reading.TempNegative ? Marker::Under : Marker::Over);
         reading.DewC = reading.DewF = reading.WetC = reading.WetF = marker;
         return;
     }
@@ -65,14 +65,14 @@ void ComputeDewWet(CurrentReading& reading)
     const DewWetResult dew = DewPoint(t, h);
     if (!dew.ok)
         return;
-    reading.DewC = PlainText(dew.celsius);
-    reading.DewF = PlainText(dew.fahrenheit);
+    reading.DewC = TaggedValue::number(dew.celsius);
+    reading.DewF = TaggedValue::number(dew.fahrenheit);
 
     const DewWetResult wet = WetBulb(t, h);
     if (!wet.ok)
         return;
-    reading.WetC = PlainText(wet.celsius);
-    reading.WetF = PlainText(wet.fahrenheit);
+    reading.WetC = TaggedValue::number(wet.celsius);
+    reading.WetF = TaggedValue::number(wet.fahrenheit);
 }
 
 void DecodeReading(CurrentReading& reading, const ReadingFields& f)
@@ -84,7 +84,7 @@ void DecodeReading(CurrentReading& reading, const ReadingFields& f)
         reading.TempC = none;
         reading.TempF = none;
         reading.HumidityPct = none;
-        reading.DewC = reading.DewF = reading.WetC = reading.WetF = Marker::NoReading;
+        reading.DewC = reading.DewF = reading.WetC = reading.WetF = none;
         return;
     }
     DecodeTemperature(reading, f.temperatureHigh, f.temperatureLow);

@@ -1,5 +1,7 @@
 #include "dewwet.h"
 
+#include "fahrenheit.h"
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -75,7 +77,7 @@ DewWetResult WetResult(double celsius, double dAfterLastPass)
 {
     DewWetResult result;
     result.celsius = celsius + dAfterLastPass + 0.01;
-    result.fahrenheit = result.celsius * 1.8 + 32;
+    result.fahrenheit = DewWetFahrenheit(result.celsius);
     result.ok = std::isfinite(result.celsius) && std::isfinite(result.fahrenheit);
     return result;
 }
@@ -156,7 +158,7 @@ DewWetResult DewPoint(double celsius, double humidity)
     if (denominator == 0)
         return result;
     result.celsius = 243.12 * x / denominator;
-    result.fahrenheit = result.celsius * 1.8 + 32;
+    result.fahrenheit = DewWetFahrenheit(result.celsius);
     result.ok = std::isfinite(result.celsius) && std::isfinite(result.fahrenheit);
     return result;
 }

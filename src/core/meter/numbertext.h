@@ -27,9 +27,3 @@ double FloorToTenth(double value);
 // n when the 15-digit text of value is exactly n tenths (as for every decoded temperature and
 // humidity), NaN otherwise.
 double ExactTenths(double value);
-
-// A temperature converted to the other unit and rounded down to one decimal: C x 9 / 5 + 32 and
-// (F - 32) x 5 / 9, worked out on the decimal the value's 15-digit text shows, so a typed 33.8 F
-// gives 1.0 C (binary arithmetic alone gives 0.99999999999999845 and so 0.9).
-double CelsiusToFahrenheitTenth(double celsius);
-double FahrenheitToCelsiusTenth(double fahrenheit);

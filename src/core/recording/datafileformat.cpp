@@ -25,6 +25,47 @@ QString HeaderLine()
     return ColumnCaptions().join(QLatin1Char('\t'));
 }
 
+bool ReadTimeOfDay(QByteArrayView text, int* secondsOfDay)
+{
+    if (text.size() != 8 || text[2] != ':' || text[5] != ':')
+        return false;
+    int parts[3];
+    for (int p = 0; p < 3; ++p) {
+        const char high = text[3 * p];
+        const char low = text[3 * p + 1];
+        if (high < '0' || high > '9' || low < '0' || low > '9')
+            return false;
+        parts[p] = (high - '0') * 10 + (low - '0');
+    }
+    if (parts[0] > 23 || parts[1] > 59 || parts[2] > 59)
+        return false;
+    *secondsOfDay = parts[0] * 3600 + parts[1] * 60 + parts[2];
+    return true;
+}
+
+bool ReadTimeOfDay(QStringView text, int* secondsOfDay)
+{
+    if (text.size() != 8)
+        return false;
+    // Anything beyond ASCII is neither a digit nor the colon.
+    char bytes[8];
+    for (int i = 0; i < 8; ++i)
+        bytes[i] = text[i].unicode() < 0x80 ? static_cast<char>(text[i].unicode()) : '?';
+    return ReadTimeOfDay(QByteArrayView(bytes, 8), secondsOfDay);
+}
+
+std::optional<QByteArrayView> RecordLineText(
+    QByteArrayView line, bool hasUpperN, BlankLine blankLine)
+{
+    if (hasUpperN)
+        return std::nullopt;
+    while (!line.isEmpty() && line.front() == ' ')
+        line = line.sliced(1);
+    if (line.isEmpty() && blankLine == BlankLine::Skipped)
+        return std::nullopt;
+    return line;
+}
+
 QString RecorderRecordLine(qint64 number, const QString& recordText)
 {
     return QString::number(number) + QLatin1Char('\t') + recordText;

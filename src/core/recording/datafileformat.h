@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTime>
 
+#include <optional>
+
 // The data file's line forms and names. A data file is single-byte text (the degree sign is
 // the byte 0xB0), fields separated by one tab, every line ending with CR LF.
 
@@ -26,6 +28,20 @@ QString RecorderRecordLine(qint64 number, const QString& recordText);
 void AppendGridRowLine(QByteArray& out, QByteArrayView tabbedRow);
 // The same line as text, without the CR LF.
 QString GridRowLine(const QStringList& cells);
+
+// The time of day of a record, "hh:mm:ss" (24-hour, two digits each), as seconds since
+// midnight; false for any other text, blanks around it included.
+bool ReadTimeOfDay(QByteArrayView text, int* secondsOfDay);
+bool ReadTimeOfDay(QStringView text, int* secondsOfDay);
+
+// Which lines of a data file may hold a record, as every reader of the files takes them: a line
+// with an upper-case "N" anywhere (the header line, a row of captions; hasUpperN is whether the
+// whole line holds one) holds none, and leading blanks are no part of the first field. A line
+// that is blank after them holds none with BlankLine::Skipped; the list's "Open" keeps it as an
+// empty row (BlankLine::Kept). The line from its first field on, or nothing.
+enum class BlankLine { Kept, Skipped };
+std::optional<QByteArrayView> RecordLineText(
+    QByteArrayView line, bool hasUpperN, BlankLine blankLine);
 
 // A line as the file holds it: single-byte text followed by CR LF. A character that has no
 // single-byte form becomes "?".

@@ -101,16 +101,15 @@ DataFileStart ReadDataFileStart(const QString& path)
     if (!file.open(path))
         return start;
     while (file.next() == DataFileReader::Result::Line && file.lineNumber() <= kStartLines) {
-        QByteArrayView line = file.lineView();
-        if (file.lineNumber() == 1 && IsCaptionLine(line))
+        if (file.lineNumber() == 1 && IsCaptionLine(file.lineView()))
             start.header = true;
-        while (!line.isEmpty() && line.front() == ' ')
-            line = line.sliced(1);
-        if (file.lineHasUpperN() || line.isEmpty())
+        const std::optional<QByteArrayView> line
+            = RecordLineText(file.lineView(), file.lineHasUpperN(), BlankLine::Skipped);
+        if (!line)
             continue;
         qint64 number = 0;
         int secondsOfDay = -1;
-        if (!file.lineCut() && IsRecordLine(line, &number, &secondsOfDay)) {
+        if (!file.lineCut() && IsRecordLine(*line, &number, &secondsOfDay)) {
             start.firstRecord = number;
             start.firstSecondsOfDay = secondsOfDay;
         }
@@ -138,11 +137,11 @@ qint64 ReadLastRecordNumber(const QString& path)
             --start;
         if (start < 0 && from > 0)
             break;
-        QByteArrayView line = QByteArrayView(tail).sliced(start + 1, end - start - 1);
-        while (!line.isEmpty() && line.front() == ' ')
-            line = line.sliced(1);
+        const QByteArrayView whole = QByteArrayView(tail).sliced(start + 1, end - start - 1);
+        const std::optional<QByteArrayView> line
+            = RecordLineText(whole, whole.contains('N'), BlankLine::Skipped);
         qint64 number = 0;
-        if (!line.contains('N') && IsRecordLine(line, &number))
+        if (line && IsRecordLine(*line, &number))
             return number;
         end = start;
     }

@@ -1,6 +1,7 @@
 #include "reportrecord.h"
 
 #include "meter/currentreading.h"
+#include "recording/datafileformat.h"
 
 #include <QLatin1String>
 
@@ -80,21 +81,8 @@ bool ReadValueCell(QByteArrayView cell, bool tenths, qint32* value)
 
 bool ReadTimeCell(QByteArrayView cell, int* secondsOfDay)
 {
-    cell = Trimmed(cell);
-    if (cell.size() != 8 || cell[2] != ':' || cell[5] != ':')
-        return false;
-    int parts[3];
-    for (int p = 0; p < 3; ++p) {
-        const char high = cell[3 * p];
-        const char low = cell[3 * p + 1];
-        if (!IsDigit(high) || !IsDigit(low))
-            return false;
-        parts[p] = (high - '0') * 10 + (low - '0');
-    }
-    if (parts[0] > 23 || parts[1] > 59 || parts[2] > 59)
-        return false;
-    *secondsOfDay = parts[0] * 3600 + parts[1] * 60 + parts[2];
-    return true;
+    // Blanks and a CR around the cell are no part of it here, as around every cell.
+    return ReadTimeOfDay(Trimmed(cell), secondsOfDay);
 }
 
 bool ReadRecordFields(QByteArrayView line, bool fahrenheit, ReportRecord* record, QString* reason)

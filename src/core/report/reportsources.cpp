@@ -1,5 +1,6 @@
 #include "reportsources.h"
 
+#include "recording/datafileformat.h"
 #include "recording/datafilereader.h"
 #include "recording/gridrows.h"
 #include "reportbuilder.h"
@@ -29,14 +30,13 @@ bool ReadRecords(DataFileReader& file, bool fahrenheit, ReportBuilder& builder, 
             *error = file.errorString();
             return false;
         }
-        if (file.lineHasUpperN())
-            continue;
-        QByteArrayView text = file.lineView();
-        while (!text.isEmpty() && text.front() == ' ')
-            text = text.sliced(1);
+        // A line cut for its length is no blank line, whatever its first bytes are.
         const bool cut = file.lineCut();
-        if (text.isEmpty() && !cut)
+        const std::optional<QByteArrayView> line = RecordLineText(
+            file.lineView(), file.lineHasUpperN(), cut ? BlankLine::Kept : BlankLine::Skipped);
+        if (!line)
             continue;
+        const QByteArrayView text = *line;
         QString reason;
         if (cut) {
             reason = QStringLiteral("the line is too long for a record");

@@ -172,7 +172,7 @@ std::optional<double> PlotValue(
             reading.HumidityPct.value(), [&](double v) { return LowFirst(v, scale, plotHeight); });
     case Trace::WetBulb:
     case Trace::DewPoint: {
-        const QString& text = trace == Trace::WetBulb ? reading.WetC : reading.DewC;
+        const QString text = (trace == Trace::WetBulb ? reading.WetC : reading.DewC).text();
         if (text.contains(Marker::Under))
             return kBelowScale;
         // A wet bulb is at the top only when its text is exactly the marker.

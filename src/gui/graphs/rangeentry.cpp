@@ -1,5 +1,6 @@
 #include "rangeentry.h"
 
+#include "meter/fahrenheit.h"
 #include "meter/numbertext.h"
 
 #include <charconv>

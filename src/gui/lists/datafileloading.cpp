@@ -46,17 +46,16 @@ DataFileLoad ReadDataFile(const QString& path, GridModel& grid, QWidget& window,
     qint64 n = 0;
     DataFileReader::Result result;
     while ((result = reader.next()) == DataFileReader::Result::Line) {
-        if (!reader.lineHasUpperN()) {
+        // The ten fields a list shows.
+        if (const std::optional<QByteArrayView> line
+            = RecordLineText(reader.lineView().first(reader.tenFieldsLength()),
+                reader.lineHasUpperN(), BlankLine::Kept)) {
             if (rows.count() == maxRows)
                 break;
-            // The ten fields a list shows; leading blanks are not part of the first.
-            QByteArrayView line = reader.lineView().first(reader.tenFieldsLength());
-            while (!line.isEmpty() && line.front() == ' ')
-                line = line.sliced(1);
-            if (reader.lineIsAscii() || IsValidUtf8(line))
-                rows.appendFields(line);
+            if (reader.lineIsAscii() || IsValidUtf8(*line))
+                rows.appendFields(*line);
             else
-                rows.appendTabbed(QByteArrayView(QString::fromLatin1(line).toUtf8()));
+                rows.appendTabbed(QByteArrayView(QString::fromLatin1(*line).toUtf8()));
         }
         showProgress(n);
         ++n;
@@ -73,7 +72,7 @@ DataFileLoad ReadDataFile(const QString& path, GridModel& grid, QWidget& window,
         showProgress(n);
         ++n;
         while ((result = reader.next()) == DataFileReader::Result::Line) {
-            if (!reader.lineHasUpperN()) {
+            if (RecordLineText(reader.lineView(), reader.lineHasUpperN(), BlankLine::Kept)) {
                 if (load.rowsInFile == countLimit)
                     break; // more than that
                 ++load.rowsInFile;
