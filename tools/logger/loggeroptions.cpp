@@ -18,10 +18,7 @@ struct Parser {
         QStringLiteral("How long to wait for the dump to begin, 1 to 86400 seconds (default "
                        "300). A dump that has begun runs to its end."),
         QStringLiteral("SECONDS") };
-    QCommandLineOption help { { QStringLiteral("h"), QStringLiteral("help") },
-        QStringLiteral("Show this help.") };
-    QCommandLineOption version { { QStringLiteral("v"), QStringLiteral("version") },
-        QStringLiteral("Show the version.") };
+    HelpAndVersion common;
 
     Parser()
     {
@@ -37,7 +34,7 @@ struct Parser {
             "stopped part way, or a set could not be listed in full: the sets that arrived "
             "whole are written, and standard error says which set stopped."));
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.addOptions({ port, wait, help, version });
+        parser.addOptions({ port, wait, common.help, common.version });
         parser.addPositionalArgument(QStringLiteral("DIR"),
             QStringLiteral("The folder for the set files."), QStringLiteral("DIR"));
     }
@@ -47,13 +44,10 @@ struct Parser {
 bool ReadLoggerOptions(const QStringList& arguments, LoggerOptions* options, QString* error)
 {
     Parser p;
-    if (!p.parser.parse(QStringList { QStringLiteral("nimbrel-logger") } + arguments)) {
-        *error = p.parser.errorText();
-        return false;
-    }
     LoggerOptions& o = *options;
-    o.help = p.parser.isSet(p.help);
-    o.version = p.parser.isSet(p.version);
+    if (!ParseCommandLine(p.parser, p.common, QStringLiteral("nimbrel-logger"), arguments, &o.help,
+            &o.version, error))
+        return false;
     if (o.help || o.version)
         return true;
     o.portGiven = p.parser.isSet(p.port);

@@ -21,17 +21,11 @@ int main(int argc, char* argv[])
 
     LoggerOptions options;
     QString error;
-    if (!ReadLoggerOptions(app.arguments().mid(1), &options, &error)) {
-        Say(error);
-        std::fprintf(stderr, "\n%s", qPrintable(LoggerHelpText()));
-        return kExitBadOptions;
-    }
-    if (options.help) {
-        std::fputs(qPrintable(LoggerHelpText()), stdout);
-        return kExitDone;
-    }
-    if (options.version)
-        return PrintVersion("nimbrel-logger");
+    const bool read = ReadLoggerOptions(app.arguments().mid(1), &options, &error);
+    const int answered = AnswerCommandLine(
+        read, error, options.help, options.version, LoggerHelpText(), kExitBadOptions);
+    if (answered >= 0)
+        return answered;
 
     SystemClock clock;
     SystemPorts ports(kMeterBaudRate);

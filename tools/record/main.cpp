@@ -25,17 +25,11 @@ int main(int argc, char* argv[])
 
     RecordOptions options;
     QString error;
-    if (!ReadRecordOptions(app.arguments().mid(1), &options, &error)) {
-        Say(error);
-        std::fprintf(stderr, "\n%s", qPrintable(RecordHelpText()));
-        return kExitBadOptions;
-    }
-    if (options.help) {
-        std::fputs(qPrintable(RecordHelpText()), stdout);
-        return kExitDone;
-    }
-    if (options.version)
-        return PrintVersion("nimbrel-record");
+    const bool read = ReadRecordOptions(app.arguments().mid(1), &options, &error);
+    const int answered = AnswerCommandLine(
+        read, error, options.help, options.version, RecordHelpText(), kExitBadOptions);
+    if (answered >= 0)
+        return answered;
 
     SystemClock clock;
     SystemPorts ports(kMeterBaudRate);

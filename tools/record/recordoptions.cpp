@@ -30,10 +30,7 @@ struct Parser {
                        "downloaded and each set written to DIR/set-N.nblg as the data list "
                        "saves it; recording goes on after the dump."),
         QStringLiteral("DIR") };
-    QCommandLineOption help { { QStringLiteral("h"), QStringLiteral("help") },
-        QStringLiteral("Show this help.") };
-    QCommandLineOption version { { QStringLiteral("v"), QStringLiteral("version") },
-        QStringLiteral("Show the version.") };
+    HelpAndVersion common;
 
     Parser()
     {
@@ -49,7 +46,7 @@ struct Parser {
             "progress; 2 bad option; 3 the port cannot be used, or no single meter was heard; "
             "4 the file (or a set file) cannot be written."));
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.addOptions({ port, interval, duration, loggerDir, help, version });
+        parser.addOptions({ port, interval, duration, loggerDir, common.help, common.version });
         parser.addPositionalArgument(
             QStringLiteral("FILE"), QStringLiteral("The data file to record to (.nblg)."));
     }
@@ -78,13 +75,10 @@ bool ReadDuration(const QString& text, qint64* seconds)
 bool ReadRecordOptions(const QStringList& arguments, RecordOptions* options, QString* error)
 {
     Parser p;
-    if (!p.parser.parse(QStringList { QStringLiteral("nimbrel-record") } + arguments)) {
-        *error = p.parser.errorText();
-        return false;
-    }
     RecordOptions& o = *options;
-    o.help = p.parser.isSet(p.help);
-    o.version = p.parser.isSet(p.version);
+    if (!ParseCommandLine(p.parser, p.common, QStringLiteral("nimbrel-record"), arguments, &o.help,
+            &o.version, error))
+        return false;
     if (o.help || o.version)
         return true;
     if (p.parser.isSet(p.port)) {

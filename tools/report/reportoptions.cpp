@@ -1,12 +1,11 @@
 #include "reportoptions.h"
 
+#include "common/commandline.h"
 #include "report/listreport.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 
 namespace
 {
@@ -60,10 +59,7 @@ struct Parser {
         QStringLiteral("LOW,HIGH") };
     QCommandLineOption fahrenheit { QStringLiteral("fahrenheit"),
         QStringLiteral("Temperatures in °F (default °C).") };
-    QCommandLineOption help { { QStringLiteral("h"), QStringLiteral("help") },
-        QStringLiteral("Show this help.") };
-    QCommandLineOption version { { QStringLiteral("v"), QStringLiteral("version") },
-        QStringLiteral("Show the version.") };
+    HelpAndVersion common;
 
     Parser()
     {
@@ -76,7 +72,7 @@ struct Parser {
             "written."));
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addOptions({ output, json, csv, title, start, limits, outdoor, comfortTemp,
-            comfortRh, fahrenheit, help, version });
+            comfortRh, fahrenheit, common.help, common.version });
         parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Data files (.nblg)."),
             QStringLiteral("FILE..."));
     }
@@ -86,13 +82,10 @@ struct Parser {
 bool ReadReportOptions(const QStringList& arguments, ReportOptions* options, QString* error)
 {
     Parser p;
-    if (!p.parser.parse(QStringList { QStringLiteral("nimbrel-report") } + arguments)) {
-        *error = p.parser.errorText();
-        return false;
-    }
     ReportOptions& o = *options;
-    o.help = p.parser.isSet(p.help);
-    o.version = p.parser.isSet(p.version);
+    if (!ParseCommandLine(p.parser, p.common, QStringLiteral("nimbrel-report"), arguments, &o.help,
+            &o.version, error))
+        return false;
     if (o.help || o.version)
         return true;
     o.json = p.parser.isSet(p.json);
@@ -160,14 +153,7 @@ bool ReadReportOptions(const QStringList& arguments, ReportOptions* options, QSt
 QString ReportHelpText()
 {
     Parser p;
-    QString text = p.parser.helpText();
-    // The usage line names the program as it was started, folder and all: the name is enough.
-    const QStringList arguments = QCoreApplication::arguments();
-    const QString started = arguments.isEmpty() ? QString() : arguments.first();
-    const QString usage = QStringLiteral("Usage: ") + started;
-    if (!started.isEmpty() && text.startsWith(usage))
-        text.replace(0, usage.size(), QStringLiteral("Usage: ") + QFileInfo(started).fileName());
-    return text;
+    return HelpText(p.parser);
 }
 
 QString DefaultPdfName(const QString& firstFile)

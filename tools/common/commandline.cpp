@@ -1,9 +1,10 @@
-#include "headlessmessages.h"
+#include "commandline.h"
+
+#include "nimbrelversion.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QStringList>
 
 #include <cstdio>
 
@@ -18,6 +19,36 @@ void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
     g_qtMessages(type, context, text);
 }
 } // namespace
+
+bool ParseCommandLine(QCommandLineParser& parser, const HelpAndVersion& common,
+    const QString& program, const QStringList& arguments, bool* help, bool* version,
+    QString* error)
+{
+    if (!parser.parse(QStringList { program } + arguments)) {
+        *error = parser.errorText();
+        return false;
+    }
+    *help = parser.isSet(common.help);
+    *version = parser.isSet(common.version);
+    return true;
+}
+
+int AnswerCommandLine(bool read, const QString& error, bool help, bool version,
+    const QString& helpText, int badOptionStatus)
+{
+    if (!read) {
+        Say(error);
+        std::fprintf(stderr, "\n%s", qPrintable(helpText));
+        return badOptionStatus;
+    }
+    if (help) {
+        std::fputs(qPrintable(helpText), stdout);
+        return 0;
+    }
+    if (version)
+        return PrintVersion(qPrintable(QCoreApplication::applicationName()));
+    return -1;
+}
 
 void Say(const QString& text)
 {
