@@ -8,6 +8,7 @@
 #include "platform/seriallink.h"
 #include "recording/datafileformat.h"
 #include "recording/datafilehandle.h"
+#include "recording/dateskeeper.h"
 #include "recording/recorder.h"
 
 #include <QFileInfo>
@@ -44,6 +45,8 @@ MeterSession::MeterSession(
     m_recorder = new Recorder(
         state.Rec, clock, *m_file, [&display] { return display.sampleTexts(); }, display,
         *m_liveList, this);
+    m_dates = new DatesKeeper(state.Rec, clock, this);
+    m_recorder->setHooks(m_dates);
     m_store = new LoggerStore(state.Logger, this);
     m_download = new LoggerDownload(link, clock, *m_store, this);
     m_cycle->setDownloadHook(m_download);
@@ -52,16 +55,24 @@ MeterSession::MeterSession(
     connect(m_cycle, &AcquisitionCycle::noDataStarted, this, &MeterSession::meterSilent);
     connect(m_cycle, &AcquisitionCycle::noDataEnded, this, &MeterSession::meterAnswering);
     connect(m_recorder, &Recorder::recordingFailed, this, &MeterSession::recordingFailed);
+    connect(m_cycle, &AcquisitionCycle::readingDecoded, m_dates, &DatesKeeper::readingTaken);
+    connect(m_cycle, &AcquisitionCycle::noDataStarted, m_dates, &DatesKeeper::meterSilent);
+    connect(m_cycle, &AcquisitionCycle::noDataEnded, m_dates, &DatesKeeper::meterAnswering);
+    connect(m_dates, &DatesKeeper::datesFailed, this, &MeterSession::datesFailed);
     connect(m_download, &LoggerDownload::stopped, this, &MeterSession::downloadStopped);
     connect(m_download, &LoggerDownload::noDataInMemory, this, &MeterSession::noDataInMemory);
 }
 
 MeterSession::~MeterSession()
 {
+    // A recording ended by quitting ends its dates too.
+    if (recording())
+        m_dates->recordingStopped();
     // The children refer to the file and the relay: they go first.
     delete m_download;
     delete m_store;
     delete m_recorder;
+    delete m_dates;
     delete m_cycle;
 }
 
@@ -70,6 +81,7 @@ bool MeterSession::start()
     if (!m_link.isOpen() && !m_link.open())
         return false;
     m_state.Display.setPortNumber(m_state.PortNumber);
+    setPortIdentity(m_device, m_usbSerial);
     m_state.Display.setCelsiusDisplay(true);
     m_state.Alarms = AlarmSettings();
     m_cycle->timer1().start();
@@ -96,6 +108,7 @@ bool MeterSession::startRecording(const QString& path)
     m_error.clear();
     rec.FilePart = 0;
     rec.RecordCount = 0;
+    m_dates->recordingStarted(path);
     m_state.Display.setFileTitle(QFileInfo(path).fileName());
     rec.Recording = true;
     m_state.Display.setRecShown(true);
@@ -105,6 +118,8 @@ bool MeterSession::startRecording(const QString& path)
 void MeterSession::stopRecording()
 {
     RecordingState& rec = m_state.Rec;
+    if (rec.Recording)
+        m_dates->recordingStopped();
     rec.Recording = false;
     DisplayState& display = m_state.Display;
     display.setRecShown(false);
@@ -113,6 +128,15 @@ void MeterSession::stopRecording()
     rec.RecordCount = 0;
     m_file->close();
     rec.FileChosen = false;
+}
+
+void MeterSession::setPortIdentity(const QString& device, const QString& usbSerial)
+{
+    m_device = device;
+    m_usbSerial = usbSerial;
+    const QString port
+        = m_state.PortNumber > 0 ? QStringLiteral("COM%1").arg(m_state.PortNumber) : QString();
+    m_dates->setPort(port, device, usbSerial);
 }
 
 bool MeterSession::recording() const
