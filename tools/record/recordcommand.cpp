@@ -1,5 +1,6 @@
 #include "recordcommand.h"
 
+#include "acquisition/metersession.h"
 #include "common/headlessmessages.h"
 #include "common/meterlistening.h"
 #include "common/meterport.h"
@@ -76,12 +77,15 @@ void RecordCommand::record(const PortArgument& port)
         return;
     }
     // After an unplug the adapter is found again by its identity, under whatever name it has.
-    FollowSameDevice(*m_link, m_ports, port.comNumber);
+    PortEntry device = FollowSameDevice(*m_link, m_ports, port.comNumber);
+    if (device.devicePath.isEmpty())
+        device.devicePath = QFileInfo(m_link->portName()).canonicalFilePath();
 
     m_status.setPortLabel(port.label());
     m_run = new RecordRun(*m_link, m_clock,
         RecordPlan {
             m_options.file, m_options.intervalSeconds, m_options.forSeconds, port.comNumber });
+    m_run->session().setPortIdentity(device.devicePath, device.serialNumber);
     m_run->addListener(&m_status);
     if (!m_options.loggerDir.isEmpty()) {
         const QString folder = m_options.loggerDir;

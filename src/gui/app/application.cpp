@@ -117,9 +117,14 @@ bool Application::openPanel()
             nullptr, Prompts::Icon::Critical, QStringLiteral("No device available !"), detail);
         return false;
     }
-    if (auto* serial = qobject_cast<SerialPortLink*>(m_link.get()))
-        followSameDevice(*serial, portNumber);
+    PortEntry device;
+    if (auto* serial = qobject_cast<SerialPortLink*>(m_link.get())) {
+        device = followSameDevice(*serial, portNumber);
+        if (device.devicePath.isEmpty())
+            device.devicePath = QFileInfo(serial->portName()).canonicalFilePath();
+    }
     m_session = std::make_unique<MeterSession>(m_state, *m_link, *m_clock, *m_beeper);
+    m_session->setPortIdentity(device.devicePath, device.serialNumber);
     m_panel = new Panel(m_state, *m_session, *m_prompts);
     connect(m_panel, &Panel::closed, this, [this] { quit(0); });
     m_panel->show();
@@ -131,11 +136,11 @@ bool Application::openPanel()
     return true;
 }
 
-void Application::followSameDevice(SerialPortLink& link, int portNumber)
+PortEntry Application::followSameDevice(SerialPortLink& link, int portNumber)
 {
     if (!m_portSystem)
         m_portSystem = std::make_unique<SystemPorts>(kMeterBaudRate);
-    FollowSameDevice(link, *m_portSystem, portNumber);
+    return FollowSameDevice(link, *m_portSystem, portNumber);
 }
 
 void Application::startRecording()
@@ -152,6 +157,12 @@ void Application::startRecording()
     // Told after the tick, so that the message box never holds a tick open.
     connect(
         m_session.get(), &MeterSession::recordingFailed, m_panel,
+        [this](const QString& message) {
+            m_prompts->message(m_panel, Prompts::Icon::Critical, message);
+        },
+        Qt::QueuedConnection);
+    connect(
+        m_session.get(), &MeterSession::datesFailed, m_panel,
         [this](const QString& message) {
             m_prompts->message(m_panel, Prompts::Icon::Critical, message);
         },
