@@ -5,12 +5,16 @@
 #include "common/meterlistening.h"
 #include "common/meterport.h"
 #include "common/setfiles.h"
+#include "logger/setdates.h"
+#include "meter/loggerdownload.h"
 #include "platform/samedevice.h"
 #include "platform/serialportlink.h"
 #include "recordrun.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <utility>
 
 RecordCommand::RecordCommand(const RecordOptions& options, Clock& clock, PortSystem& ports,
     RecordStatus::Output output, bool terminal, QObject* parent)
@@ -90,14 +94,25 @@ void RecordCommand::record(const PortArgument& port)
     if (!m_options.loggerDir.isEmpty()) {
         const QString folder = m_options.loggerDir;
         Clock& clock = m_clock;
-        m_run->setSetWriter(
-            [folder, &clock](const LoggerTables& tables, const QStringList& cells, QString* text) {
-                WrittenSet written;
-                if (!WriteSetFile(folder, tables, cells, clock, &written, text))
-                    return false;
-                *text = SetSummaryLine(written);
-                return true;
-            });
+        m_run->setSetWriter([this, folder, &clock](const LoggerTables& tables,
+                                const QStringList& cells, QString* text) {
+            WrittenSet written;
+            if (!WriteSetFile(folder, tables, cells, clock, &written, text))
+                return false;
+            m_setsWritten << written.set;
+            *text = SetSummaryLine(written);
+            return true;
+        });
+        // The sets written as they came are dated once the download is over.
+        connect(&m_run->session().download(), &DownloadHook::finished, this, [this, folder] {
+            for (const int set : std::exchange(m_setsWritten, {})) {
+                QString error;
+                const QString path = SetFilePath(folder, set);
+                if (!WriteSetDatesFile(path, m_run->state().Logger, set, &error))
+                    m_status.say(QStringLiteral("%1: %2").arg(
+                        QDir::toNativeSeparators(DatesFilePath(path)), error));
+            }
+        });
     }
     connect(m_run, &RecordRun::finished, this, [this](int status, const QString& message) {
         if (!message.isEmpty())

@@ -59,6 +59,9 @@ MeterSession::MeterSession(
     connect(m_cycle, &AcquisitionCycle::noDataStarted, m_dates, &DatesKeeper::meterSilent);
     connect(m_cycle, &AcquisitionCycle::noDataEnded, m_dates, &DatesKeeper::meterAnswering);
     connect(m_dates, &DatesKeeper::datesFailed, this, &MeterSession::datesFailed);
+    // The sets are dated by the computer's date-time when the download is over.
+    connect(m_download, &DownloadHook::finished, m_store,
+        [store = m_store, &clock] { store->downloadEnded(clock.now()); });
     connect(m_download, &LoggerDownload::stopped, this, &MeterSession::downloadStopped);
     connect(m_download, &LoggerDownload::noDataInMemory, this, &MeterSession::noDataInMemory);
 }
