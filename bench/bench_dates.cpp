@@ -49,7 +49,8 @@ void BM_RecorderTick(benchmark::State& bench)
     DataFileHandle file;
     NoLabels labels;
     NoList list;
-    Recorder recorder(state, clock, file, [] { return kTexts; }, labels, list);
+    Recorder recorder(
+        state, clock, file, [] { return kTexts; }, labels, list);
     DatesKeeper keeper(state, clock);
     if (keeping)
         recorder.setHooks(&keeper);

@@ -11,6 +11,7 @@
 #include "recording/dateskeeper.h"
 #include "recording/recorder.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 // The recorder's live list: the list window while one is open, nowhere otherwise.
@@ -18,6 +19,8 @@ class MeterSession::LiveListRelay final : public LiveListSink
 {
 public:
     LiveListSink* target = nullptr;
+    DatesKeeper* dates = nullptr; // of the rows the list holds
+    MeterSession* session = nullptr;
 
     void appendSample(const QString& rowText) override
     {
@@ -26,7 +29,39 @@ public:
     }
     bool dumpLiveList(const QString& fileName) override
     {
-        return !target || target->dumpLiveList(fileName);
+        if (!target)
+            return true;
+        if (!target->dumpLiveList(fileName))
+            return false;
+        // The dumped rows' dates go beside them; the rows that follow start afresh.
+        QString error;
+        if (!dates->writeTo(fileName, &error))
+            Q_EMIT session->datesFailed(
+                QStringLiteral("The dates of the list cannot be written to %1 (%2).")
+                    .arg(QDir::toNativeSeparators(DatesFilePath(fileName)), error));
+        dates->partStarted(QString());
+        return true;
+    }
+};
+
+// The recording's records go to its dates, the live list's rows to theirs.
+class MeterSession::DatesHooks final : public RecordingHooks
+{
+public:
+    DatesKeeper* recording = nullptr;
+    DatesKeeper* list = nullptr;
+
+    void recorded(qint64 number, const QTime& stamp, bool resynchronised) override
+    {
+        recording->recorded(number, stamp, resynchronised);
+    }
+    void partStarted(const QString& path) override { recording->partStarted(path); }
+    void listed(qint64 row, const QTime& stamp, bool resynchronised) override
+    {
+        // The list opened afresh.
+        if (row == 1)
+            list->recordingStarted(QString());
+        list->recorded(row, stamp, resynchronised);
     }
 };
 
@@ -37,6 +72,7 @@ MeterSession::MeterSession(
     , m_link(link)
     , m_file(std::make_unique<DataFileHandle>())
     , m_liveList(std::make_unique<LiveListRelay>())
+    , m_hooks(std::make_unique<DatesHooks>())
 {
     m_cycle = new AcquisitionCycle(link, clock, state.Reading, this);
     m_cycle->showOn(state.Display, state.Alarms, beeper);
@@ -46,7 +82,12 @@ MeterSession::MeterSession(
         state.Rec, clock, *m_file, [&display] { return display.sampleTexts(); }, display,
         *m_liveList, this);
     m_dates = new DatesKeeper(state.Rec, clock, this);
-    m_recorder->setHooks(m_dates);
+    m_listDates = new DatesKeeper(state.Rec, clock, this);
+    m_hooks->recording = m_dates;
+    m_hooks->list = m_listDates;
+    m_recorder->setHooks(m_hooks.get());
+    m_liveList->dates = m_listDates;
+    m_liveList->session = this;
     m_store = new LoggerStore(state.Logger, this);
     m_download = new LoggerDownload(link, clock, *m_store, this);
     m_cycle->setDownloadHook(m_download);
@@ -55,9 +96,11 @@ MeterSession::MeterSession(
     connect(m_cycle, &AcquisitionCycle::noDataStarted, this, &MeterSession::meterSilent);
     connect(m_cycle, &AcquisitionCycle::noDataEnded, this, &MeterSession::meterAnswering);
     connect(m_recorder, &Recorder::recordingFailed, this, &MeterSession::recordingFailed);
-    connect(m_cycle, &AcquisitionCycle::readingDecoded, m_dates, &DatesKeeper::readingTaken);
-    connect(m_cycle, &AcquisitionCycle::noDataStarted, m_dates, &DatesKeeper::meterSilent);
-    connect(m_cycle, &AcquisitionCycle::noDataEnded, m_dates, &DatesKeeper::meterAnswering);
+    for (DatesKeeper* dates : { m_dates, m_listDates }) {
+        connect(m_cycle, &AcquisitionCycle::readingDecoded, dates, &DatesKeeper::readingTaken);
+        connect(m_cycle, &AcquisitionCycle::noDataStarted, dates, &DatesKeeper::meterSilent);
+        connect(m_cycle, &AcquisitionCycle::noDataEnded, dates, &DatesKeeper::meterAnswering);
+    }
     connect(m_dates, &DatesKeeper::datesFailed, this, &MeterSession::datesFailed);
     // The sets are dated by the computer's date-time when the download is over.
     connect(m_download, &DownloadHook::finished, m_store,
@@ -76,6 +119,7 @@ MeterSession::~MeterSession()
     delete m_store;
     delete m_recorder;
     delete m_dates;
+    delete m_listDates;
     delete m_cycle;
 }
 
@@ -140,6 +184,12 @@ void MeterSession::setPortIdentity(const QString& device, const QString& usbSeri
     const QString port
         = m_state.PortNumber > 0 ? QStringLiteral("COM%1").arg(m_state.PortNumber) : QString();
     m_dates->setPort(port, device, usbSerial);
+    m_listDates->setPort(port, device, usbSerial);
+}
+
+bool MeterSession::writeLiveListDates(const QString& path, QString* error) const
+{
+    return m_listDates->writeTo(path, error);
 }
 
 bool MeterSession::recording() const

@@ -51,6 +51,9 @@ public:
     // The port the dates of a recording name: its device path and USB serial number as far as
     // known (the COMn comes from the state).
     void setPortIdentity(const QString& device, const QString& usbSerial);
+    // Writes the dates of the rows the live list holds beside path, where they were saved.
+    // False with the reason the file cannot be written.
+    bool writeLiveListDates(const QString& path, QString* error) const;
     bool recording() const;
     QString errorString() const { return m_error; }
 
@@ -81,14 +84,17 @@ Q_SIGNALS:
 
 private:
     class LiveListRelay;
+    class DatesHooks;
 
     SessionState& m_state;
     SerialLink& m_link;
     std::unique_ptr<DataFileHandle> m_file;
     std::unique_ptr<LiveListRelay> m_liveList;
+    std::unique_ptr<DatesHooks> m_hooks;
     AcquisitionCycle* m_cycle = nullptr;
     Recorder* m_recorder = nullptr;
     DatesKeeper* m_dates = nullptr;
+    DatesKeeper* m_listDates = nullptr; // the live list's rows
     LoggerStore* m_store = nullptr;
     LoggerDownload* m_download = nullptr;
     QString m_error;

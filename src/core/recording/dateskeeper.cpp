@@ -63,7 +63,8 @@ void DatesKeeper::recordingStarted(const QString& path)
     m_repeatFrom = 0;
     m_reconnecting = false;
     // The data file was just created or emptied: dates beside it are of what it held before.
-    QFile::remove(DatesFilePath(path));
+    if (!path.isEmpty())
+        QFile::remove(DatesFilePath(path));
 }
 
 void DatesKeeper::partStarted(const QString& path)
@@ -81,7 +82,8 @@ void DatesKeeper::partStarted(const QString& path)
     m_path = path;
     m_partPending = true;
     m_firstPart = false;
-    QFile::remove(DatesFilePath(path));
+    if (!path.isEmpty())
+        QFile::remove(DatesFilePath(path));
 }
 
 void DatesKeeper::recordingStopped()
@@ -233,11 +235,26 @@ void DatesKeeper::write()
 {
     m_dirty = false;
     QString error;
-    if (WriteDatesFile(m_path, m_dates, &error) || m_failureTold)
+    if (m_path.isEmpty() || WriteDatesFile(m_path, m_dates, &error) || m_failureTold)
         return;
     m_failureTold = true;
     Q_EMIT datesFailed(QStringLiteral("The dates of the recording cannot be written to %1 (%2).")
                            .arg(QDir::toNativeSeparators(DatesFilePath(m_path)), error));
+}
+
+bool DatesKeeper::writeTo(const QString& dataFilePath, QString* error) const
+{
+    // No record, no dates: a dates file left there is of another file.
+    if (m_partPending || m_lastRecord < m_dates.firstRecord) {
+        QFile::remove(DatesFilePath(dataFilePath));
+        return true;
+    }
+    RecordingDates dates = m_dates;
+    dates.file.clear();
+    dates.events.erase(std::remove_if(dates.events.begin(), dates.events.end(),
+                           [this](const DatesEvent& e) { return e.record > m_lastRecord; }),
+        dates.events.end());
+    return WriteDatesFile(dataFilePath, dates, error);
 }
 
 QDateTime DatesKeeper::lastReadingAt(const QDateTime& now) const

@@ -30,7 +30,8 @@ public:
     void setPort(const QString& port, const QString& device, const QString& usbSerial);
 
     // A recording to path starts (its data file is created with the header): a dates file left
-    // beside it belongs to the file it replaces and goes.
+    // beside it belongs to the file it replaces and goes. Without a path the dates are only
+    // kept (the live list's, written when it is saved or dumped).
     void recordingStarted(const QString& path);
     // The recording stops after its last record: the dates end with the stop.
     void recordingStopped();
@@ -45,6 +46,10 @@ public:
 
     // The dates of the part being recorded, as last written or about to be.
     const RecordingDates& dates() const { return m_dates; }
+    // The dates of the records of this part so far, written beside dataFilePath (the part's
+    // records saved there; without a record, a dates file there goes). False with the reason it
+    // cannot be written.
+    bool writeTo(const QString& dataFilePath, QString* error) const;
 
 Q_SIGNALS:
     // The dates file could not be written: the file and the reason. Told once per recording;

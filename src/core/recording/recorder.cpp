@@ -78,6 +78,7 @@ void Recorder::tick()
     if (StampDrifted(m_stamp, now)) {
         m_stamp = QTime(now.hour(), now.minute(), now.second());
         m_resynchronised = true;
+        m_listResynchronised = true;
     }
 
     QStringList fields = m_sampleTexts();
@@ -162,6 +163,9 @@ void Recorder::addToLiveList(const QString& recordLine)
 {
     ++m_state.ListRowCount;
     m_liveList.appendSample(QString::number(m_state.ListRowCount) + QLatin1Char('\t') + recordLine);
+    if (m_hooks)
+        m_hooks->listed(m_state.ListRowCount, m_stamp, m_listResynchronised);
+    m_listResynchronised = false;
     if (m_state.ListRowCount % kSplitSize == 0)
         m_liveList.dumpLiveList(DumpFileName(m_clock.date(), m_clock.timeOfDay()));
 }

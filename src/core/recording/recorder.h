@@ -45,6 +45,13 @@ public:
     virtual void recorded(qint64 number, const QTime& stamp, bool resynchronised) = 0;
     // The part file `path` is created with its header; its first record comes next.
     virtual void partStarted(const QString& path) = 0;
+    // Row `row` was added to the live list (before a dump that it fills up), stamped `stamp`.
+    virtual void listed(qint64 row, const QTime& stamp, bool resynchronised)
+    {
+        Q_UNUSED(row);
+        Q_UNUSED(stamp);
+        Q_UNUSED(resynchronised);
+    }
 };
 
 // The sample stamp moved on by seconds, as a time of day (it wraps at midnight).
@@ -108,6 +115,7 @@ private:
     RecordingHooks* m_hooks = nullptr;
     // The drift check set the stamp to the clock since the last record written.
     bool m_resynchronised = false;
+    bool m_listResynchronised = false; // the same since the row before
     // The user has been told that samples are not being recorded.
     bool m_failing = false;
     QString m_failure; // to tell at the end of this tick

@@ -15,6 +15,7 @@
 #include "lists/listwindow.h"
 #include "lists/listwindows.h"
 #include "logger/loggerstore.h"
+#include "logger/setdates.h"
 #include "loggerwindow/memory.h"
 #include "loggerwindow/memorycontroller.h"
 #include "meter/loggerdownload.h"
@@ -149,6 +150,9 @@ void Application::startRecording()
         ListContext { m_state.Rec, *m_prompts, *m_printers, *m_clock, {}, ToolbarIcon }, m_panel,
         this);
     m_session->setLiveList(m_lists);
+    m_lists->setLiveListDates([this](const QString& path, QString* error) {
+        return m_session->writeLiveListDates(path, error);
+    });
     // Printing a list stops acquisition and sampling for its duration.
     for (Timer* timer : m_session->pausableTimers())
         m_lists->context().printPausedTimers << timer;
@@ -234,7 +238,12 @@ void Application::startLogger()
     m_memory->setAnchor(m_panel);
     m_memory->setDataListOpener([this]() -> ListingSink* {
         DataList* list = m_lists->openDataList();
-        list->setReportSource({}, QStringLiteral("Logger set %1").arg(m_memory->listedSet()));
+        const int set = m_memory->listedSet();
+        list->setReportSource({}, QStringLiteral("Logger set %1").arg(set));
+        // The set's date-time as worked out when its download ended.
+        list->setDatesWriter([this, set](const QString& path, QString* error) {
+            return WriteSetDatesFile(path, m_state.Logger, set, error);
+        });
         m_dataListSink = std::make_unique<DataListSink>(list);
         return m_dataListSink.get();
     });
