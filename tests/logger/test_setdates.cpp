@@ -27,9 +27,8 @@ private Q_SLOTS:
         QTest::newRow("an earlier set ends before the next starts")
             << QStringList { "08:00:00/61/60", "07:00:00/61/60" }
             << QStringList { "2026-12-07T08:00:00+01:00", "2026-12-08T07:00:00+01:00" };
-        QTest::newRow("a start that is no time of day")
-            << QStringList { "1A:00:00/10/1", "09:00:00/61/1" }
-            << QStringList { "none", "2026-12-08T09:00:00+01:00" };
+        QTest::newRow("a start that is no time of day") << QStringList { "1A:00:00/10/1",
+            "09:00:00/61/1" } << QStringList { "none", "2026-12-08T09:00:00+01:00" };
     }
     void workedOutFromTheDownloadsEnd()
     {
