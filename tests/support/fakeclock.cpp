@@ -33,6 +33,21 @@ QDate FakeClock::date() const
     return wallClock().date();
 }
 
+QDateTime FakeClock::now() const
+{
+    const QDateTime wall = wallClock();
+    return QDateTime(wall.date(), wall.time(), Qt::OffsetFromUTC, m_utcOffset);
+}
+
+void FakeClock::sleep(qint64 ms)
+{
+    m_now += ms;
+    for (FakeTimer* timer : m_timers) {
+        if (timer->m_active && timer->m_due < m_now)
+            timer->m_due = m_now;
+    }
+}
+
 void FakeClock::setWallClock(const QDateTime& when)
 {
     m_wallOffsetMs = m_wallStart.msecsTo(when) - m_now;

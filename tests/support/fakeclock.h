@@ -19,10 +19,18 @@ public:
     qint64 monotonicMs() const override { return m_now; }
     QTime timeOfDay() const override;
     QDate date() const override;
+    QDateTime now() const override;
+    qint64 passingMs() const override { return m_now; }
     Timer* createTimer(QObject* parent) override;
 
     // Moves time forward by ms, firing every timer that falls due on the way.
     void advance(qint64 ms);
+    // The computer sleeps for ms: time passes (the wall clock too) but no timer fires meanwhile;
+    // the timers that fell due fire once at the next advance(), late, as after a real sleep.
+    void sleep(qint64 ms);
+    // The UTC offset now() gives with the wall clock, in seconds (0 until set). A change of
+    // daylight saving moves the wall clock too: setWallClock() with it.
+    void setUtcOffset(int seconds) { m_utcOffset = seconds; }
     // Moves the wall clock (time of day and date) without moving the monotonic count.
     void setWallClock(const QDateTime& when);
     QDateTime wallClock() const;
@@ -31,6 +39,7 @@ private:
     friend class FakeTimer;
     qint64 m_now = 0;
     qint64 m_wallOffsetMs = 0; // wall clock = m_wallStart + m_now + offset
+    int m_utcOffset = 0;
     QDateTime m_wallStart;
     // The live timers made by this clock; a timer takes itself off when it is destroyed, and the
     // clock tells its timers when it goes first.

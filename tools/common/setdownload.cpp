@@ -1,5 +1,7 @@
 #include "setdownload.h"
 
+#include "platform/clock.h"
+
 #include <utility>
 
 SetDownload::SetDownload(SerialLink& link, Clock& clock, QString folder, QObject* parent)
@@ -60,6 +62,7 @@ void SetDownload::downloadBroken(int set)
 void SetDownload::conclude(SetDownloadOutcome::End end, const QString& message)
 {
     m_running = false;
+    m_store.downloadEnded(m_clock.now());
     SetDownloadOutcome outcome;
     outcome.end = end;
     outcome.message = message;
@@ -67,9 +70,11 @@ void SetDownload::conclude(SetDownloadOutcome::End end, const QString& message)
     for (const QStringList& row : std::as_const(m_wholeSets)) {
         WrittenSet written;
         QString error;
-        if (WriteSetFile(m_folder, m_tables, row, m_clock, &written, &error))
+        if (WriteSetFile(m_folder, m_tables, row, m_clock, &written, &error)) {
             outcome.written.append(written);
-        else
+            if (!written.datesProblem.isEmpty())
+                outcome.failures.append(written.datesProblem);
+        } else
             outcome.failures.append(error);
     }
     m_wholeSets.clear();

@@ -1,5 +1,6 @@
 #include "setfiles.h"
 
+#include "logger/setdates.h"
 #include "logger/setlisting.h"
 #include "logger/setrows.h"
 #include "recording/gridfile.h"
@@ -69,5 +70,7 @@ bool WriteSetFile(const QString& folder, const LoggerTables& tables, const QStri
         *error = QStringLiteral("%1: %2").arg(w.path, reason);
         return false;
     }
+    if (!WriteSetDatesFile(w.path, tables, row.set, &reason))
+        w.datesProblem = QStringLiteral("%1: %2").arg(DatesFilePath(w.path), reason);
     return true;
 }

@@ -22,13 +22,16 @@ struct WrittenSet {
     QString path;
     int rowsListed = 0;
     bool completed = false; // every record listed (see ListLoggerSet)
+    // The set's dates file could not be written: its name and the reason (the set file is).
+    QString datesProblem;
 };
 
 // One line for a script: set, start time, records, interval and the file, tab-separated.
 QString SetSummaryLine(const WrittenSet& written);
 
 // Writes the set that a GridSet row names (its four cells) to folder/set-N.nblg exactly as the
-// data list's "Save" writes that set once a click on the row has listed it. False with the
-// file's name and the system's reason in error.
+// data list's "Save" writes that set once a click on the row has listed it, with the set's dates
+// file beside it once the download has dated the sets (a dates file of another file goes). False
+// with the file's name and the system's reason in error.
 bool WriteSetFile(const QString& folder, const LoggerTables& tables, const QStringList& setRowCells,
     const Clock& clock, WrittenSet* written, QString* error);

@@ -1,15 +1,20 @@
 #include "recordcommand.h"
 
+#include "acquisition/metersession.h"
 #include "common/headlessmessages.h"
 #include "common/meterlistening.h"
 #include "common/meterport.h"
 #include "common/setfiles.h"
+#include "logger/setdates.h"
+#include "meter/loggerdownload.h"
 #include "platform/samedevice.h"
 #include "platform/serialportlink.h"
 #include "recordrun.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <utility>
 
 RecordCommand::RecordCommand(const RecordOptions& options, Clock& clock, PortSystem& ports,
     RecordStatus::Output output, bool terminal, QObject* parent)
@@ -76,24 +81,38 @@ void RecordCommand::record(const PortArgument& port)
         return;
     }
     // After an unplug the adapter is found again by its identity, under whatever name it has.
-    FollowSameDevice(*m_link, m_ports, port.comNumber);
+    PortEntry device = FollowSameDevice(*m_link, m_ports, port.comNumber);
+    if (device.devicePath.isEmpty())
+        device.devicePath = QFileInfo(m_link->portName()).canonicalFilePath();
 
     m_status.setPortLabel(port.label());
     m_run = new RecordRun(*m_link, m_clock,
         RecordPlan {
             m_options.file, m_options.intervalSeconds, m_options.forSeconds, port.comNumber });
+    m_run->session().setPortIdentity(device.devicePath, device.serialNumber);
     m_run->addListener(&m_status);
     if (!m_options.loggerDir.isEmpty()) {
         const QString folder = m_options.loggerDir;
         Clock& clock = m_clock;
-        m_run->setSetWriter(
-            [folder, &clock](const LoggerTables& tables, const QStringList& cells, QString* text) {
-                WrittenSet written;
-                if (!WriteSetFile(folder, tables, cells, clock, &written, text))
-                    return false;
-                *text = SetSummaryLine(written);
-                return true;
-            });
+        m_run->setSetWriter([this, folder, &clock](const LoggerTables& tables,
+                                const QStringList& cells, QString* text) {
+            WrittenSet written;
+            if (!WriteSetFile(folder, tables, cells, clock, &written, text))
+                return false;
+            m_setsWritten << written.set;
+            *text = SetSummaryLine(written);
+            return true;
+        });
+        // The sets written as they came are dated once the download is over.
+        connect(&m_run->session().download(), &DownloadHook::finished, this, [this, folder] {
+            for (const int set : std::exchange(m_setsWritten, {})) {
+                QString error;
+                const QString path = SetFilePath(folder, set);
+                if (!WriteSetDatesFile(path, m_run->state().Logger, set, &error))
+                    m_status.say(QStringLiteral("%1: %2").arg(
+                        QDir::toNativeSeparators(DatesFilePath(path)), error));
+            }
+        });
     }
     connect(m_run, &RecordRun::finished, this, [this](int status, const QString& message) {
         if (!message.isEmpty())

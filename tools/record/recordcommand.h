@@ -3,6 +3,7 @@
 #include "recordoptions.h"
 #include "recordstatus.h"
 
+#include <QList>
 #include <QObject>
 
 #include <memory>
@@ -44,4 +45,5 @@ private:
     std::unique_ptr<SerialPortLink> m_link;
     RecordRun* m_run = nullptr;
     bool m_finished = false;
+    QList<int> m_setsWritten; // set files of the dump in progress, to date when it is over
 };

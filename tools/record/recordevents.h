@@ -37,6 +37,9 @@ public:
     // Records stopped reaching the file: the file and the reason. Recording tries again with
     // each record.
     virtual void writeFailed(const QString& message) { Q_UNUSED(message); }
+    // The dates file beside the data file could not be written (told once per recording; the
+    // records go on and the next event tries again).
+    virtual void datesNotWritten(const QString& message) { Q_UNUSED(message); }
     // A logger dump: its sets are coming; a set was written to its file (or could not be); the
     // dump is over (message empty), or stopped part way or found no set (message says so).
     virtual void dumpBegun() { }

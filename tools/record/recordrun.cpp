@@ -47,6 +47,9 @@ RecordRun::RecordRun(SerialLink& link, Clock& clock, RecordPlan plan, QObject* p
     connect(&session, &MeterSession::recordingFailed, this, [this](const QString& message) {
         tell([&message](RecordEvents& e) { e.writeFailed(message); });
     });
+    connect(&session, &MeterSession::datesFailed, this, [this](const QString& message) {
+        tell([&message](RecordEvents& e) { e.datesNotWritten(message); });
+    });
 
     // A dump: the session's exchange fetches it into its tables, and each set that arrived whole
     // is written as it comes in.

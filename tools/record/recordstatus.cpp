@@ -137,6 +137,11 @@ void RecordStatus::writeFailed(const QString& message)
     say(message);
 }
 
+void RecordStatus::datesNotWritten(const QString& message)
+{
+    say(message);
+}
+
 void RecordStatus::dumpBegun()
 {
     say(QStringLiteral("logger dump received: downloading"));

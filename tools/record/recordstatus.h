@@ -38,6 +38,7 @@ public:
     void portLost() override;
     void portRestored() override;
     void writeFailed(const QString& message) override;
+    void datesNotWritten(const QString& message) override;
     void dumpBegun() override;
     void setWritten(const QString& summary) override;
     void setNotWritten(const QString& message) override;

@@ -10,6 +10,7 @@ class AcquisitionCycle;
 class Beeper;
 class Clock;
 class DataFileHandle;
+class DatesKeeper;
 class LiveListSink;
 class LoggerDownload;
 class LoggerStore;
@@ -44,14 +45,22 @@ public:
     // FileChosen down, when the file cannot be created or take its header; errorString() says
     // why.
     bool startRecording(const QString& path);
-    // Closes the data file and clears the recording captions.
+    // Closes the data file and clears the recording captions. The dates file ends with the stop
+    // (so does it when the session goes while recording).
     void stopRecording();
+    // The port the dates of a recording name: its device path and USB serial number as far as
+    // known (the COMn comes from the state).
+    void setPortIdentity(const QString& device, const QString& usbSerial);
+    // Writes the dates of the rows the live list holds beside path, where they were saved.
+    // False with the reason the file cannot be written.
+    bool writeLiveListDates(const QString& path, QString* error) const;
     bool recording() const;
     QString errorString() const { return m_error; }
 
     SessionState& state() { return m_state; }
     AcquisitionCycle& acquisition() { return *m_cycle; }
     Recorder& recorder() { return *m_recorder; }
+    DatesKeeper& datesKeeper() { return *m_dates; }
     DataFileHandle& dataFile() { return *m_file; }
     LoggerStore& loggerStore() { return *m_store; }
     LoggerDownload& download() { return *m_download; }
@@ -66,20 +75,29 @@ Q_SIGNALS:
     void meterAnswering();
     // Samples stopped reaching the data file: the file and the reason. Sent after the tick.
     void recordingFailed(const QString& message);
+    // The dates file beside the data file could not be written (told once per recording; the
+    // recording goes on).
+    void datesFailed(const QString& message);
     // A logger download ended early (after it is over), or found no set.
     void downloadStopped(const QString& message);
     void noDataInMemory();
 
 private:
     class LiveListRelay;
+    class DatesHooks;
 
     SessionState& m_state;
     SerialLink& m_link;
     std::unique_ptr<DataFileHandle> m_file;
     std::unique_ptr<LiveListRelay> m_liveList;
+    std::unique_ptr<DatesHooks> m_hooks;
     AcquisitionCycle* m_cycle = nullptr;
     Recorder* m_recorder = nullptr;
+    DatesKeeper* m_dates = nullptr;
+    DatesKeeper* m_listDates = nullptr; // the live list's rows
     LoggerStore* m_store = nullptr;
     LoggerDownload* m_download = nullptr;
     QString m_error;
+    QString m_device;
+    QString m_usbSerial;
 };

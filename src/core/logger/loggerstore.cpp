@@ -1,5 +1,7 @@
 #include "loggerstore.h"
 
+#include "setdates.h"
+
 #include <algorithm>
 
 LoggerStore::LoggerStore(LoggerTables& tables, QObject* parent)
@@ -10,6 +12,7 @@ LoggerStore::LoggerStore(LoggerTables& tables, QObject* parent)
 
 void LoggerStore::BeginLoggerDownload(int setCount, quint32 writeAddress)
 {
+    m_setCount = setCount;
     m_expected = ExpectedRecordBytes(setCount, writeAddress);
     m_received = 0;
     m_progress = 0;
@@ -55,6 +58,11 @@ void LoggerStore::AddLoggerSet(int set)
     if (!holdsSet(set))
         return;
     Q_EMIT setAdded(SetRowCells(m_tables, set));
+}
+
+void LoggerStore::downloadEnded(const QDateTime& now)
+{
+    WorkOutSetDates(m_tables, m_setCount, now);
 }
 
 void LoggerStore::downloadBroken(int)

@@ -20,6 +20,9 @@ public:
     void AppendSetBytes(int set, const QByteArray& bytes) override;
     void AddLoggerSet(int set) override;
     void downloadBroken(int set) override;
+    // The download is over (whole or not) at `now`, the computer's date-time: the sets get their
+    // dates (setdates.h).
+    void downloadEnded(const QDateTime& now);
 
     const LoggerTables& tables() const { return m_tables; }
     int progressPercent() const { return m_progress; }
@@ -36,6 +39,7 @@ private:
     static bool holdsSet(int set) { return set >= 1 && set < LoggerTables::kEntries; }
 
     LoggerTables& m_tables;
+    int m_setCount = 0;
     qint64 m_expected = 0;
     qint64 m_received = 0;
     int m_progress = 0;

@@ -3,6 +3,7 @@
 #include "meter/protocol.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,9 @@ struct LoggerTables {
     std::array<QString, kEntries> LoggerSetStartTimes;
     // Interval in seconds (header bytes 7-8), 0 to 65535 as the meter sent it.
     std::array<int, kEntries> LoggerSetIntervals {};
+    // The date-time of the set's first record as worked out when the download ended (with the
+    // computer's UTC offset then); invalid when it could not be (setdates.h).
+    std::array<QDateTime, kEntries> LoggerSetDates;
 };
 
 // What a set header says.

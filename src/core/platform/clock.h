@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QObject>
 #include <QTime>
 
@@ -32,7 +33,8 @@ Q_SIGNALS:
 };
 
 // Time as the program sees it: a monotonic millisecond count for waits, the time of day and the
-// date for stamps, and timers that fire on the same time base.
+// date for stamps, the date-time with its UTC offset for the dates of a recording, and timers
+// that fire on the same time base.
 class Clock
 {
 public:
@@ -40,6 +42,11 @@ public:
     virtual qint64 monotonicMs() const = 0;
     virtual QTime timeOfDay() const = 0;
     virtual QDate date() const = 0;
+    // The local date-time with the UTC offset it has now (daylight saving included).
+    virtual QDateTime now() const = 0;
+    // Milliseconds on a count that goes on while the computer sleeps and that setting the clock
+    // does not move: the time that really passed between two moments.
+    virtual qint64 passingMs() const = 0;
     // The timer belongs to parent (or to the caller when parent is null).
     virtual Timer* createTimer(QObject* parent) = 0;
 };

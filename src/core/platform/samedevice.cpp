@@ -6,16 +6,19 @@
 
 #include <QFileInfo>
 
-void FollowSameDevice(SerialPortLink& link, PortSystem& system, int portNumber)
+PortEntry FollowSameDevice(SerialPortLink& link, PortSystem& system, int portNumber)
 {
     const QString opened = QFileInfo(link.portName()).canonicalFilePath();
     PortIdentity identity;
+    PortEntry device;
     for (const PortEntry& entry : system.ports()) {
-        if (!opened.isEmpty() && QFileInfo(entry.devicePath).canonicalFilePath() == opened)
+        if (!opened.isEmpty() && QFileInfo(entry.devicePath).canonicalFilePath() == opened) {
             identity = IdentityOf(entry);
+            device = entry;
+        }
     }
     if (identity.isEmpty())
-        return;
+        return device;
     link.setFindSameDevice([&system, identity, portNumber]() -> QString {
         const QList<PortEntry> ports = system.ports();
         const int same = FindSameDevice(identity, ports);
@@ -27,4 +30,5 @@ void FollowSameDevice(SerialPortLink& link, PortSystem& system, int portNumber)
         const QString target = entry.byIdPath.isEmpty() ? entry.devicePath : entry.byIdPath;
         return system.bind(portNumber, target) ? PortDevicePath(portNumber) : entry.devicePath;
     });
+    return device;
 }

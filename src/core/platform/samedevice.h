@@ -1,5 +1,7 @@
 #pragma once
 
+#include "portentry.h"
+
 class PortSystem;
 class SerialPortLink;
 
@@ -8,5 +10,6 @@ class SerialPortLink;
 // by-id link) wherever it is then. COMn (portNumber, 1 to 8) is bound to it again where the
 // system allows, so the rest of the program goes on with the same COMn; with portNumber 0 the
 // link takes the new device path itself. A device without an identity is left as it is: the
-// link then waits for its old path. system must outlive the link.
-void FollowSameDevice(SerialPortLink& link, PortSystem& system, int portNumber);
+// link then waits for its old path. system must outlive the link. Gives the opened device as the
+// system lists it (its device path, USB serial number), empty when it is not listed.
+PortEntry FollowSameDevice(SerialPortLink& link, PortSystem& system, int portNumber);

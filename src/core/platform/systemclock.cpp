@@ -2,6 +2,8 @@
 
 #include <QTimer>
 
+#include <ctime>
+
 namespace
 {
 
@@ -46,6 +48,23 @@ QTime SystemClock::timeOfDay() const
 QDate SystemClock::date() const
 {
     return QDate::currentDate();
+}
+
+QDateTime SystemClock::now() const
+{
+    const QDateTime local = QDateTime::currentDateTime();
+    return local.toOffsetFromUtc(local.offsetFromUtc());
+}
+
+qint64 SystemClock::passingMs() const
+{
+#ifdef CLOCK_BOOTTIME
+    // The monotonic count stops while the computer sleeps; this one goes on.
+    timespec t {};
+    if (clock_gettime(CLOCK_BOOTTIME, &t) == 0)
+        return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+#endif
+    return m_elapsed.elapsed();
 }
 
 Timer* SystemClock::createTimer(QObject* parent)

@@ -12,6 +12,8 @@ public:
     qint64 monotonicMs() const override;
     QTime timeOfDay() const override;
     QDate date() const override;
+    QDateTime now() const override;
+    qint64 passingMs() const override;
     Timer* createTimer(QObject* parent) override;
 
 private:

@@ -75,8 +75,11 @@ void Recorder::tick()
 
     m_stamp = AdvanceStamp(m_stamp, m_state.SamplingSeconds);
     const QTime now = m_clock.timeOfDay();
-    if (StampDrifted(m_stamp, now))
+    if (StampDrifted(m_stamp, now)) {
         m_stamp = QTime(now.hour(), now.minute(), now.second());
+        m_resynchronised = true;
+        m_listResynchronised = true;
+    }
 
     QStringList fields = m_sampleTexts();
     fields.prepend(StampText(m_stamp));
@@ -117,6 +120,9 @@ void Recorder::record(const QString& recordLine)
     }
     m_state.RecordCount = number;
     m_failing = false;
+    if (m_hooks)
+        m_hooks->recorded(number, m_stamp, m_resynchronised);
+    m_resynchronised = false;
     m_labels.setRecordCount(QString::number(number));
     m_labels.setRecIndicator(QStringLiteral("Rec"));
 }
@@ -133,6 +139,8 @@ bool Recorder::startNextPart()
         return false;
     }
     m_state.FilePart = part;
+    if (m_hooks)
+        m_hooks->partStarted(name);
     return true;
 }
 
@@ -155,6 +163,9 @@ void Recorder::addToLiveList(const QString& recordLine)
 {
     ++m_state.ListRowCount;
     m_liveList.appendSample(QString::number(m_state.ListRowCount) + QLatin1Char('\t') + recordLine);
+    if (m_hooks)
+        m_hooks->listed(m_state.ListRowCount, m_stamp, m_listResynchronised);
+    m_listResynchronised = false;
     if (m_state.ListRowCount % kSplitSize == 0)
         m_liveList.dumpLiveList(DumpFileName(m_clock.date(), m_clock.timeOfDay()));
 }

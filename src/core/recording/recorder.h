@@ -33,6 +33,27 @@ public:
     virtual bool dumpLiveList(const QString& fileName) = 0;
 };
 
+// What follows the recording record by record (the dates of the recording): told of every
+// record that reached the data file and of every new part. Called within the tick; the calls
+// must cost next to nothing.
+class RecordingHooks
+{
+public:
+    virtual ~RecordingHooks() = default;
+    // Record `number` is in the file, stamped `stamp`; resynchronised: the drift check set the
+    // stamp to the clock since the record before.
+    virtual void recorded(qint64 number, const QTime& stamp, bool resynchronised) = 0;
+    // The part file `path` is created with its header; its first record comes next.
+    virtual void partStarted(const QString& path) = 0;
+    // Row `row` was added to the live list (before a dump that it fills up), stamped `stamp`.
+    virtual void listed(qint64 row, const QTime& stamp, bool resynchronised)
+    {
+        Q_UNUSED(row);
+        Q_UNUSED(stamp);
+        Q_UNUSED(resynchronised);
+    }
+};
+
 // The sample stamp moved on by seconds, as a time of day (it wraps at midnight).
 QTime AdvanceStamp(const QTime& stamp, qint64 seconds);
 // The stamp and the clock are 4 seconds or more apart (the shorter way round midnight), or
@@ -59,6 +80,8 @@ public:
     // Takes the time of day as the first stamp and starts Timer2.
     void start();
     Timer& timer2() { return *m_timer2; }
+    // Who follows the records written (none by default); hooks must outlive the recorder.
+    void setHooks(RecordingHooks* hooks) { m_hooks = hooks; }
     QString sampleStamp() const { return StampText(m_stamp); }
     // One Timer2 tick.
     void tick();
@@ -89,6 +112,10 @@ private:
     LiveListSink& m_liveList;
     Timer* m_timer2 = nullptr;
     QTime m_stamp = QTime(0, 0);
+    RecordingHooks* m_hooks = nullptr;
+    // The drift check set the stamp to the clock since the last record written.
+    bool m_resynchronised = false;
+    bool m_listResynchronised = false; // the same since the row before
     // The user has been told that samples are not being recorded.
     bool m_failing = false;
     QString m_failure; // to tell at the end of this tick

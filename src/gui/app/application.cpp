@@ -15,6 +15,7 @@
 #include "lists/listwindow.h"
 #include "lists/listwindows.h"
 #include "logger/loggerstore.h"
+#include "logger/setdates.h"
 #include "loggerwindow/memory.h"
 #include "loggerwindow/memorycontroller.h"
 #include "meter/loggerdownload.h"
@@ -117,9 +118,14 @@ bool Application::openPanel()
             nullptr, Prompts::Icon::Critical, QStringLiteral("No device available !"), detail);
         return false;
     }
-    if (auto* serial = qobject_cast<SerialPortLink*>(m_link.get()))
-        followSameDevice(*serial, portNumber);
+    PortEntry device;
+    if (auto* serial = qobject_cast<SerialPortLink*>(m_link.get())) {
+        device = followSameDevice(*serial, portNumber);
+        if (device.devicePath.isEmpty())
+            device.devicePath = QFileInfo(serial->portName()).canonicalFilePath();
+    }
     m_session = std::make_unique<MeterSession>(m_state, *m_link, *m_clock, *m_beeper);
+    m_session->setPortIdentity(device.devicePath, device.serialNumber);
     m_panel = new Panel(m_state, *m_session, *m_prompts);
     connect(m_panel, &Panel::closed, this, [this] { quit(0); });
     m_panel->show();
@@ -131,11 +137,11 @@ bool Application::openPanel()
     return true;
 }
 
-void Application::followSameDevice(SerialPortLink& link, int portNumber)
+PortEntry Application::followSameDevice(SerialPortLink& link, int portNumber)
 {
     if (!m_portSystem)
         m_portSystem = std::make_unique<SystemPorts>(kMeterBaudRate);
-    FollowSameDevice(link, *m_portSystem, portNumber);
+    return FollowSameDevice(link, *m_portSystem, portNumber);
 }
 
 void Application::startRecording()
@@ -144,6 +150,9 @@ void Application::startRecording()
         ListContext { m_state.Rec, *m_prompts, *m_printers, *m_clock, {}, ToolbarIcon }, m_panel,
         this);
     m_session->setLiveList(m_lists);
+    m_lists->setLiveListDates([this](const QString& path, QString* error) {
+        return m_session->writeLiveListDates(path, error);
+    });
     // Printing a list stops acquisition and sampling for its duration.
     for (Timer* timer : m_session->pausableTimers())
         m_lists->context().printPausedTimers << timer;
@@ -152,6 +161,12 @@ void Application::startRecording()
     // Told after the tick, so that the message box never holds a tick open.
     connect(
         m_session.get(), &MeterSession::recordingFailed, m_panel,
+        [this](const QString& message) {
+            m_prompts->message(m_panel, Prompts::Icon::Critical, message);
+        },
+        Qt::QueuedConnection);
+    connect(
+        m_session.get(), &MeterSession::datesFailed, m_panel,
         [this](const QString& message) {
             m_prompts->message(m_panel, Prompts::Icon::Critical, message);
         },
@@ -223,7 +238,12 @@ void Application::startLogger()
     m_memory->setAnchor(m_panel);
     m_memory->setDataListOpener([this]() -> ListingSink* {
         DataList* list = m_lists->openDataList();
-        list->setReportSource({}, QStringLiteral("Logger set %1").arg(m_memory->listedSet()));
+        const int set = m_memory->listedSet();
+        list->setReportSource({}, QStringLiteral("Logger set %1").arg(set));
+        // The set's date-time as worked out when its download ended.
+        list->setDatesWriter([this, set](const QString& path, QString* error) {
+            return WriteSetDatesFile(path, m_state.Logger, set, error);
+        });
         m_dataListSink = std::make_unique<DataListSink>(list);
         return m_dataListSink.get();
     });

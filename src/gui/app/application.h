@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/portentry.h"
 #include "programstate.h"
 
 #include <QObject>
@@ -63,7 +64,7 @@ public:
 
 private:
     void quit(int code);
-    void followSameDevice(SerialPortLink& link, int portNumber);
+    PortEntry followSameDevice(SerialPortLink& link, int portNumber);
     // The list windows and the toolbar commands, once the main window is loaded.
     void startRecording();
     // The graph windows, the alarm dialog and the data logger.

@@ -6,10 +6,13 @@
 #include "gridprint.h"
 #include "gridsave.h"
 #include "listcontext.h"
+#include "recording/recordingdates.h"
 #include "recording/recordingstate.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTableView>
@@ -154,7 +157,19 @@ bool ListWindow::save()
     ShowSaveDialog(this, m_context.prompts, state);
     if (!state.FileChosen)
         return false;
-    return SaveGridToFile(*this, m_model->rows(), state, m_context.clock);
+    if (!SaveGridToFile(*this, m_model->rows(), state, m_context.clock))
+        return false;
+    // The dates of the rows go beside them; dates of what the file held before never stay.
+    const QString path = state.DataFileName;
+    QString error;
+    if (!m_datesWriter) {
+        QFile::remove(DatesFilePath(path));
+    } else if (!m_datesWriter(path, &error)) {
+        m_context.prompts.message(this, Prompts::Icon::Critical,
+            QStringLiteral("The dates of the list cannot be written to %1 (%2).")
+                .arg(QDir::toNativeSeparators(DatesFilePath(path)), error));
+    }
+    return true;
 }
 
 bool ListWindow::print()

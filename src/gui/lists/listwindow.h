@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <initializer_list>
 
 class GridModel;
@@ -31,6 +32,10 @@ public:
     void runCommand(const QString& key);
     // "Save": refused while recording; otherwise asks for a file and writes the data rows.
     bool save();
+    // What writes the dates of the rows "Save" wrote to path (false with the reason); without
+    // one, a dates file left beside path (of the file it replaced) goes.
+    using DatesWriter = std::function<bool(const QString& path, QString* error)>;
+    void setDatesWriter(DatesWriter writer) { m_datesWriter = std::move(writer); }
     // "Print": the caption row and the data rows on the printer. The job runs on while events
     // are handled; a second "Print" meanwhile does nothing. False when nothing is printing.
     bool print();
@@ -74,4 +79,5 @@ private:
     QPointer<GridPrintJob> m_printJob;
     QString m_reportPath;
     QString m_reportTitle;
+    DatesWriter m_datesWriter;
 };

@@ -57,6 +57,7 @@ List* ListWindows::openLiveList()
 void ListWindows::createLiveList()
 {
     m_list = new List(m_context);
+    m_list->setDatesWriter(m_liveListDates);
     watch(m_list);
     if (m_main) {
         const QRect main = m_main->frameGeometry();

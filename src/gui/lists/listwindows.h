@@ -1,6 +1,7 @@
 #pragma once
 
 #include "listcontext.h"
+#include "listwindow.h"
 #include "recording/recorder.h"
 
 #include <QObject>
@@ -30,6 +31,9 @@ public:
     // Closes the live list if it is open (the meter went silent).
     void closeLiveList();
     List* liveList() const;
+    // Writes the dates of the live list's rows beside the file its "Save" wrote (false with
+    // the reason); none: its rows go without dates.
+    void setLiveListDates(ListWindow::DatesWriter writer) { m_liveListDates = std::move(writer); }
 
     // A fresh file list in place of the one shown.
     FileList* openFileList();
@@ -57,4 +61,5 @@ private:
     QPointer<List> m_list;
     QPointer<FileList> m_fileList;
     QPointer<DataList> m_dataList;
+    ListWindow::DatesWriter m_liveListDates;
 };
