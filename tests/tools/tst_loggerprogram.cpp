@@ -200,6 +200,9 @@ private Q_SLOTS:
             QCOMPARE(file.readAll(), m_saved[s]);
         }
         QCOMPARE(run.out, lines);
+        // Each set file written has its worked-out dates beside it.
+        for (const QString& name : QStringList(expectedFiles))
+            expectedFiles.append(name + QStringLiteral(".dates.json"));
         if (c.prepare == Case::SetFileIsAFolder)
             expectedFiles.append(QStringLiteral("set-3.nblg"));
         if (QFileInfo(run.folder).isDir()) {
