@@ -21,8 +21,7 @@ void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
 } // namespace
 
 bool ParseCommandLine(QCommandLineParser& parser, const HelpAndVersion& common,
-    const QString& program, const QStringList& arguments, bool* help, bool* version,
-    QString* error)
+    const QString& program, const QStringList& arguments, bool* help, bool* version, QString* error)
 {
     if (!parser.parse(QStringList { program } + arguments)) {
         *error = parser.errorText();
