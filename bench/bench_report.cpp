@@ -33,7 +33,7 @@ void WriteWeekDates(const QStringList& parts, qint64 perFile = 34800)
         dates.interval = 1;
         dates.port = QStringLiteral("COM1");
         const auto event = [&](DatesEvent::Kind kind, qint64 record) {
-            dates.events.push_back({ kind, record, start.addSecs(record - 1), 0 });
+            dates.events.push_back({ kind, record, start.addSecs(record - 1), 0, 0 });
         };
         event(
             p == 0 ? DatesEvent::Kind::Started : DatesEvent::Kind::PartStarted, dates.firstRecord);

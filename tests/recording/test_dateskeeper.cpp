@@ -88,7 +88,7 @@ struct Rig {
 
     // Steps: N ticks; "mute" (the meter stops sending), "silent" (the session says so), "answer";
     // "set+S" (the clock set by S seconds), "sleep+S" (the computer asleep), "dst+S" (the offset
-    // and the wall clock move by S); "stop".
+    // and the wall clock move by S); "every+S" (the sampling interval set to S seconds); "stop".
     void run(const QString& script)
     {
         for (const QString& step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
@@ -110,6 +110,9 @@ struct Rig {
             } else if (step.startsWith(QLatin1String("dst"))) {
                 clock.setWallClock(clock.wallClock().addSecs(signedSeconds));
                 clock.setUtcOffset(clock.now().offsetFromUtc() + int(signedSeconds));
+            } else if (step.startsWith(QLatin1String("every"))) {
+                state.SamplingSeconds = int(seconds);
+                state.SampleTicks = 0;
             } else if (step == QLatin1String("stop")) {
                 stopRecording();
             } else {
@@ -130,6 +133,8 @@ QString DatesLine(const RecordingDates& d)
                            .arg(OffsetDateTimeText(e.at));
         if (e.kind == DatesEvent::Kind::ClockStep)
             text += QStringLiteral("/%1").arg(e.seconds);
+        if (e.kind == DatesEvent::Kind::IntervalChange)
+            text += QStringLiteral("/%1").arg(e.interval);
         events << text;
     }
     return QStringLiteral("%1=%2: %3")
@@ -200,6 +205,13 @@ private Q_SLOTS:
                              "started@1=2026-12-08T07:00:01+01:00; "
                              "offset change@6=2026-12-08T08:00:05+02:00; "
                              "stopped@8=2026-12-08T08:00:07+02:00" };
+        // The first record at the new interval comes with the next tick.
+        QTest::newRow("interval changed")
+            << "5 every+60 121 stop"
+            << QStringList { "run.nblg: 1=2026-12-08T07:00:01+01:00: "
+                             "started@1=2026-12-08T07:00:01+01:00; "
+                             "interval change@6=2026-12-08T07:00:05+01:00/60; "
+                             "stopped@8=2026-12-08T07:02:00+01:00" };
         // A day of routine resynchronisations makes no event; the new part starts still silent.
         QTest::newRow("split while silent")
             << "34790 mute 5 silent 8 stop"
@@ -260,6 +272,9 @@ private Q_SLOTS:
             << "5 dst-3600 3 stop" << qint64(7) << "2026-12-08T06:00:06+00:00";
         QTest::newRow("after the clock set back")
             << "5 set-3600 3 stop" << qint64(8) << "2026-12-08T06:00:07+01:00";
+        // Hourly (3,456 s of ticks) from the sixth record on: midnight passes 18 records later.
+        QTest::newRow("past midnight at a longer interval")
+            << "5 every+3600 72000 stop" << qint64(25) << "2026-12-09T01:14:29+01:00";
     }
     void reportReadsTheDates()
     {

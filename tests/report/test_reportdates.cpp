@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <utility>
+
 namespace
 {
 // A data file of records numbered from 1 at the times given ("10:00:00,10:00:01"), 600 ppm.
@@ -32,7 +34,8 @@ QByteArray DataFile(const QString& times)
     return text;
 }
 
-// Dates with the first record's date-time and events "kind@record=at[/seconds]" joined by ";".
+// Dates with the first record's date-time and events "kind@record=at[/seconds]" joined by ";"
+// (an interval change's number is its interval).
 RecordingDates Dates(const QString& first, int interval, const QString& events,
     DatesSource source = DatesSource::Recorded)
 {
@@ -50,6 +53,8 @@ RecordingDates Dates(const QString& first, int interval, const QString& events,
         event.record = recordRest[0].toLongLong();
         event.at = ReadOffsetDateTime(atSeconds[0]);
         event.seconds = atSeconds.size() > 1 ? atSeconds[1].toLongLong() : 0;
+        if (event.kind == DatesEvent::Kind::IntervalChange)
+            event.interval = int(std::exchange(event.seconds, 0));
         dates.events.push_back(event);
     }
     return dates;
@@ -382,7 +387,9 @@ private Q_SLOTS:
             "started@1=2026-12-08T07:00:00+01:00;meter silent@1450=2026-12-08T07:48:17+01:00;"
             "reconnected@1472=2026-12-08T07:49:01+01:00;"
             "clock step@3000=2026-12-08T09:30:00+01:00/5400;"
-            "offset change@3100=2026-12-08T08:33:20-05:30;stopped@4000=2026-12-08T10:00:00-05:30");
+            "offset change@3100=2026-12-08T08:33:20-05:30;"
+            "interval "
+            "change@3200=2026-12-08T08:36:40-05:30/60;stopped@4000=2026-12-08T10:00:00-05:30");
         RecordingDates named = full;
         named.file = QStringLiteral("run.nblg");
         QTest::newRow("written") << DatesJson(named) << "";
@@ -406,6 +413,10 @@ private Q_SLOTS:
             << QByteArray(R"({"dates":"recorded","first":{"record":1,"at":"2026-12-08T07:00:00Z"},
                 "events":[{"event":"clock step","record":2,"at":"2026-12-08T07:00:01Z","seconds":3.2e10}]})")
             << "event 1: more than 50 years from the first record";
+        QTest::newRow("an interval change to no interval")
+            << QByteArray(R"({"dates":"recorded","first":{"record":1,"at":"2026-12-08T07:00:00Z"},
+                "events":[{"event":"interval change","record":2,"at":"2026-12-08T07:00:01Z","interval":0.5}]})")
+            << "event 1: no interval of 1 to 86400 seconds";
         QTest::newRow("an offset of 25 hours")
             << QByteArray(
                    R"({"dates":"recorded","first":{"record":1,"at":"2026-12-08T07:00:00+25:00"}})")
@@ -429,8 +440,9 @@ private Q_SLOTS:
             QFile file(DatesFilePath(path));
             QVERIFY(file.open(QIODevice::ReadOnly));
             QCOMPARE(file.readAll(), json);
-            QCOMPARE(dates.events.size(), size_t(6));
+            QCOMPARE(dates.events.size(), size_t(7));
             QCOMPARE(dates.events[4].at.offsetFromUtc(), -(5 * 3600 + 1800));
+            QCOMPARE(dates.events[5].interval, 60);
         }
     }
 };

@@ -151,7 +151,7 @@ void DatesKeeper::recorded(qint64 number, const QTime& stamp, bool resynchronise
     m_lastRecord = number;
     if (m_partPending)
         firstRecordOfPart(number, stamp);
-    else if (resynchronised)
+    else if (resynchronised || m_state.SamplingSeconds != m_interval)
         checkClock(number, stamp);
     if (m_reconnecting && fresh) {
         m_reconnecting = false;
@@ -170,6 +170,7 @@ void DatesKeeper::firstRecordOfPart(qint64 number, const QTime& stamp)
     m_dates.firstRecord = number;
     m_dates.firstAt = at;
     m_dates.interval = m_state.SamplingSeconds;
+    m_interval = m_state.SamplingSeconds;
     m_dates.port = m_port;
     m_dates.device = m_device;
     m_dates.usbSerial = m_usbSerial;
@@ -199,22 +200,30 @@ void DatesKeeper::checkClock(qint64 number, const QTime& stamp)
         m_offset = now.offsetFromUtc();
         addEvent(DatesEvent::Kind::OffsetChange, number, at);
     }
-    // The wall clock moved by what passed, plus what it was set by.
+    // The wall clock moved by what passed, plus what it was set by. A new interval takes
+    // effect with this record, taken at the first tick after the change: the records before
+    // it span the old one.
+    const int interval = m_state.SamplingSeconds;
+    const bool intervalChanged = interval != m_interval;
     const double passed = double(ms - m_anchorMs) / 1000;
     const double set = double(m_anchorAt.msecsTo(now)) / 1000 - passed;
-    const double span = double(number - m_anchorRecord) * m_state.SamplingSeconds;
+    const double span = double(number - m_anchorRecord - (intervalChanged ? 1 : 0)) * m_interval;
     const bool clockSet = std::abs(set) > kStepSlackSeconds;
     // Time passed without records: the computer slept, or the ticks were held up.
     const bool timeLost = std::abs(passed - span) > span / 20 + kStepSlackSeconds;
     if (clockSet || timeLost)
         addEvent(DatesEvent::Kind::ClockStep, number, at, clockSet ? std::llround(set) : 0);
+    if (intervalChanged) {
+        m_interval = interval;
+        addEvent(DatesEvent::Kind::IntervalChange, number, at, 0, interval);
+    }
     m_anchorRecord = number;
     m_anchorAt = now;
     m_anchorMs = ms;
 }
 
 void DatesKeeper::addEvent(
-    DatesEvent::Kind kind, qint64 record, const QDateTime& at, qint64 seconds)
+    DatesEvent::Kind kind, qint64 record, const QDateTime& at, qint64 seconds, int interval)
 {
     // In record order: a silence names the first repeated record, which may come before an
     // event already kept.
@@ -226,6 +235,7 @@ void DatesKeeper::addEvent(
     event.record = record;
     event.at = at;
     event.seconds = seconds;
+    event.interval = interval;
     events.insert(place, event);
     m_dirty = true;
     m_dueRecord = std::max(m_dueRecord, record);

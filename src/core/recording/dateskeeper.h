@@ -16,10 +16,10 @@ QDateTime StampDateTime(const QTime& stamp, const QDateTime& now);
 
 // Keeps the dates file of the recording beside each of its parts (recordingdates.h): the first
 // record's date-time, the meter going silent and answering again, the clock set or the computer
-// asleep (the drift check's resynchronisations), a change of UTC offset, each new part and the
-// stop. The file is written whole at each event, and only once the record the event names is
-// in the data file, so that the dates file always fits the data file, even one never stopped.
-// Between events a record costs a few comparisons.
+// asleep (the drift check's resynchronisations), a change of UTC offset or of the sampling
+// interval, each new part and the stop. The file is written whole at each event, and only once the
+// record the event names is in the data file, so that the dates file always fits the data file,
+// even one never stopped. Between events a record costs a few comparisons.
 class DatesKeeper final : public QObject, public RecordingHooks
 {
     Q_OBJECT
@@ -59,7 +59,8 @@ Q_SIGNALS:
 private:
     void firstRecordOfPart(qint64 number, const QTime& stamp);
     void checkClock(qint64 number, const QTime& stamp);
-    void addEvent(DatesEvent::Kind kind, qint64 record, const QDateTime& at, qint64 seconds = 0);
+    void addEvent(DatesEvent::Kind kind, qint64 record, const QDateTime& at, qint64 seconds = 0,
+        int interval = 0);
     void write();
     QDateTime lastReadingAt(const QDateTime& now) const;
 
@@ -94,4 +95,5 @@ private:
     QDateTime m_anchorAt;
     qint64 m_anchorMs = 0;
     int m_offset = 0;
+    int m_interval = 0; // seconds between the records now
 };

@@ -29,6 +29,7 @@ constexpr EventName kEventNames[] = {
     { DatesEvent::Kind::Reconnected, "reconnected" },
     { DatesEvent::Kind::ClockStep, "clock step" },
     { DatesEvent::Kind::OffsetChange, "offset change" },
+    { DatesEvent::Kind::IntervalChange, "interval change" },
     { DatesEvent::Kind::PartStarted, "part started" },
     { DatesEvent::Kind::Stopped, "stopped" },
 };
@@ -52,6 +53,15 @@ QString OffsetText(int seconds)
         .arg(seconds < 0 ? QLatin1Char('-') : QLatin1Char('+'))
         .arg(magnitude / 3600, 2, 10, QLatin1Char('0'))
         .arg(magnitude / 60 % 60, 2, 10, QLatin1Char('0'));
+}
+
+// A sampling interval in whole seconds, 1 to 86400; 0 for anything else.
+int ReadInterval(const QJsonValue& value)
+{
+    const double seconds = value.toDouble();
+    return value.isDouble() && seconds >= 1 && seconds <= 86400 && seconds == std::floor(seconds)
+        ? int(seconds)
+        : 0;
 }
 } // namespace
 
@@ -143,6 +153,8 @@ QByteArray DatesJson(const RecordingDates& dates)
             event[QStringLiteral("seconds")] = e.seconds;
         if (e.kind == DatesEvent::Kind::OffsetChange)
             event[QStringLiteral("offset")] = OffsetText(e.at.offsetFromUtc());
+        if (e.kind == DatesEvent::Kind::IntervalChange)
+            event[QStringLiteral("interval")] = e.interval;
         events.append(event);
     }
     root[QStringLiteral("events")] = events;
@@ -181,9 +193,7 @@ bool ParseDatesJson(const QByteArray& json, RecordingDates* dates, QString* erro
     d.firstAt = ReadOffsetDateTime(first.value(QStringLiteral("at")).toString());
     if (!d.firstAt.isValid())
         return fail(QStringLiteral("no date-time with an offset for the first record"));
-    const QJsonValue interval = root.value(QStringLiteral("interval"));
-    if (interval.isDouble() && interval.toDouble() >= 1 && interval.toDouble() <= 86400)
-        d.interval = interval.toInt();
+    d.interval = ReadInterval(root.value(QStringLiteral("interval")));
     d.port = root.value(QStringLiteral("port")).toString();
     d.device = root.value(QStringLiteral("device")).toString();
     d.usbSerial = root.value(QStringLiteral("usbSerial")).toString();
@@ -206,6 +216,12 @@ bool ParseDatesJson(const QByteArray& json, RecordingDates* dates, QString* erro
             return fail(
                 QStringLiteral("event %1: more than 50 years from the first record").arg(i + 1));
         event.seconds = static_cast<qint64>(seconds);
+        if (event.kind == DatesEvent::Kind::IntervalChange) {
+            event.interval = ReadInterval(e.value(QStringLiteral("interval")));
+            if (event.interval == 0)
+                return fail(
+                    QStringLiteral("event %1: no interval of 1 to 86400 seconds").arg(i + 1));
+        }
         if (event.record < d.firstRecord
             || (!d.events.empty() && event.record < d.events.back().record))
             return fail(

@@ -33,6 +33,9 @@ enum class DatesSource { Recorded, WorkedOut };
 //                  (forward positive; the wall clock moved without time passing), 0 when the
 //                  time passed without records (the computer slept).
 //   offset change  the UTC offset changed (daylight saving); `at` carries the new offset.
+//   interval change  the sampling interval was changed while recording: from `record` on the
+//                  records come `interval` seconds apart (its spacing from the record before
+//                  is already the new one); `at` is the date-time of `record`.
 //   part started   `record` is the first record of this part file.
 //   stopped        the recording stopped; `record` is its last record (the one exception: no
 //                  record follows a stop).
@@ -43,6 +46,7 @@ struct DatesEvent {
         Reconnected,
         ClockStep,
         OffsetChange,
+        IntervalChange,
         PartStarted,
         Stopped
     };
@@ -50,6 +54,7 @@ struct DatesEvent {
     qint64 record = 1;
     QDateTime at;
     qint64 seconds = 0; // a clock step only
+    int interval = 0; // an interval change only: the new interval in seconds
 };
 
 // What a dates file holds.

@@ -75,9 +75,9 @@ void RecordDater::beginSource(const RecordingDates* dates)
         return;
     }
     m_interval = dates->interval;
-    m_anchors.push_back({ DatesEvent::Kind::Started, dates->firstRecord, dates->firstAt, 0 });
+    m_anchors.push_back({ DatesEvent::Kind::Started, dates->firstRecord, dates->firstAt, 0, 0 });
     for (const DatesEvent& event : dates->events)
-        m_anchors.push_back({ event.kind, event.record, event.at, event.seconds });
+        m_anchors.push_back({ event.kind, event.record, event.at, event.seconds, event.interval });
     // Parsing keeps the events in record order; the first record comes before them all.
     std::stable_sort(m_anchors.begin(), m_anchors.end(),
         [](const Anchor& a, const Anchor& b) { return a.record < b.record; });
@@ -93,6 +93,9 @@ void RecordDater::anchorAt(
     case DatesEvent::Kind::Reconnected:
     case DatesEvent::Kind::Started:
         m_silent = false;
+        break;
+    case DatesEvent::Kind::IntervalChange:
+        m_interval = anchor.interval;
         break;
     default:
         break;

@@ -51,6 +51,7 @@ private:
         qint64 record;
         QDateTime at;
         qint64 seconds;
+        int interval;
     };
     void anchorAt(const Anchor& anchor, qint64 number, int secondsOfDay, RecordStamp* stamp);
 
