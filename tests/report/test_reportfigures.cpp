@@ -101,6 +101,11 @@ private Q_SLOTS:
                                  << QStringLiteral("\"8:00\" is not a time of day");
         QTest::newRow("number") << QByteArray("x") + RecordLine(1, "08:00:00", "415")
                                 << QStringLiteral("the record number is not a number");
+        QTest::newRow("sampled before the first reading")
+            << QByteArray("1\t08:00:00\t\t\t\t\t\t\t\t\t") << QString();
+        QTest::newRow("one value empty")
+            << QByteArray("1\t08:00:00\t415\t\t\t\t\t\t\t")
+            << QStringLiteral("\"\" in column 4 is neither a reading nor a marker");
         QTest::newRow("value") << RecordLine(1, "08:00:00",
             "high") << QStringLiteral("\"high\" in column 3 is neither a reading nor a marker");
     }
@@ -112,6 +117,10 @@ private Q_SLOTS:
         QString why;
         QCOMPARE(ReadRecordFields(line, false, &record, &why), reason.isEmpty());
         QCOMPARE(why, reason);
+        if (reason.isEmpty() && line.contains("\t\t\t\t\t\t\t\t"))
+            QCOMPARE(record.value,
+                (std::array<qint32, kQuantities> {
+                    kNoReading, kNoReading, kNoReading, kNoReading, kNoReading }));
     }
 
     void percentiles_data()

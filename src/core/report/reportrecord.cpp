@@ -122,6 +122,13 @@ bool ReadRecordFields(QByteArrayView line, bool fahrenheit, ReportRecord* record
                         .arg(QString::fromLatin1(Trimmed(fields[1]).first(
                             std::min<qsizetype>(20, Trimmed(fields[1]).size())))));
 
+    // Sampled before the meter's first reading, the display shows nothing: every value cell is
+    // empty, and the record holds no reading.
+    if (std::all_of(
+            fields + 2, fields + 10, [](QByteArrayView cell) { return Trimmed(cell).isEmpty(); })) {
+        record->value.fill(kNoReading);
+        return true;
+    }
     // The columns of each quantity: ppm, then the temperature, RH, dew point and wet bulb of
     // the unit shown.
     const int columns[kQuantities]

@@ -33,7 +33,8 @@ struct ReportRecord {
 // Reads the ten fields of a record line (number, time, ppm, °C, Dew°C, Wet°C, RH%, °F, Dew°F,
 // Wet°F; more are ignored). False with a reason when the line is no record: fewer than ten
 // fields, a number or a time that is not one, or a value cell that is neither a number with at
-// most one decimal nor a marker.
+// most one decimal nor a marker. A record whose value cells are all empty (sampled before the
+// meter's first reading) holds no reading in each quantity.
 bool ReadRecordFields(
     QByteArrayView line, bool fahrenheit, ReportRecord* record, QString* reason = nullptr);
 
