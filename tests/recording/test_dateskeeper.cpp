@@ -5,6 +5,7 @@
 #include "recording/recordingdates.h"
 #include "recording/recordingstate.h"
 #include "report/reportdates.h"
+#include "support/datesline.h"
 #include "support/fakeclock.h"
 
 #include <QDir>
@@ -121,26 +122,6 @@ struct Rig {
         }
     }
 };
-
-// A dates file as one line: "first@record=at: event@record=at[/seconds]; ...".
-QString DatesLine(const RecordingDates& d)
-{
-    QStringList events;
-    for (const DatesEvent& e : d.events) {
-        QString text = QStringLiteral("%1@%2=%3")
-                           .arg(DatesEventName(e.kind))
-                           .arg(e.record)
-                           .arg(OffsetDateTimeText(e.at));
-        if (e.kind == DatesEvent::Kind::ClockStep)
-            text += QStringLiteral("/%1").arg(e.seconds);
-        if (e.kind == DatesEvent::Kind::IntervalChange)
-            text += QStringLiteral("/%1").arg(e.interval);
-        events << text;
-    }
-    return QStringLiteral("%1=%2: %3")
-        .arg(d.firstRecord)
-        .arg(OffsetDateTimeText(d.firstAt), events.join(QStringLiteral("; ")));
-}
 
 } // namespace
 
