@@ -8,6 +8,7 @@
 #include "recording/recordingdates.h"
 #include "recording/recordingstate.h"
 #include "support/fakeclock.h"
+#include "support/recorderfakes.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -21,21 +22,6 @@ namespace
 
 const QStringList kTexts = { "415", "23.4", "12.1", "16.2", "48.9", "74.1", "53.7", "61.1" };
 
-class NoLabels final : public RecorderLabels
-{
-public:
-    void setRecordCount(const QString&) override { }
-    void setRecIndicator(const QString&) override { }
-    void setFileTitle(const QString&) override { }
-};
-
-class NoList final : public LiveListSink
-{
-public:
-    void appendSample(const QString&) override { }
-    bool dumpLiveList(const QString&) override { return true; }
-};
-
 // One recorder tick recording a record every second, range(0): 1 with the dates keeper.
 void BM_RecorderTick(benchmark::State& bench)
 {
@@ -47,8 +33,8 @@ void BM_RecorderTick(benchmark::State& bench)
     RecordingState state;
     state.SamplingSeconds = 1;
     DataFileHandle file;
-    NoLabels labels;
-    NoList list;
+    NoRecorderLabels labels;
+    NoLiveList list;
     Recorder recorder(
         state, clock, file, [] { return kTexts; }, labels, list);
     DatesKeeper keeper(state, clock);

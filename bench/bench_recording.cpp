@@ -15,6 +15,7 @@
 #include "recording/recorder.h"
 #include "recording/recordingstate.h"
 #include "support/fakes.h"
+#include "support/recorderfakes.h"
 
 #include <QApplication>
 #include <QDir>
@@ -154,20 +155,12 @@ void BM_PrintFullList(benchmark::State& state)
     }
 }
 
-class NoLabels final : public RecorderLabels
-{
-public:
-    void setRecordCount(const QString&) override { }
-    void setRecIndicator(const QString&) override { }
-    void setFileTitle(const QString&) override { }
-};
-
 // One sampling tick with the live list at 34,800 rows (arg 1: also recording to a file).
 void BM_RecorderTickFullList(benchmark::State& state)
 {
     Services services;
     DataFileHandle file;
-    NoLabels labels;
+    NoRecorderLabels labels;
     Recorder recorder(
         services.state, services.clock, file, [] { return kTexts; }, labels, services.lists);
     services.state.SamplingSeconds = 1;

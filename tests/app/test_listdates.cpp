@@ -87,20 +87,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QStringList>("files"); // "name: dates line"
-        QTest::newRow("saved")
-            << "open 5 save:a"
-            << QStringList { "a.nblg: 1=2026-12-08T07:00:01+01:00: "
-                             "started@1=2026-12-08T07:00:01+01:00" };
+        QTest::newRow("saved") << "open 5 save:a"
+                               << QStringList { "a.nblg: 1=2026-12-08T07:00:01+01:00: "
+                                                "started@1=2026-12-08T07:00:01+01:00" };
         QTest::newRow("clock set forward while listing")
             << "open 5 set+3600 3 save:a"
             << QStringList { "a.nblg: 1=2026-12-08T07:00:01+01:00: "
                              "started@1=2026-12-08T07:00:01+01:00; "
                              "clock step@6=2026-12-08T08:00:05+01:00/3600" };
         // The rows of a list closed are gone; the list opened again starts at row 1.
-        QTest::newRow("opened again")
-            << "open 3 close 2 open 2 save:a"
-            << QStringList { "a.nblg: 1=2026-12-08T07:00:06+01:00: "
-                             "started@1=2026-12-08T07:00:06+01:00" };
+        QTest::newRow("opened again") << "open 3 close 2 open 2 save:a"
+                                      << QStringList { "a.nblg: 1=2026-12-08T07:00:06+01:00: "
+                                                       "started@1=2026-12-08T07:00:06+01:00" };
         // Saved twice: the second file has the rows of both saves.
         QTest::newRow("saved twice")
             << "open 2 save:a 2 save:b"
@@ -111,12 +109,11 @@ private Q_SLOTS:
         QTest::newRow("empty list saved") << "open save:stale" << QStringList {};
         // 34,800 rows go into the dump, named by the moment of the last; the rows after it
         // start a part of their own.
-        QTest::newRow("dumped")
-            << "open 34802 save:a"
-            << QStringList { "1208161648.nblg: 1=2026-12-08T07:00:01+01:00: "
-                             "started@1=2026-12-08T07:00:01+01:00",
-                   "a.nblg: 34801=2026-12-08T16:16:51+01:00: "
-                   "part started@34801=2026-12-08T16:16:51+01:00" };
+        QTest::newRow("dumped") << "open 34802 save:a"
+                                << QStringList { "1208161648.nblg: 1=2026-12-08T07:00:01+01:00: "
+                                                 "started@1=2026-12-08T07:00:01+01:00",
+                                       "a.nblg: 34801=2026-12-08T16:16:51+01:00: "
+                                       "part started@34801=2026-12-08T16:16:51+01:00" };
     }
     void datesOfTheSavedRows()
     {

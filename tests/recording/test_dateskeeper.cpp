@@ -7,6 +7,7 @@
 #include "report/reportdates.h"
 #include "support/datesline.h"
 #include "support/fakeclock.h"
+#include "support/recorderfakes.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,21 +22,6 @@ namespace
 
 const QStringList kTexts = { "415", "23.4", "12.1", "16.2", "48.9", "74.1", "53.7", "61.1" };
 
-class NoLabels final : public RecorderLabels
-{
-public:
-    void setRecordCount(const QString&) override { }
-    void setRecIndicator(const QString&) override { }
-    void setFileTitle(const QString&) override { }
-};
-
-class NoList final : public LiveListSink
-{
-public:
-    void appendSample(const QString&) override { }
-    bool dumpLiveList(const QString&) override { return true; }
-};
-
 // A recording as the meter session runs it, on the fake clock: the recorder samples every
 // second (a tick of 960 ms), the meter is read every 480 ms while it answers, and the dates
 // keeper follows both.
@@ -43,8 +29,8 @@ struct Rig {
     FakeClock clock { QDateTime(QDate(2026, 12, 8), QTime(7, 0, 0)) };
     RecordingState state;
     DataFileHandle file;
-    NoLabels labels;
-    NoList list;
+    NoRecorderLabels labels;
+    NoLiveList list;
     Recorder recorder { state, clock, file, [] { return kTexts; }, labels, list };
     DatesKeeper keeper { state, clock };
     Timer* meter = nullptr;

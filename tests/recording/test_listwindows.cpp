@@ -12,6 +12,7 @@
 #include "recording/recordingstate.h"
 #include "support/fakeclock.h"
 #include "support/fakes.h"
+#include "support/recorderfakes.h"
 
 #include <QAction>
 #include <QFile>
@@ -553,7 +554,7 @@ private Q_SLOTS:
         const QString saved = QDir::currentPath();
         QVERIFY(QDir::setCurrent(m_dir.path()));
         DataFileHandle handle;
-        FakeLabels labels;
+        NoRecorderLabels labels;
         Recorder recorder(
             m_state, m_clock, handle, [] { return kRecord1.mid(2); }, labels, *m_lists);
         recorder.start();
@@ -607,15 +608,6 @@ private Q_SLOTS:
         QCOMPARE(second->model().rowCount(), 0);
         QCOMPARE(lists.dataList(), second);
     }
-
-private:
-    class FakeLabels final : public RecorderLabels
-    {
-    public:
-        void setRecordCount(const QString&) override { }
-        void setRecIndicator(const QString&) override { }
-        void setFileTitle(const QString&) override { }
-    };
 };
 
 QTEST_MAIN(TestListWindows)

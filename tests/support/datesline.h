@@ -25,4 +25,3 @@ inline QString DatesLine(const RecordingDates& d)
         .arg(d.firstRecord)
         .arg(OffsetDateTimeText(d.firstAt), events.join(QStringLiteral("; ")));
 }
-
