@@ -34,8 +34,8 @@ enum class DatesSource { Recorded, WorkedOut };
 //                  time passed without records (the computer slept).
 //   offset change  the UTC offset changed (daylight saving); `at` carries the new offset.
 //   interval change  the sampling interval was changed while recording: from `record` on the
-//                  records come `interval` seconds apart (its spacing from the record before
-//                  is already the new one); `at` is the date-time of `record`.
+//                  records come `interval` seconds apart (`record` itself comes with the first
+//                  tick after the change); `at` is the date-time of `record`.
 //   part started   `record` is the first record of this part file.
 //   stopped        the recording stopped; `record` is its last record (the one exception: no
 //                  record follows a stop).

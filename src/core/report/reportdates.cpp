@@ -75,16 +75,18 @@ void RecordDater::beginSource(const RecordingDates* dates)
         return;
     }
     m_interval = dates->interval;
-    m_anchors.push_back({ DatesEvent::Kind::Started, dates->firstRecord, dates->firstAt, 0, 0 });
-    for (const DatesEvent& event : dates->events)
-        m_anchors.push_back({ event.kind, event.record, event.at, event.seconds, event.interval });
+    DatesEvent first;
+    first.record = dates->firstRecord;
+    first.at = dates->firstAt;
+    m_anchors.push_back(first);
+    m_anchors.insert(m_anchors.end(), dates->events.begin(), dates->events.end());
     // Parsing keeps the events in record order; the first record comes before them all.
     std::stable_sort(m_anchors.begin(), m_anchors.end(),
-        [](const Anchor& a, const Anchor& b) { return a.record < b.record; });
+        [](const DatesEvent& a, const DatesEvent& b) { return a.record < b.record; });
 }
 
 void RecordDater::anchorAt(
-    const Anchor& anchor, qint64 number, int secondsOfDay, RecordStamp* stamp)
+    const DatesEvent& anchor, qint64 number, int secondsOfDay, RecordStamp* stamp)
 {
     switch (anchor.kind) {
     case DatesEvent::Kind::MeterSilent:

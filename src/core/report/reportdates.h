@@ -46,16 +46,10 @@ public:
     QDate firstDate() const { return m_firstDate; }
 
 private:
-    struct Anchor {
-        DatesEvent::Kind kind;
-        qint64 record;
-        QDateTime at;
-        qint64 seconds;
-        int interval;
-    };
-    void anchorAt(const Anchor& anchor, qint64 number, int secondsOfDay, RecordStamp* stamp);
+    void anchorAt(const DatesEvent& anchor, qint64 number, int secondsOfDay, RecordStamp* stamp);
 
-    std::vector<Anchor> m_anchors;
+    // The first record as a start, then the events: each dates the record it names.
+    std::vector<DatesEvent> m_anchors;
     size_t m_next = 0;
     int m_interval = 0;
     bool m_dated = false;
